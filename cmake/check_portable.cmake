@@ -1,0 +1,17 @@
+# Fails when a file outside src/platform/win32 includes <windows.h> or
+# another Windows header.
+file(GLOB_RECURSE sources ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp)
+set(offenders "")
+foreach(source ${sources})
+  if(source MATCHES "/src/platform/win32/")
+    continue()
+  endif()
+  file(STRINGS ${source} hits REGEX "#[ \t]*include[ \t]*[<\"](windows|windef|winbase|winuser|wingdi|objbase|wincodec|commdlg)\\.h[>\"]")
+  if(hits)
+    list(APPEND offenders ${source})
+  endif()
+endforeach()
+if(offenders)
+  message(FATAL_ERROR "Windows headers outside src/platform/win32: ${offenders}")
+endif()
+message(STATUS "No Windows header outside src/platform/win32")

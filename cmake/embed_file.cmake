@@ -1,0 +1,7 @@
+file(READ ${INPUT} hex HEX)
+string(LENGTH "${hex}" hex_length)
+math(EXPR size "${hex_length} / 2")
+string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+string(REGEX REPLACE "((0x..,){16})" "\\1\n" bytes "${bytes}")
+file(WRITE ${OUTPUT}
+"// Generated from ${INPUT}; do not edit.\n#include <cstddef>\n#include <cstdint>\n\nnamespace vistrel::resources {\nextern const std::uint8_t ${SYMBOL}[];\nextern const std::size_t ${SYMBOL}Size;\nconst std::uint8_t ${SYMBOL}[] = {\n${bytes}\n};\nconst std::size_t ${SYMBOL}Size = ${size};\n}  // namespace vistrel::resources\n")

@@ -1,0 +1,257 @@
+#include "platform/controls.h"
+
+#include <algorithm>
+
+namespace vistrel::ui {
+
+Control::Control(ControlKind kind, std::string name, Control* parent)
+    : kind_(kind), name_(std::move(name)), parent_(parent) {
+    if (parent_) parent_->children_.push_back(this);
+}
+
+Control::~Control() {
+    if (parent_) {
+        auto& siblings = parent_->children_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
+}
+
+Window& Control::window() {
+    Control* c = this;
+    while (c->parent_) c = c->parent_;
+    return static_cast<Window&>(*c);
+}
+
+platform::Platform& Control::platform() { return window().platformRef(); }
+
+void Control::setVisible(bool visible) {
+    if (visible_ == visible) return;
+    visible_ = visible;
+    changed(Property::Visible);
+}
+
+void Control::setEnabled(bool enabled) {
+    if (enabled_ == enabled) return;
+    enabled_ = enabled;
+    changed(Property::Enabled);
+}
+
+void Control::move(int left, int top, int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (left == left_ && top == top_ && width == width_ && height == height_) return;
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    changed(Property::Bounds);
+}
+
+void Control::setFocus() {
+    if (peer_) peer_->setFocus();
+}
+
+bool Control::acceptsInput() const {
+    for (const Control* c = this; c; c = c->parent_) {
+        if (!c->enabled_) return false;
+    }
+    return true;
+}
+
+void Control::raiseMouseDown(int button, int shift, double x, double y) {
+    if (acceptsInput() && onMouseDown) onMouseDown(button, shift, x, y);
+}
+
+void Control::raiseMouseMove(int button, int shift, double x, double y) {
+    if (acceptsInput() && onMouseMove) onMouseMove(button, shift, x, y);
+}
+
+void Control::raiseKeyDown(int& keyCode, int shift) {
+    if (acceptsInput() && onKeyDown) onKeyDown(keyCode, shift);
+}
+
+void Control::raiseKeyPress(int& keyAscii) {
+    if (acceptsInput() && onKeyPress) onKeyPress(keyAscii);
+}
+
+// --- Window ---
+
+Window::Window(std::string name, platform::Platform& platform)
+    : Control(ControlKind::Window, std::move(name), nullptr), platform_(platform) {
+    // A window is designed hidden; show() makes it visible.
+    Control::setVisible(false);
+}
+
+Window::~Window() { unload(); }
+
+void Window::setBackColor(Color color) {
+    if (backColor_ == color) return;
+    backColor_ = color;
+    changed(Property::BackColor);
+}
+
+void Window::createPeers(Control& control) {
+    control.attachPeer(platform_.createPeer(control));
+    // A label that sizes itself could not measure its text before it had a peer.
+    if (control.kind() == ControlKind::Label) static_cast<Label&>(control).fitToText();
+    const auto children = control.children();
+    for (Control* child : children) createPeers(*child);
+}
+
+void Window::dropPeers(Control& control) {
+    const auto children = control.children();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) dropPeers(**it);
+    control.detachPeer();
+}
+
+void Window::load() {
+    if (loaded_) return;
+    loaded_ = true;
+    createPeers(*this);
+    if (onLoad) onLoad();
+}
+
+void Window::show() {
+    load();
+    setVisible(true);
+}
+
+void Window::unload() {
+    if (!loaded_) return;
+    loaded_ = false;
+    dropPeers(*this);
+}
+
+int Window::scaleWidth() {
+    load();
+    if (windowState == WindowState::Maximized && borderStyle == BorderStyle::None) {
+        return platform_.screen().widthTwips();
+    }
+    return interiorWidth > 0 ? interiorWidth : width();
+}
+
+int Window::scaleHeight() {
+    load();
+    if (windowState == WindowState::Maximized && borderStyle == BorderStyle::None) {
+        return platform_.screen().heightTwips();
+    }
+    return interiorHeight > 0 ? interiorHeight : height();
+}
+
+// --- PictureBox ---
+
+void PictureBox::setBackColor(Color color) {
+    if (backColor_ == color) return;
+    backColor_ = color;
+    changed(Property::BackColor);
+}
+
+void PictureBox::setPicture(std::shared_ptr<const platform::Picture> picture) {
+    picture_ = std::move(picture);
+    changed(Property::Picture);
+    if (autoSize && picture_) {
+        const auto metrics = platform().screen();
+        move(left(), top(), picture_->width * metrics.twipsPerPixelX,
+             picture_->height * metrics.twipsPerPixelY);
+    }
+}
+
+// --- Label ---
+
+void Label::setText(std::string text) {
+    if (text_ == text) return;
+    text_ = std::move(text);
+    changed(Property::Text);
+    fitToText();
+}
+
+void Label::setForeColor(Color color) {
+    if (foreColor_ == color) return;
+    foreColor_ = color;
+    changed(Property::ForeColor);
+}
+
+void Label::setBackColor(Color color) {
+    if (backColor_ == color) return;
+    backColor_ = color;
+    changed(Property::BackColor);
+}
+
+void Label::fontChanged() {
+    changed(Property::Font);
+    fitToText();
+}
+
+void Label::setFontName(std::string name) {
+    font_.name = std::move(name);
+    fontChanged();
+}
+
+void Label::setFontSize(double points) {
+    font_.sizePoints = points;
+    fontChanged();
+}
+
+void Label::setFontBold(bool on) {
+    font_.bold = on;
+    fontChanged();
+}
+
+void Label::setFontItalic(bool on) {
+    font_.italic = on;
+    fontChanged();
+}
+
+void Label::setFontUnderline(bool on) {
+    font_.underline = on;
+    fontChanged();
+}
+
+void Label::setFontStrikethrough(bool on) {
+    font_.strikethrough = on;
+    fontChanged();
+}
+
+void Label::fitToText() {
+    if (!autoSize || !peer()) return;
+    const TextSize size = peer()->measureText(text_);
+    move(left(), top(), size.width, size.height);
+}
+
+// --- TextBox ---
+
+void TextBox::setText(std::string text) {
+    if (text_ == text) return;
+    text_ = std::move(text);
+    changed(Property::Text);
+    if (onChange) onChange();
+}
+
+void TextBox::userSetText(std::string text) {
+    if (text_ == text) return;
+    text_ = std::move(text);
+    if (onChange) onChange();
+}
+
+// --- Timer ---
+
+Timer::Timer(std::string name, Control& parent) : Control(ControlKind::Timer, std::move(name), &parent) {
+    Control::setVisible(false);
+}
+
+void Timer::setInterval(int milliseconds) {
+    interval_ = std::clamp(milliseconds, 0, 65535);
+    changed(Property::Interval);
+}
+
+void Timer::setTimerEnabled(bool enabled) {
+    if (timerEnabled_ == enabled) return;
+    timerEnabled_ = enabled;
+    changed(Property::TimerEnabled);
+}
+
+void Timer::tick() {
+    if (timerEnabled_ && interval_ > 0 && onTimer) onTimer();
+}
+
+}  // namespace vistrel::ui

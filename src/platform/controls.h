@@ -1,0 +1,301 @@
+// The portable control model: windows, picture boxes, labels, text boxes and
+// timers as the program's windows are designed with them.
+//
+// The model holds every property; a backend peer mirrors it on the screen.
+// Setting a value from code raises the control's change handler at once
+// (nested inside the setter) and exactly once per real change, on every
+// backend. A user's change arrives from the peer through the `user...`
+// entry points, which update the model and raise the same handler without
+// echoing the value back to the peer.
+//
+// Units: a window's position and size are in twips on the screen; the
+// controls on a window are placed in twips of the window's interior.
+// Picture boxes draw in pixels.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/picture.h"
+#include "platform/platform.h"
+
+namespace vistrel::ui {
+
+using platform::Handle;
+
+enum class ControlKind { Window, PictureBox, Label, TextBox, Timer };
+
+// What changed, so a peer updates only that.
+enum class Property {
+    Visible,
+    Enabled,
+    Bounds,
+    BackColor,
+    ForeColor,
+    Text,
+    Font,
+    Picture,
+    Cleared,
+    Interval,  // raised on every assignment: it restarts the timer's count
+    TimerEnabled,
+};
+
+// RGB colour, red in the low byte.
+using Color = std::uint32_t;
+inline constexpr Color kBlack = 0x000000;
+inline constexpr Color kWhite = 0xFFFFFF;
+
+struct Font {
+    std::string name = "MS Sans Serif";
+    double sizePoints = 8.25;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikethrough = false;
+    bool operator==(const Font&) const = default;
+};
+
+struct TextSize {
+    int width = 0;  // twips
+    int height = 0;
+};
+
+class Window;
+
+// The backend's side of one control.
+class ControlPeer {
+public:
+    virtual ~ControlPeer() = default;
+    virtual void sync(Property property) = 0;
+    // HWND of a windowed control, 0 for windowless ones (labels, timers).
+    virtual Handle hwnd() const { return 0; }
+    // Device context of the control's persistent image (windows and
+    // picture boxes); drawing into it stays until cleared.
+    virtual Handle hdc() { return 0; }
+    // Size of `text` on one line in the label's font, in twips.
+    virtual TextSize measureText(const std::string& text) { return {0, 0}; }
+    virtual void setFocus() {}
+};
+
+class Control {
+public:
+    Control(ControlKind kind, std::string name, Control* parent);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    ControlKind kind() const { return kind_; }
+    const std::string& name() const { return name_; }
+    Control* parent() const { return parent_; }
+    const std::vector<Control*>& children() const { return children_; }
+    Window& window();
+    platform::Platform& platform();
+
+    bool visible() const { return visible_; }
+    void setVisible(bool visible);
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+
+    int left() const { return left_; }
+    int top() const { return top_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    void setLeft(int v) { move(v, top_, width_, height_); }
+    void setTop(int v) { move(left_, v, width_, height_); }
+    void setWidth(int v) { move(left_, top_, v, height_); }
+    void setHeight(int v) { move(left_, top_, width_, v); }
+    void move(int left, int top, int width, int height);
+
+    int tabIndex() const { return tabIndex_; }
+    void setTabIndex(int index) { tabIndex_ = index; }
+
+    ControlPeer* peer() const { return peer_.get(); }
+    Handle hwnd() const { return peer_ ? peer_->hwnd() : 0; }
+    Handle hdc() const { return peer_ ? peer_->hdc() : 0; }
+    void setFocus();
+
+    // Handlers, named after the events they serve. Mouse coordinates are in
+    // the control's own drawing units (twips, pixels for picture boxes).
+    std::function<void(int button, int shift, double x, double y)> onMouseDown;
+    std::function<void(int button, int shift, double x, double y)> onMouseMove;
+    std::function<void(int& keyCode, int shift)> onKeyDown;
+    std::function<void(int& keyAscii)> onKeyPress;
+
+    // Input from the backend. A disabled control, or one on a disabled
+    // window, receives nothing.
+    void raiseMouseDown(int button, int shift, double x, double y);
+    void raiseMouseMove(int button, int shift, double x, double y);
+    void raiseKeyDown(int& keyCode, int shift);
+    void raiseKeyPress(int& keyAscii);
+    bool acceptsInput() const;
+
+    // Peers are made and dropped by the owning window's load and unload.
+    void attachPeer(std::unique_ptr<ControlPeer> peer) { peer_ = std::move(peer); }
+    void detachPeer() { peer_.reset(); }
+
+protected:
+    void changed(Property property) {
+        if (peer_) peer_->sync(property);
+    }
+
+private:
+    ControlKind kind_;
+    std::string name_;
+    Control* parent_;
+    std::vector<Control*> children_;
+    std::unique_ptr<ControlPeer> peer_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    int tabIndex_ = 0;
+};
+
+enum class BorderStyle { None, FixedSingle, Sizable };
+enum class WindowState { Normal, Maximized };
+
+// A top-level window (a form). Its load step runs once, at first use.
+class Window : public Control {
+public:
+    Window(std::string name, platform::Platform& platform);
+    ~Window() override;
+
+    platform::Platform& platformRef() { return platform_; }
+
+    // Designed properties, set before the window is loaded.
+    std::string caption;
+    BorderStyle borderStyle = BorderStyle::Sizable;
+    bool controlBox = true;
+    bool showInTaskbar = true;
+    bool centerOnScreen = false;
+    WindowState windowState = WindowState::Normal;
+    bool persistentImage = false;  // keeps a backing image that repaints the window
+    int interiorWidth = 0;         // twips; for windows whose interior size is designed
+    int interiorHeight = 0;
+
+    Color backColor() const { return backColor_; }
+    void setBackColor(Color color);
+
+    bool loaded() const { return loaded_; }
+    // Runs the load step on first use: creates the backend peers of the
+    // window and of every control on it, then calls onLoad.
+    void load();
+    void show();
+    void hide() { setVisible(false); }
+    // Drops the window and its peers; it may be loaded again later.
+    void unload();
+
+    // The interior size in twips (the whole screen for a maximized
+    // borderless window).
+    int scaleWidth();
+    int scaleHeight();
+
+    std::function<void()> onLoad;
+
+private:
+    void createPeers(Control& control);
+    void dropPeers(Control& control);
+    platform::Platform& platform_;
+    Color backColor_ = kBlack;
+    bool loaded_ = false;
+};
+
+class PictureBox : public Control {
+public:
+    PictureBox(std::string name, Control& parent) : Control(ControlKind::PictureBox, std::move(name), &parent) {}
+
+    bool autoSize = false;
+    BorderStyle borderStyle = BorderStyle::None;
+
+    Color backColor() const { return backColor_; }
+    void setBackColor(Color color);
+    const std::shared_ptr<const platform::Picture>& picture() const { return picture_; }
+    // Assigns a picture; with autoSize the box takes its pixel size.
+    void setPicture(std::shared_ptr<const platform::Picture> picture);
+    // Clears what was drawn; the assigned picture stays.
+    void cls() { changed(Property::Cleared); }
+
+private:
+    Color backColor_ = kBlack;
+    std::shared_ptr<const platform::Picture> picture_;
+};
+
+enum class Alignment { Left, Right, Center };
+
+// A windowless caption drawn on its window's surface.
+class Label : public Control {
+public:
+    Label(std::string name, Control& parent) : Control(ControlKind::Label, std::move(name), &parent) {}
+
+    bool autoSize = false;
+    bool transparent = false;
+    Alignment alignment = Alignment::Left;
+
+    const std::string& text() const { return text_; }
+    void setText(std::string text);
+    Color foreColor() const { return foreColor_; }
+    void setForeColor(Color color);
+    Color backColor() const { return backColor_; }
+    void setBackColor(Color color);
+
+    const Font& font() const { return font_; }
+    void setFontName(std::string name);
+    void setFontSize(double points);
+    void setFontBold(bool on);
+    void setFontItalic(bool on);
+    void setFontUnderline(bool on);
+    void setFontStrikethrough(bool on);
+
+    // Re-measures the text when the label sizes itself.
+    void fitToText();
+
+private:
+    void fontChanged();
+    std::string text_;
+    Color foreColor_ = kBlack;
+    Color backColor_ = kWhite;
+    Font font_;
+};
+
+class TextBox : public Control {
+public:
+    TextBox(std::string name, Control& parent) : Control(ControlKind::TextBox, std::move(name), &parent) {}
+
+    bool multiLine = false;
+    char passwordChar = 0;  // 0 = text shown as typed
+
+    const std::string& text() const { return text_; }
+    void setText(std::string text);
+    // A change the user made in the backend's edit control.
+    void userSetText(std::string text);
+
+    std::function<void()> onChange;
+
+private:
+    std::string text_;
+};
+
+// Ticks every `interval` ms while enabled; interval 0 gives no ticks.
+class Timer : public Control {
+public:
+    Timer(std::string name, Control& parent);
+
+    int interval() const { return interval_; }
+    // Every assignment restarts the count, also with an unchanged value.
+    void setInterval(int milliseconds);
+    bool timerEnabled() const { return timerEnabled_; }
+    void setTimerEnabled(bool enabled);
+
+    // Called by the backend when the interval has run out.
+    void tick();
+    std::function<void()> onTimer;
+
+private:
+    int interval_ = 0;
+    bool timerEnabled_ = false;
+};
+
+}  // namespace vistrel::ui

@@ -1,0 +1,189 @@
+// The headless backend: the whole platform in memory, for tests.
+//
+// - A virtual clock: timers fire only as the test advances time, in due
+//   order; an event yield (doEvents) advances the clock by one millisecond.
+// - Surfaces are pixel buffers (the desktop, host windows, the persistent
+//   images of windows and picture boxes) that a test can read and fill.
+// - Every platform call and every property a peer mirrors is recorded as
+//   one line of text, with handles shown by name:
+//     "SetWindowPos(Form1, HWND_TOPMOST, 0, 0, 1024, 768, 0x50)"
+//     "GetDC(Desktop) -> hdc:Desktop"
+//     "Form1.BackColor = 255"
+// - Message boxes and common dialogs are answered from a script the test
+//   gives; an unanswered box fails the test loudly.
+// - endProgram() unwinds with ProgramEnded to the test's entry point (run(),
+//   advance()); the test process lives on and programEnded() says so.
+// - Files live in an in-memory file system; paths compare without regard
+//   to letter case, with "/" and "\" alike.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/platform.h"
+
+namespace vistrel::platform::headless {
+
+struct ProgramEnded {};
+
+struct Surface {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;  // 0x00RRGGBB... see colorToPixel
+
+    Surface() = default;
+    Surface(int w, int h, std::uint32_t pixel = 0);
+    std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    void set(int x, int y, std::uint32_t pixel) { pixels[static_cast<std::size_t>(y) * width + x] = pixel; }
+    void fill(std::uint32_t pixel);
+};
+
+// Surfaces hold pixels in the layout of platform::Picture (0xAARRGGBB).
+// Colours of the model are RGB with red in the low byte; these convert.
+std::uint32_t colorToPixel(ui::Color color);
+ui::Color pixelToColor(std::uint32_t pixel);
+
+struct MessageBoxRecord {
+    std::string text;
+    std::string title;  // as shown: the application title when none was given
+    MessageBoxButtons buttons;
+};
+
+class HeadlessPlatform : public Platform {
+public:
+    HeadlessPlatform();
+    ~HeadlessPlatform() override;
+
+    // --- set-up by the test ---
+    void setCommandLine(std::string text) { commandLine_ = std::move(text); }
+    void setScreen(ScreenMetrics metrics);  // also resizes the desktop surface
+    void setProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
+    void setOtherInstanceRunning(bool running) { otherInstance_ = running; }
+    void setPlatformId(std::int32_t id) { platformId_ = id; }
+    void setVersionReadable(bool readable) { versionReadable_ = readable; }
+    void setTimeOfDay(double seconds);  // moves the virtual clock's origin
+
+    // --- in-memory files ---
+    void putFile(const std::string& path, std::string bytes);
+    // Copies a real file of the test machine into the in-memory system.
+    bool putFileFromDisk(const std::string& path, const std::string& hostPath);
+    std::optional<std::string> file(const std::string& path) const;
+    void removeFile(const std::string& path);
+    // Reads of a locked file fail, and so does replacing it.
+    void setFileLocked(const std::string& path, bool locked);
+    // When false, every replaceFile fails (a read-only folder, a full disk).
+    void setWritable(bool writable) { writable_ = writable; }
+    std::size_t fileReplaceCount() const { return replaceCount_; }
+
+    // --- virtual clock ---
+    // Milliseconds since the platform was made.
+    std::int64_t nowMs() const { return nowMs_; }
+    // Advances the clock, firing every timer that comes due, in order.
+    // Returns false when the program ended on the way.
+    bool advance(std::int64_t milliseconds);
+    // Runs `step` (a Main, an input event) as the program's entry point:
+    // catches ProgramEnded. Returns false when the program ended.
+    bool run(const std::function<void()>& step);
+    bool programEnded() const { return ended_; }
+    std::size_t doEventsCount() const { return doEventsCount_; }
+
+    // --- recorded calls ---
+    const std::vector<std::string>& calls() const { return calls_; }
+    // The recorded lines that start with one of `prefixes`, in order.
+    std::vector<std::string> callsStartingWith(const std::vector<std::string>& prefixes) const;
+    void clearCalls() { calls_.clear(); }
+
+    // --- scripted answers ---
+    void answerMessageBoxes(std::deque<MessageBoxAnswer> answers);
+    const std::vector<MessageBoxRecord>& messageBoxes() const { return messageBoxes_; }
+    void answerFileDialog(std::optional<std::string> path) { fileAnswers_.push_back(std::move(path)); }
+    void answerColorDialog(std::optional<std::uint32_t> color) { colorAnswers_.push_back(color); }
+    void answerFontDialog(std::optional<FontChoice> font) { fontAnswers_.push_back(std::move(font)); }
+    const std::vector<FileOpenRequest>& fileDialogRequests() const { return fileRequests_; }
+    const std::vector<FontRequest>& fontDialogRequests() const { return fontRequests_; }
+    const std::vector<std::uint32_t>& colorDialogRequests() const { return colorRequests_; }
+
+    // --- windows and surfaces ---
+    Surface& desktop();
+    // A window of another program (the preview host), with a surface.
+    Handle createHostWindow(const std::string& name, int width, int height, std::uint32_t pixel = 0);
+    Surface* surfaceOfWindow(Handle hwnd);
+    // The persistent image of a loaded window or picture box.
+    Surface* surfaceOf(const ui::Control& control);
+    bool isTopmost(Handle hwnd) const;
+    struct Point {
+        int x, y;
+    };
+    Point cursor() const { return cursor_; }
+    std::int32_t screenSaverRunningFlag() const { return screenSaverRunning_; }
+
+    // --- Platform ---
+    std::string commandLine() override;
+    bool claimSingleInstance() override;
+    std::string programFolder() override;
+    ScreenMetrics screen() override;
+    double timeOfDaySeconds() override;
+    [[noreturn]] void endProgram() override;
+    void doEvents() override;
+    FileContent readFile(const std::string& path, std::size_t maxBytes) override;
+    bool replaceFile(const std::string& path, std::string_view bytes) override;
+    std::string ansiToUtf8(std::string_view bytes) override;  // Windows-1252
+    void setWindowPos(Handle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
+                      unsigned flags) override;
+    void setCursorPos(int x, int y) override;
+    Handle getDesktopWindow() override;
+    Handle getDC(Handle window) override;
+    int releaseDC(Handle window, Handle dc) override;
+    bool bitBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
+                std::uint32_t rop) override;
+    bool systemParametersInfo(unsigned action, unsigned param, std::uint32_t* value,
+                              unsigned winIni) override;
+    bool getVersionEx(OsVersionInfo& info) override;
+    MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
+                                MessageBoxButtons buttons) override;
+    PictureResult loadPicture(const std::string& path) override;
+    PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
+    std::optional<std::string> chooseFile(const FileOpenRequest& request) override;
+    std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
+    std::optional<FontChoice> chooseFont(const FontRequest& request) override;
+    std::unique_ptr<ui::ControlPeer> createPeer(ui::Control& control) override;
+
+    // Used by the headless peers.
+    void record(std::string line) { calls_.push_back(std::move(line)); }
+    struct Impl;
+    Impl& impl() { return *impl_; }
+
+private:
+    std::unique_ptr<Impl> impl_;  // handles, surfaces, timers
+    std::string commandLine_;
+    std::string programFolder_ = "C:\\Program Files\\Vistrel";
+    bool otherInstance_ = false;
+    bool instanceClaimed_ = false;
+    std::int32_t platformId_ = VER_PLATFORM_WIN32_NT;
+    bool versionReadable_ = true;
+    std::int32_t screenSaverRunning_ = 0;
+    double timeOfDayOrigin_ = 12 * 3600.0;
+    std::int64_t nowMs_ = 0;
+    bool ended_ = false;
+    std::size_t doEventsCount_ = 0;
+    Point cursor_{0, 0};
+    bool writable_ = true;
+    std::size_t replaceCount_ = 0;
+    std::vector<std::string> calls_;
+    std::deque<MessageBoxAnswer> messageAnswers_;
+    std::vector<MessageBoxRecord> messageBoxes_;
+    std::deque<std::optional<std::string>> fileAnswers_;
+    std::deque<std::optional<std::uint32_t>> colorAnswers_;
+    std::deque<std::optional<FontChoice>> fontAnswers_;
+    std::vector<FileOpenRequest> fileRequests_;
+    std::vector<FontRequest> fontRequests_;
+    std::vector<std::uint32_t> colorRequests_;
+};
+
+}  // namespace vistrel::platform::headless

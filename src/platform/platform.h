@@ -1,0 +1,160 @@
+// The seam between the portable program and the operating system.
+//
+// Everything outside src/platform talks to the system only through this
+// interface, so the same code runs on Windows (win32 backend) and under the
+// unit tests (headless backend). Window-system calls keep the names and the
+// argument order of the Win32 functions they stand for, so a recorded call
+// reads like the real one. Text is UTF-8 throughout; the win32 backend
+// converts at the boundary and uses the wide-character API.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/picture.h"
+
+namespace vistrel::ui {
+class Control;
+class ControlPeer;
+}  // namespace vistrel::ui
+
+namespace vistrel::platform {
+
+// An HWND or HDC as an opaque number (0 = none).
+using Handle = std::uintptr_t;
+
+// SetWindowPos
+inline constexpr std::intptr_t HWND_TOPMOST = -1;
+inline constexpr std::intptr_t HWND_NOTOPMOST = -2;
+inline constexpr unsigned SWP_NOACTIVATE = 0x0010;
+inline constexpr unsigned SWP_SHOWWINDOW = 0x0040;
+// BitBlt
+inline constexpr std::uint32_t SRCCOPY = 0x00CC0020;
+// SystemParametersInfoA
+inline constexpr unsigned SPI_SETSCREENSAVERRUNNING = 97;
+// GetVersionExA
+inline constexpr std::int32_t VER_PLATFORM_WIN32_WINDOWS = 1;
+inline constexpr std::int32_t VER_PLATFORM_WIN32_NT = 2;
+inline constexpr std::uint32_t OSVERSIONINFOA_SIZE = 148;
+
+// The fields of OSVERSIONINFOA the program uses. The caller sets `size`
+// before the call, as the real API demands.
+struct OsVersionInfo {
+    std::uint32_t size = 0;
+    std::uint32_t majorVersion = 0;
+    std::uint32_t minorVersion = 0;
+    std::uint32_t buildNumber = 0;
+    std::int32_t platformId = 0;
+};
+
+enum class FileStatus { Ok, Missing, Failed };
+
+struct FileContent {
+    FileStatus status = FileStatus::Missing;
+    std::string bytes;  // when Ok
+};
+
+struct ScreenMetrics {
+    int widthPixels = 0;
+    int heightPixels = 0;
+    int twipsPerPixelX = 15;
+    int twipsPerPixelY = 15;
+    int widthTwips() const { return widthPixels * twipsPerPixelX; }
+    int heightTwips() const { return heightPixels * twipsPerPixelY; }
+};
+
+enum class MessageBoxButtons { Ok, YesNo };
+enum class MessageBoxAnswer { Ok, Yes, No };
+
+struct FileOpenRequest {
+    std::string title;
+    std::string filter;  // "Text|*.a;*.b|Other|*.c", as the runtime's filter text
+    std::uint32_t flags = 0;
+    std::string initialFolder;
+};
+
+struct FontChoice {
+    std::string name;
+    double sizePoints = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikethrough = false;
+    std::uint32_t color = 0;  // RGB, red in the low byte
+};
+
+struct FontRequest {
+    FontChoice start;
+    int minSize = 0;
+    int maxSize = 0;
+    std::uint32_t flags = 0;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- process services ---
+    // The command line after the program's own path.
+    virtual std::string commandLine() = 0;
+    // Claims the system-wide single-instance token; false when another
+    // instance of the program already holds it.
+    virtual bool claimSingleInstance() = 0;
+    // The folder that holds the program file, as the system reports it
+    // (a drive root keeps its trailing backslash).
+    virtual std::string programFolder() = 0;
+    virtual ScreenMetrics screen() = 0;
+    // Seconds since midnight, with fraction.
+    virtual double timeOfDaySeconds() = 0;
+    // Ends the program at once: no window is closed, no handler runs.
+    [[noreturn]] virtual void endProgram() = 0;
+    // Processes all pending events (timer ticks, input) and returns.
+    virtual void doEvents() = 0;
+
+    // --- files ---
+    // The whole file. A file larger than `maxBytes` is not read and counts
+    // as Failed, so garbage of any size cannot exhaust memory.
+    virtual FileContent readFile(const std::string& path, std::size_t maxBytes) = 0;
+    // Replaces the file with `bytes` in one step: afterwards the file holds
+    // either its old or its new content, never a mixture. False on failure.
+    virtual bool replaceFile(const std::string& path, std::string_view bytes) = 0;
+    // Converts text in the system's 8-bit (ANSI) code page to UTF-8.
+    virtual std::string ansiToUtf8(std::string_view bytes) = 0;
+
+    // --- window system and graphics (Win32 names and arguments) ---
+    virtual void setWindowPos(Handle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
+                              unsigned flags) = 0;
+    virtual void setCursorPos(int x, int y) = 0;
+    virtual Handle getDesktopWindow() = 0;
+    virtual Handle getDC(Handle window) = 0;
+    virtual int releaseDC(Handle window, Handle dc) = 0;
+    virtual bool bitBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX,
+                        int srcY, std::uint32_t rop) = 0;
+    virtual bool systemParametersInfo(unsigned action, unsigned param, std::uint32_t* value,
+                                      unsigned winIni) = 0;
+    virtual bool getVersionEx(OsVersionInfo& info) = 0;
+
+    // --- user-interface runtime ---
+    // Modal box with an exclamation icon; an empty title gives the
+    // application title.
+    virtual MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
+                                        MessageBoxButtons buttons) = 0;
+    virtual PictureResult loadPicture(const std::string& path) = 0;
+    virtual PictureResult decodePicture(std::span<const std::uint8_t> bytes) = 0;
+    // Common dialogs; nothing when the user cancels.
+    virtual std::optional<std::string> chooseFile(const FileOpenRequest& request) = 0;
+    virtual std::optional<std::uint32_t> chooseColor(std::uint32_t start) = 0;
+    virtual std::optional<FontChoice> chooseFont(const FontRequest& request) = 0;
+
+    // Creates the backend's counterpart of a control of the portable model.
+    // Called when the control's window is loaded, parents before children.
+    virtual std::unique_ptr<ui::ControlPeer> createPeer(ui::Control& control) = 0;
+};
+
+inline constexpr const char* kApplicationTitle = "Vistrel Screen Saver";
+
+}  // namespace vistrel::platform

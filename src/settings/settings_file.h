@@ -1,0 +1,79 @@
+// The settings file "vistrel.ini" in the program's folder: a private-profile
+// text file of [sections] and key=value lines.
+//
+// Every read and every write opens and closes the file anew. Writes go to
+// an in-memory copy of the whole file that replaces it in one step, so a
+// failed save never leaves a half-written file behind.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/platform.h"
+#include "settings/profile_document.h"
+
+namespace vistrel::settings {
+
+inline constexpr const char* kSettingsFileName = "vistrel.ini";
+// Larger files are not settings files; they are refused rather than read.
+inline constexpr std::size_t kMaxSettingsFileBytes = 16 * 1024 * 1024;
+
+// Folder + "\" (unless it already ends in one) + "vistrel.ini".
+std::string settingsPathInFolder(std::string_view folder);
+std::string SettingsFilePath(platform::Platform& platform);
+
+// How the program reads and writes its settings. The saver window and the
+// settings dialog take this interface, so tests can watch the order of
+// reads and the dialog's writes.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // A missing file, section or key reads as "".
+    virtual std::string ReadSetting(std::string_view section, std::string_view key) = 0;
+    // False when the file could not be written; the file is then unchanged.
+    virtual bool WriteSetting(std::string_view section, std::string_view key,
+                              std::string_view value) = 0;
+    virtual bool DeleteSettingsSection(std::string_view section) = 0;
+};
+
+// The settings file at `path`, read and written through the platform.
+class SettingsFile : public SettingsStore {
+public:
+    SettingsFile(platform::Platform& platform, std::string path);
+
+    std::string ReadSetting(std::string_view section, std::string_view key) override;
+    bool WriteSetting(std::string_view section, std::string_view key, std::string_view value) override;
+    bool DeleteSettingsSection(std::string_view section) override;
+
+    const std::string& path() const { return path_; }
+
+    // A group of changes applied to a copy of the file and stored in one
+    // step by commit(), or not at all.
+    class Batch {
+    public:
+        void write(std::string_view section, std::string_view key, std::string_view value);
+        void deleteSection(std::string_view section);
+        // False when the file could not be read or written; nothing is
+        // changed on disk then.
+        bool commit();
+
+    private:
+        friend class SettingsFile;
+        explicit Batch(SettingsFile& file) : file_(file) {}
+        struct Change {
+            bool isDelete;
+            std::string section, key, value;
+        };
+        SettingsFile& file_;
+        std::vector<Change> changes_;
+    };
+    Batch batch() { return Batch(*this); }
+
+private:
+    platform::Platform& platform_;
+    std::string path_;
+};
+
+}  // namespace vistrel::settings
