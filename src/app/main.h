@@ -2,12 +2,36 @@
 // command line to the saver, the settings dialog or the preview.
 #pragma once
 
+#include <memory>
+
 #include "platform/platform.h"
+#include "saver/run_values.h"
+#include "saver/saver_window.h"
 
 namespace vistrel::app {
 
-// Returns once the chosen mode is under way. The caller then runs the event
-// loop for as long as a window of the program is loaded.
-void Main(platform::Platform& platform);
+// The program's windows and run-wide values, alive while it runs.
+class Program {
+public:
+    explicit Program(platform::Platform& platform) : platform_(platform) {}
+
+    // The saver start: loads the saver window, parks the pointer, shows the
+    // window and makes it topmost over the whole screen.
+    void runSaver();
+
+    saver::RunValues& runValues() { return runValues_; }
+    saver::SaverWindow* saverWindow() { return saverWindow_.get(); }
+
+private:
+    platform::Platform& platform_;
+    saver::RunValues runValues_;
+    std::unique_ptr<saver::SaverWindow> saverWindow_;
+};
+
+// Returns once the chosen mode is under way; the caller keeps the program
+// and runs the event loop for as long as one of its windows is loaded.
+// Ends the program (Platform::endProgram) when another instance runs and
+// after the preview.
+[[nodiscard]] std::unique_ptr<Program> Main(platform::Platform& platform);
 
 }  // namespace vistrel::app

@@ -107,6 +107,10 @@ void Window::dropPeers(Control& control) {
 void Window::load() {
     if (loaded_) return;
     loaded_ = true;
+    if (windowState == WindowState::Maximized) {
+        const auto screen = platform_.screen();
+        move(0, 0, screen.widthTwips(), screen.heightTwips());
+    }
     createPeers(*this);
     if (onLoad) onLoad();
 }

@@ -77,7 +77,7 @@ public:
     // picture boxes); drawing into it stays until cleared.
     virtual Handle hdc() { return 0; }
     // Size of `text` on one line in the label's font, in twips.
-    virtual TextSize measureText(const std::string& text) { return {0, 0}; }
+    virtual TextSize measureText(const std::string& /*text*/) { return {0, 0}; }
     virtual void setFocus() {}
 };
 

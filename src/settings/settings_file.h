@@ -1,9 +1,11 @@
 // The settings file "vistrel.ini" in the program's folder: a private-profile
-// text file of [sections] and key=value lines.
+// text file of [sections] and key=value lines (see profile_document.h for
+// how values are read and written).
 //
 // Every read and every write opens and closes the file anew. Writes go to
 // an in-memory copy of the whole file that replaces it in one step, so a
-// failed save never leaves a half-written file behind.
+// failed save never leaves a half-written file behind, and a file that
+// cannot be read is never replaced by one holding only the new values.
 #pragma once
 
 #include <cstddef>
@@ -18,7 +20,7 @@ namespace vistrel::settings {
 
 inline constexpr const char* kSettingsFileName = "vistrel.ini";
 // Larger files are not settings files; they are refused rather than read.
-inline constexpr std::size_t kMaxSettingsFileBytes = 16 * 1024 * 1024;
+inline constexpr std::size_t kMaxSettingsFileBytes = 4 * 1024 * 1024;
 
 // Folder + "\" (unless it already ends in one) + "vistrel.ini".
 std::string settingsPathInFolder(std::string_view folder);
@@ -39,6 +41,11 @@ public:
 };
 
 // The settings file at `path`, read and written through the platform.
+//
+// A file that exists but cannot be read (locked, larger than
+// kMaxSettingsFileBytes) reads as empty, and every write to it fails
+// without touching it. A missing file reads as empty and is created by the
+// first write that gives it content.
 class SettingsFile : public SettingsStore {
 public:
     SettingsFile(platform::Platform& platform, std::string path);
@@ -55,8 +62,9 @@ public:
     public:
         void write(std::string_view section, std::string_view key, std::string_view value);
         void deleteSection(std::string_view section);
-        // False when the file could not be read or written; nothing is
-        // changed on disk then.
+        // False when the file could not be read or written, or a name could
+        // not be stored; nothing is changed on disk then and the changes
+        // stay in the batch. After a successful commit the batch is empty.
         bool commit();
 
     private:
@@ -72,6 +80,8 @@ public:
     Batch batch() { return Batch(*this); }
 
 private:
+    bool applyAndStore(const std::vector<Batch::Change>& changes);
+
     platform::Platform& platform_;
     std::string path_;
 };

@@ -4,11 +4,17 @@
 //   order; an event yield (doEvents) advances the clock by one millisecond.
 // - Surfaces are pixel buffers (the desktop, host windows, the persistent
 //   images of windows and picture boxes) that a test can read and fill.
-// - Every platform call and every property a peer mirrors is recorded as
-//   one line of text, with handles shown by name:
+// - Every platform call that acts on the system and every property a peer
+//   mirrors is recorded as one line of text, with handles shown by name
+//   (an unknown handle as its number, no handle as 0):
 //     "SetWindowPos(Form1, HWND_TOPMOST, 0, 0, 1024, 768, 0x50)"
 //     "GetDC(Desktop) -> hdc:Desktop"
-//     "Form1.BackColor = 255"
+//     "Form1.BackColor = 255"    "Label1.FontBold = True"
+//     "Load(Form1)"    "Unload(Form1)"    (children load silently)
+//     "DoEvents() x200"    (a run of event yields makes one line)
+//   Pure queries (command line, program folder, screen, time of day, the
+//   instance claim, ansiToUtf8, decodePicture) are not recorded. Text
+//   values are escaped so that a line never breaks: CR LF shows as \r\n.
 // - Message boxes and common dialogs are answered from a script the test
 //   gives; an unanswered box fails the test loudly.
 // - endProgram() unwinds with ProgramEnded to the test's entry point (run(),
@@ -35,7 +41,7 @@ struct ProgramEnded {};
 struct Surface {
     int width = 0;
     int height = 0;
-    std::vector<std::uint32_t> pixels;  // 0x00RRGGBB... see colorToPixel
+    std::vector<std::uint32_t> pixels;  // 0xAARRGGBB, opaque; see colorToPixel
 
     Surface() = default;
     Surface(int w, int h, std::uint32_t pixel = 0);
@@ -84,11 +90,13 @@ public:
     // --- virtual clock ---
     // Milliseconds since the platform was made.
     std::int64_t nowMs() const { return nowMs_; }
-    // Advances the clock, firing every timer that comes due, in order.
-    // Returns false when the program ended on the way.
+    // Advances the clock, firing every timer that comes due, in time order
+    // (timers due together in the order they were scheduled). Returns false
+    // when the program ended on the way.
     bool advance(std::int64_t milliseconds);
     // Runs `step` (a Main, an input event) as the program's entry point:
     // catches ProgramEnded. Returns false when the program ended.
+    // Once the program has ended, nothing runs or fires any more.
     bool run(const std::function<void()>& step);
     bool programEnded() const { return ended_; }
     std::size_t doEventsCount() const { return doEventsCount_; }
@@ -100,6 +108,8 @@ public:
     void clearCalls() { calls_.clear(); }
 
     // --- scripted answers ---
+    // Each box or dialog takes the next answer; one with no answer left
+    // throws std::logic_error, and so does an answer its buttons cannot give.
     void answerMessageBoxes(std::deque<MessageBoxAnswer> answers);
     const std::vector<MessageBoxRecord>& messageBoxes() const { return messageBoxes_; }
     void answerFileDialog(std::optional<std::string> path) { fileAnswers_.push_back(std::move(path)); }
@@ -117,6 +127,8 @@ public:
     // The persistent image of a loaded window or picture box.
     Surface* surfaceOf(const ui::Control& control);
     bool isTopmost(Handle hwnd) const;
+    // Shown by SetWindowPos with SWP_SHOWWINDOW or by the window's Visible.
+    bool isShown(Handle hwnd) const;
     struct Point {
         int x, y;
     };
@@ -154,13 +166,20 @@ public:
     std::optional<FontChoice> chooseFont(const FontRequest& request) override;
     std::unique_ptr<ui::ControlPeer> createPeer(ui::Control& control) override;
 
-    // Used by the headless peers.
-    void record(std::string line) { calls_.push_back(std::move(line)); }
+    // Used by the headless peers. Once the program has ended nothing more
+    // is recorded: the process is gone, and what unwinding the test's stack
+    // does (windows dropping their peers) is no behaviour of the program.
+    void record(std::string line) {
+        if (!ended_) calls_.push_back(std::move(line));
+    }
     struct Impl;
     Impl& impl() { return *impl_; }
 
 private:
-    std::unique_ptr<Impl> impl_;  // handles, surfaces, timers
+    void recordEventYield();
+
+    std::unique_ptr<Impl> impl_;  // handles, surfaces, timers, files
+    ScreenMetrics screen_{1024, 768, 15, 15};
     std::string commandLine_;
     std::string programFolder_ = "C:\\Program Files\\Vistrel";
     bool otherInstance_ = false;

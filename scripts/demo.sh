@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Builds Vistrel for Windows and runs it under Wine with the bundled sample
+# images and settings. On a desktop (DISPLAY set) it runs full screen until
+# you press Ctrl+C here; without a display it runs on a virtual one and
+# saves screenshots under build/demo-screenshots/.
+#
+#   scripts/demo.sh          run the saver ("/s")
+#   scripts/demo.sh /p       draw the preview into a window and exit
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+scripts/install-deps.sh
+scripts/build.sh win64
+
+export WINEPREFIX="$root/build/wine-prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+install_dir="$WINEPREFIX/drive_c/Vistrel"
+
+virtual_display=""
+cleanup() {
+  [[ -n "${saver_pid:-}" ]] && kill "$saver_pid" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  [[ -n "$virtual_display" ]] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+if [[ -z "${DISPLAY:-}" ]] || ! xdotool getmouselocation >/dev/null 2>&1; then
+  for n in $(seq 70 99); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    virtual_display=":$n"
+    export DISPLAY=":$n"
+    break
+  done
+  for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+  echo "No usable display: running on the virtual display $DISPLAY"
+fi
+
+if [[ ! -d "$WINEPREFIX/drive_c/windows" ]]; then
+  echo "Preparing a Wine prefix in $WINEPREFIX (first time only)..."
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+fi
+
+mkdir -p "$install_dir/samples"
+cp build/win64/vistrel.scr "$install_dir/"
+cp samples/vistrel.ini "$install_dir/"
+cp samples/*.jpg samples/*.gif samples/*.bmp samples/*.dib "$install_dir/samples/"
+echo "Installed into C:\\Vistrel of the Wine prefix (settings: $install_dir/vistrel.ini)"
+
+mode=${1:-/s}
+wine "C:\\Vistrel\\vistrel.scr" "$mode" &
+saver_pid=$!
+
+if [[ -n "$virtual_display" ]]; then
+  shots="$root/build/demo-screenshots"
+  mkdir -p "$shots"
+  for t in 3 6 9 12; do
+    sleep 3
+    import -window root -display "$DISPLAY" "$shots/screen-${t}s.png"
+    echo "Screenshot: $shots/screen-${t}s.png"
+  done
+else
+  echo "Vistrel is running full screen. Press Ctrl+C here to stop it."
+  wait "$saver_pid" || true
+fi

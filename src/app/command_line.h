@@ -1,0 +1,26 @@
+// What the command line asks for. The screen-saver machinery passes "/s",
+// "/c" or "/p <window>"; only the first two characters choose the mode.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace vistrel::app {
+
+enum class Mode { Configure, Saver, Preview, Nothing };
+
+// The first two characters of the command text, lower-cased.
+std::string modeKey(std::string_view commandText);
+Mode modeOf(std::string_view commandText);
+
+// The preview window's handle: the text after the first three characters,
+// read as a leading number and rounded to a 32-bit integer (halves to
+// even). Nothing when the command text has no room for one (shorter than
+// three characters) or the number does not fit 32 bits; then nothing is
+// drawn. "/p x" gives 0, the whole screen, as the system's own API does.
+std::optional<platform::Handle> previewHandle(std::string_view commandText);
+
+}  // namespace vistrel::app

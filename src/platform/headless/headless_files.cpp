@@ -1,0 +1,117 @@
+// The in-memory file system, the ANSI code page and the picture loader.
+#include <array>
+#include <fstream>
+#include <iterator>
+
+#include "platform/headless/headless_impl.h"
+#include "platform/headless/picture_decoder.h"
+
+namespace vistrel::platform::headless {
+namespace {
+
+// Windows paths: letter case does not matter, and "/" works as "\".
+std::string pathKey(const std::string& path) {
+    std::string key = path;
+    for (char& c : key) {
+        if (c == '/') c = '\\';
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return key;
+}
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Windows-1252 differs from Latin-1 only in 0x80-0x9F; five bytes there
+// have no character.
+constexpr std::array<char32_t, 32> kCp1252High = {
+    0x20AC, kReplacement, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030,       0x0160, 0x2039, 0x0152, kReplacement, 0x017D, kReplacement,
+    kReplacement, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122,       0x0161, 0x203A, 0x0153, kReplacement, 0x017E, 0x0178,
+};
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+void HeadlessPlatform::putFile(const std::string& path, std::string bytes) {
+    impl_->files[pathKey(path)] = std::move(bytes);
+}
+
+bool HeadlessPlatform::putFileFromDisk(const std::string& path, const std::string& hostPath) {
+    std::ifstream in(hostPath, std::ios::binary);
+    if (!in) return false;
+    putFile(path, std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    return true;
+}
+
+std::optional<std::string> HeadlessPlatform::file(const std::string& path) const {
+    const auto found = impl_->files.find(pathKey(path));
+    if (found == impl_->files.end()) return std::nullopt;
+    return found->second;
+}
+
+void HeadlessPlatform::removeFile(const std::string& path) { impl_->files.erase(pathKey(path)); }
+
+void HeadlessPlatform::setFileLocked(const std::string& path, bool locked) {
+    if (locked) {
+        impl_->lockedFiles.insert(pathKey(path));
+    } else {
+        impl_->lockedFiles.erase(pathKey(path));
+    }
+}
+
+FileContent HeadlessPlatform::readFile(const std::string& path, std::size_t maxBytes) {
+    record("ReadFile(" + path + ")");
+    const std::string key = pathKey(path);
+    const auto found = impl_->files.find(key);
+    if (found == impl_->files.end()) return {FileStatus::Missing, {}};
+    if (impl_->lockedFiles.contains(key) || found->second.size() > maxBytes) return {FileStatus::Failed, {}};
+    return {FileStatus::Ok, found->second};
+}
+
+bool HeadlessPlatform::replaceFile(const std::string& path, std::string_view bytes) {
+    record("ReplaceFile(" + path + ")");
+    const std::string key = pathKey(path);
+    if (!writable_ || impl_->lockedFiles.contains(key)) return false;
+    impl_->files[key] = std::string(bytes);
+    ++replaceCount_;
+    return true;
+}
+
+std::string HeadlessPlatform::ansiToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        appendUtf8(out, byte >= 0x80 && byte <= 0x9F ? kCp1252High[byte - 0x80] : char32_t{byte});
+    }
+    return out;
+}
+
+PictureResult HeadlessPlatform::loadPicture(const std::string& path) {
+    record("LoadPicture(" + path + ")");
+    const std::string key = pathKey(path);
+    const auto found = impl_->files.find(key);
+    if (found == impl_->files.end()) return PictureFailure{PictureError::NotFound, path};
+    if (impl_->lockedFiles.contains(key)) return PictureFailure{PictureError::Unreadable, path + " is locked"};
+    const std::string& bytes = found->second;
+    return decodePictureBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+}
+
+PictureResult HeadlessPlatform::decodePicture(std::span<const std::uint8_t> bytes) {
+    return decodePictureBytes(bytes);
+}
+
+}  // namespace vistrel::platform::headless

@@ -1,0 +1,52 @@
+// The inside of the headless platform: the handle table, the windows with
+// their surfaces, and the timers. Shared by the platform's calls and the
+// control peers.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_platform.h"
+#include "platform/headless/timer_schedule.h"
+
+namespace vistrel::platform::headless {
+
+// Something with a window handle, a device context and pixels: the desktop,
+// a host window, or a loaded window or picture box of the program.
+struct Target {
+    std::string name;
+    Handle hwnd = 0;
+    Handle hdc = 0;
+    Surface surface;
+    bool topmost = false;
+    bool shown = false;
+    const ui::Control* control = nullptr;  // none for the desktop and host windows
+};
+
+struct HeadlessPlatform::Impl {
+    // Every handle ever given out keeps its name, so that a call naming a
+    // window that has since been unloaded still reads well in the log.
+    std::map<Handle, std::string> names;
+    std::vector<std::unique_ptr<Target>> targets;
+    Target* desktop = nullptr;
+    TimerSchedule timers;
+    // Files by their path in lower case with "\" as separator.
+    std::map<std::string, std::string> files;
+    std::set<std::string> lockedFiles;
+    // Far from the small numbers a test may put on a command line.
+    Handle nextHandle = 0x10010;
+
+    Target& addTarget(std::string name, int width, int height, std::uint32_t pixel,
+                      const ui::Control* control);
+    void removeTarget(const Target& target);
+    Target* findByWindow(Handle hwnd);
+    Target* findByDc(Handle hdc);
+    Target* findByControl(const ui::Control& control);
+    // The name of a handle for the log; unknown ones print as numbers.
+    std::string handleName(Handle handle) const;
+};
+
+}  // namespace vistrel::platform::headless

@@ -1,0 +1,66 @@
+#include "platform/headless/surface_ops.h"
+
+#include <algorithm>
+
+namespace vistrel::platform::headless {
+
+Surface::Surface(int w, int h, std::uint32_t pixel)
+    : width(std::max(w, 0)), height(std::max(h, 0)),
+      pixels(static_cast<std::size_t>(width) * height, pixel) {}
+
+void Surface::fill(std::uint32_t pixel) { std::fill(pixels.begin(), pixels.end(), pixel); }
+
+std::uint32_t colorToPixel(ui::Color color) {
+    const std::uint32_t red = color & 0xFF;
+    const std::uint32_t green = (color >> 8) & 0xFF;
+    const std::uint32_t blue = (color >> 16) & 0xFF;
+    return 0xFF000000u | red << 16 | green << 8 | blue;
+}
+
+ui::Color pixelToColor(std::uint32_t pixel) {
+    const std::uint32_t red = (pixel >> 16) & 0xFF;
+    const std::uint32_t green = (pixel >> 8) & 0xFF;
+    const std::uint32_t blue = pixel & 0xFF;
+    return red | green << 8 | blue << 16;
+}
+
+void copyPixels(Surface& dest, int x, int y, int width, int height, const Surface& src, int srcX,
+                int srcY) {
+    if (&dest == &src) {
+        // A block moved within one surface may overlap itself: copy from a snapshot.
+        const Surface snapshot = src;
+        copyPixels(dest, x, y, width, height, snapshot, srcX, srcY);
+        return;
+    }
+    // Clip the block to both surfaces; what falls outside either is skipped,
+    // leaving those destination pixels as they were.
+    int left = 0, top = 0, right = width, bottom = height;
+    left = std::max({left, -x, -srcX});
+    top = std::max({top, -y, -srcY});
+    right = std::min({right, dest.width - x, src.width - srcX});
+    bottom = std::min({bottom, dest.height - y, src.height - srcY});
+    if (left >= right || top >= bottom) return;
+    const auto rowLength = static_cast<std::size_t>(right - left);
+    for (int row = top; row < bottom; ++row) {
+        const auto* from = &src.pixels[static_cast<std::size_t>(srcY + row) * src.width + (srcX + left)];
+        auto* to = &dest.pixels[static_cast<std::size_t>(y + row) * dest.width + (x + left)];
+        std::copy_n(from, rowLength, to);
+    }
+}
+
+void drawPicture(Surface& dest, const Picture& picture) {
+    Surface source;
+    source.width = picture.width;
+    source.height = picture.height;
+    source.pixels = picture.pixels;
+    copyPixels(dest, 0, 0, picture.width, picture.height, source, 0, 0);
+}
+
+void resizeSurface(Surface& surface, int width, int height, std::uint32_t background) {
+    if (surface.width == width && surface.height == height) return;
+    Surface resized(width, height, background);
+    copyPixels(resized, 0, 0, surface.width, surface.height, surface, 0, 0);
+    surface = std::move(resized);
+}
+
+}  // namespace vistrel::platform::headless

@@ -1,0 +1,16 @@
+// Pixel operations on surfaces, shared by the graphics calls and the peers.
+#pragma once
+
+#include "platform/headless/headless_platform.h"
+
+namespace vistrel::platform::headless {
+
+// Copies a width x height block from (srcX, srcY) of `src` to (x, y) of
+// `dest`, clipped to both surfaces like BitBlt between memory DCs.
+void copyPixels(Surface& dest, int x, int y, int width, int height, const Surface& src, int srcX, int srcY);
+// Draws the picture at the top-left corner, clipped to the surface.
+void drawPicture(Surface& dest, const Picture& picture);
+// Keeps what fits; new area gets `background`.
+void resizeSurface(Surface& surface, int width, int height, std::uint32_t background);
+
+}  // namespace vistrel::platform::headless

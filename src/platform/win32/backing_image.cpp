@@ -1,0 +1,88 @@
+#include "platform/win32/backing_image.h"
+
+#include <algorithm>
+
+namespace vistrel::platform::win32 {
+namespace {
+
+BITMAPINFO topDownInfo(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // negative: the first row is the top one
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+HBITMAP createSurfaceBitmap(int width, int height) {
+    const BITMAPINFO info = topDownInfo(width, height);
+    void* bits = nullptr;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+void fillContext(HDC dc, int width, int height, COLORREF color) {
+    const RECT area{0, 0, width, height};
+    HBRUSH brush = CreateSolidBrush(color);
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+}
+
+void drawPicture(HDC dc, const Picture& picture) {
+    if (picture.width <= 0 || picture.height <= 0) return;
+    const BITMAPINFO info = topDownInfo(picture.width, picture.height);
+    StretchDIBits(dc, 0, 0, picture.width, picture.height, 0, 0, picture.width, picture.height,
+                  picture.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+}  // namespace
+
+BackingImage::BackingImage(int width, int height, COLORREF color) {
+    dc_ = CreateCompatibleDC(nullptr);
+    // A DIB section needs at least one pixel; an empty control gets one.
+    width_ = std::max(width, 1);
+    height_ = std::max(height, 1);
+    bitmap_ = createSurfaceBitmap(width_, height_);
+    if (!bitmap_) {
+        width_ = height_ = 1;
+        bitmap_ = createSurfaceBitmap(1, 1);
+    }
+    originalBitmap_ = SelectObject(dc_, bitmap_);
+    fill(color);
+}
+
+BackingImage::~BackingImage() {
+    SelectObject(dc_, originalBitmap_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+}
+
+void BackingImage::fill(COLORREF color) { fillContext(dc_, width_, height_, color); }
+
+void BackingImage::draw(const Picture& picture) { drawPicture(dc_, picture); }
+
+bool BackingImage::resize(int width, int height, COLORREF color, const Picture* underlay) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (width == width_ && height == height_) return true;
+    HBITMAP bitmap = createSurfaceBitmap(width, height);
+    if (!bitmap) return false;
+
+    HDC scratch = CreateCompatibleDC(dc_);
+    HGDIOBJ scratchOriginal = SelectObject(scratch, bitmap);
+    fillContext(scratch, width, height, color);
+    if (underlay) drawPicture(scratch, *underlay);
+    BitBlt(scratch, 0, 0, std::min(width, width_), std::min(height, height_), dc_, 0, 0, SRCCOPY);
+    SelectObject(scratch, scratchOriginal);
+    DeleteDC(scratch);
+
+    SelectObject(dc_, bitmap);
+    DeleteObject(bitmap_);
+    bitmap_ = bitmap;
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+}  // namespace vistrel::platform::win32

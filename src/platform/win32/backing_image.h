@@ -1,0 +1,41 @@
+// The persistent image of a window or picture box: a 32-bit DIB section in a
+// memory device context. What is drawn into it stays until it is cleared,
+// and WM_PAINT copies it to the screen.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/win32/portable_interface.h"
+
+namespace vistrel::platform::win32 {
+
+class BackingImage {
+public:
+    BackingImage(int width, int height, COLORREF color);
+    ~BackingImage();
+    BackingImage(const BackingImage&) = delete;
+    BackingImage& operator=(const BackingImage&) = delete;
+
+    // The same context for the image's whole life, also across resizes, so
+    // a context handed out earlier stays good.
+    HDC dc() const { return dc_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    void fill(COLORREF color);
+    // Draws the picture unscaled at the top-left corner.
+    void draw(const Picture& picture);
+    // Gives the image a new size: `color`, then `underlay` (if any), then the
+    // part of the old image that fits. False when no memory was left for
+    // the new size; the old image then stays as it is.
+    bool resize(int width, int height, COLORREF color, const Picture* underlay);
+
+private:
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ originalBitmap_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+}  // namespace vistrel::platform::win32

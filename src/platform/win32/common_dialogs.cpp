@@ -1,0 +1,97 @@
+#include "platform/win32/common_dialogs.h"
+
+#include <commdlg.h>
+
+#include <cmath>
+#include <cwchar>
+#include <vector>
+
+#include "platform/win32/shell_text.h"
+#include "platform/win32/wide_text.h"
+
+namespace vistrel::platform::win32 {
+namespace {
+
+// Room for a long path; the dialog refuses a longer choice.
+constexpr DWORD kFileNameCapacity = 32768;
+
+// Flags that promise a hook procedure or a dialog template, which a request
+// cannot carry: passing them on would make the dialog fail or crash.
+constexpr DWORD kFileHookFlags = OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_ENABLETEMPLATEHANDLE;
+constexpr DWORD kFontHookFlags = CF_ENABLEHOOK | CF_ENABLETEMPLATE | CF_ENABLETEMPLATEHANDLE;
+
+const wchar_t* orNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
+
+}  // namespace
+
+std::optional<std::string> showFileOpenDialog(HWND owner, const FileOpenRequest& request) {
+    const std::wstring filter = toWide(fileDialogFilter(request.filter));
+    const std::wstring title = toWide(request.title);
+    const std::wstring folder = toWide(request.initialFolder);
+    std::vector<wchar_t> fileName(kFileNameCapacity, L'\0');
+
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = orNull(filter);
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = fileName.data();
+    dialog.nMaxFile = kFileNameCapacity;
+    dialog.lpstrTitle = orNull(title);
+    dialog.lpstrInitialDir = orNull(folder);
+    dialog.Flags = request.flags & ~kFileHookFlags;
+    if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+    return fromWide(fileName.data());
+}
+
+std::optional<std::uint32_t> showColorDialog(HWND owner, std::uint32_t start, COLORREF (&customColors)[16]) {
+    CHOOSECOLORW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.rgbResult = start & 0x00FFFFFFu;
+    dialog.lpCustColors = customColors;
+    dialog.Flags = CC_RGBINIT;
+    if (!ChooseColorW(&dialog)) return std::nullopt;
+    return static_cast<std::uint32_t>(dialog.rgbResult);
+}
+
+std::optional<FontChoice> showFontDialog(HWND owner, const FontRequest& request, int dotsPerInchY) {
+    LOGFONTW font{};
+    font.lfHeight = -static_cast<LONG>(std::lround(request.start.sizePoints * dotsPerInchY / 72.0));
+    font.lfWeight = request.start.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = request.start.italic;
+    font.lfUnderline = request.start.underline;
+    font.lfStrikeOut = request.start.strikethrough;
+    font.lfCharSet = DEFAULT_CHARSET;
+    const std::wstring face = toWide(request.start.name);
+    std::wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+
+    CHOOSEFONTW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpLogFont = &font;
+    dialog.rgbColors = request.start.color & 0x00FFFFFFu;
+    // Colour, underline and strikeout are offered (CF_EFFECTS). There is no
+    // printer context, so the list holds the screen fonts.
+    DWORD flags = (request.flags & ~kFontHookFlags & ~static_cast<DWORD>(CF_PRINTERFONTS)) | CF_SCREENFONTS |
+                  CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
+    if (request.minSize > 0 || request.maxSize > 0) {
+        flags |= CF_LIMITSIZE;
+        dialog.nSizeMin = request.minSize > 0 ? request.minSize : 1;
+        dialog.nSizeMax = request.maxSize > 0 ? request.maxSize : 0x7FFF;
+    }
+    dialog.Flags = flags;
+    if (!ChooseFontW(&dialog)) return std::nullopt;
+
+    FontChoice choice;
+    choice.name = fromWide(font.lfFaceName);
+    choice.sizePoints = dialog.iPointSize / 10.0;
+    choice.bold = font.lfWeight >= FW_SEMIBOLD;
+    choice.italic = font.lfItalic != 0;
+    choice.underline = font.lfUnderline != 0;
+    choice.strikethrough = font.lfStrikeOut != 0;
+    choice.color = static_cast<std::uint32_t>(dialog.rgbColors);
+    return choice;
+}
+
+}  // namespace vistrel::platform::win32

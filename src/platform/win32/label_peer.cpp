@@ -1,0 +1,90 @@
+#include "platform/win32/label_peer.h"
+
+#include "platform/win32/gdi_helpers.h"
+#include "platform/win32/surface_peer.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_platform.h"
+
+namespace vistrel::platform::win32 {
+
+LabelPeer::LabelPeer(Win32Platform& platform, ui::Label& label) : platform_(platform), label_(label) {
+    font_ = createFont(label_.font(), platform_.dotsPerInchY());
+    repaint();
+}
+
+LabelPeer::~LabelPeer() {
+    if (SurfacePeer* target = surface()) target->invalidate(shownBounds_);
+    DeleteObject(font_);
+}
+
+void LabelPeer::sync(ui::Property property) {
+    if (property == ui::Property::Font) {
+        DeleteObject(font_);
+        font_ = createFont(label_.font(), platform_.dotsPerInchY());
+    }
+    repaint();
+}
+
+ui::TextSize LabelPeer::measureText(const std::string& text) {
+    const std::wstring wide = toWide(text);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font_);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    // The line height also for an empty text, which still takes one line.
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return {extent.cx * platform_.twipsPerPixelX(), metrics.tmHeight * platform_.twipsPerPixelY()};
+}
+
+RECT LabelPeer::bounds() const {
+    const int tx = platform_.twipsPerPixelX();
+    const int ty = platform_.twipsPerPixelY();
+    const int left = twipsToPixels(label_.left(), tx);
+    const int top = twipsToPixels(label_.top(), ty);
+    return RECT{left, top, left + twipsToPixels(label_.width(), tx), top + twipsToPixels(label_.height(), ty)};
+}
+
+void LabelPeer::draw(HDC dc) const {
+    RECT area = bounds();
+    if (area.right <= area.left || area.bottom <= area.top) return;
+    if (!label_.transparent) {
+        HBRUSH brush = CreateSolidBrush(toColorRef(label_.backColor()));
+        FillRect(dc, &area, brush);
+        DeleteObject(brush);
+    }
+    const std::wstring text = toWide(label_.text());
+    UINT format = DT_NOPREFIX;
+    switch (label_.alignment) {
+        case ui::Alignment::Left: format |= DT_LEFT; break;
+        case ui::Alignment::Right: format |= DT_RIGHT; break;
+        case ui::Alignment::Center: format |= DT_CENTER; break;
+    }
+    // A label that sizes itself holds one line; a fixed one wraps its words.
+    format |= label_.autoSize ? DT_SINGLELINE : DT_WORDBREAK;
+    const int savedState = SaveDC(dc);
+    SelectObject(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, label_.enabled() ? toColorRef(label_.foreColor()) : GetSysColor(COLOR_GRAYTEXT));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, format);
+    RestoreDC(dc, savedState);
+}
+
+SurfacePeer* LabelPeer::surface() const {
+    ui::Control* parent = label_.parent();
+    if (!parent || !parent->peer()) return nullptr;
+    if (parent->kind() != ui::ControlKind::Window && parent->kind() != ui::ControlKind::PictureBox) return nullptr;
+    return static_cast<SurfacePeer*>(parent->peer());
+}
+
+void LabelPeer::repaint() {
+    SurfacePeer* target = surface();
+    if (!target) return;
+    target->invalidate(shownBounds_);
+    shownBounds_ = bounds();
+    target->invalidate(shownBounds_);
+}
+
+}  // namespace vistrel::platform::win32

@@ -1,0 +1,120 @@
+// File services of the platform: whole-file reads, replacing a file in one
+// step, and the system's 8-bit code page.
+#include <atomic>
+#include <climits>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_platform.h"
+
+namespace vistrel::platform::win32 {
+namespace {
+
+// ReadFile and WriteFile move at most a DWORD at a time; stay well below.
+constexpr DWORD kChunkBytes = 1u << 30;
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() { close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    void close() {
+        if (valid()) CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = bytes.size() < kChunkBytes ? static_cast<DWORD>(bytes.size()) : kChunkBytes;
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+// A name beside the target that no other writer picks: the same folder, so
+// the final move is a rename within one volume.
+std::wstring temporaryNameFor(const std::wstring& target) {
+    static std::atomic<unsigned> counter{0};
+    return target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + L".tmp";
+}
+
+}  // namespace
+
+FileContent Win32Platform::readFile(const std::string& path, std::size_t maxBytes) {
+    const std::wstring widePath = toWide(path);
+    FileHandle file(CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        const DWORD error = GetLastError();
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return FileContent{missing ? FileStatus::Missing : FileStatus::Failed, {}};
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+        return FileContent{FileStatus::Failed, {}};
+    }
+    FileContent content{FileStatus::Ok, {}};
+    try {
+        content.bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return FileContent{FileStatus::Failed, {}};
+    }
+    std::size_t filled = 0;
+    while (filled < content.bytes.size()) {
+        const std::size_t left = content.bytes.size() - filled;
+        const DWORD chunk = left < kChunkBytes ? static_cast<DWORD>(left) : kChunkBytes;
+        DWORD got = 0;
+        if (!ReadFile(file.get(), content.bytes.data() + filled, chunk, &got, nullptr)) {
+            return FileContent{FileStatus::Failed, {}};
+        }
+        if (got == 0) break;  // shortened by someone else meanwhile
+        filled += got;
+    }
+    content.bytes.resize(filled);
+    return content;
+}
+
+bool Win32Platform::replaceFile(const std::string& path, std::string_view bytes) {
+    const std::wstring target = toWide(path);
+    // A read-only file is not to be replaced (the move would do it anyway on
+    // some systems).
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        return false;
+    }
+    const std::wstring temporary = temporaryNameFor(target);
+    FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file.valid()) return false;
+    // The new content is on the disk before the name points to it, so a
+    // crash leaves the old file or the new one, never a mixture.
+    bool stored = writeAll(file.get(), bytes) && FlushFileBuffers(file.get());
+    file.close();
+    stored = stored && MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!stored) DeleteFileW(temporary.c_str());
+    return stored;
+}
+
+std::string Win32Platform::ansiToUtf8(std::string_view bytes) {
+    if (bytes.empty() || bytes.size() > INT_MAX) return {};
+    const int length = static_cast<int>(bytes.size());
+    const int units = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    if (units <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(units), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, wide.data(), units);
+    return fromWide(wide);
+}
+
+}  // namespace vistrel::platform::win32

@@ -1,0 +1,103 @@
+// The platform on real Windows: user32, gdi32, kernel32, the common dialogs
+// and the Windows Imaging Component, with the wide-character API throughout.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/win32/portable_interface.h"
+
+namespace vistrel::platform::win32 {
+
+class SurfacePeer;
+class TimerPeer;
+class WicPictureLoader;
+
+class Win32Platform final : public Platform {
+public:
+    // Expects COM to be initialised on this thread (the picture loader uses
+    // it); initialises it itself otherwise.
+    Win32Platform();
+    ~Win32Platform() override;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
+    // Dispatches messages for as long as a window of the program is loaded.
+    // Returns at once when none is.
+    int runEventLoop();
+
+    // --- Platform ---
+    std::string commandLine() override;
+    bool claimSingleInstance() override;
+    std::string programFolder() override;
+    ScreenMetrics screen() override;
+    double timeOfDaySeconds() override;
+    [[noreturn]] void endProgram() override;
+    void doEvents() override;
+    FileContent readFile(const std::string& path, std::size_t maxBytes) override;
+    bool replaceFile(const std::string& path, std::string_view bytes) override;
+    std::string ansiToUtf8(std::string_view bytes) override;
+    void setWindowPos(Handle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
+                      unsigned flags) override;
+    void setCursorPos(int x, int y) override;
+    Handle getDesktopWindow() override;
+    Handle getDC(Handle window) override;
+    int releaseDC(Handle window, Handle dc) override;
+    bool bitBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
+                std::uint32_t rop) override;
+    bool systemParametersInfo(unsigned action, unsigned param, std::uint32_t* value,
+                              unsigned winIni) override;
+    bool getVersionEx(OsVersionInfo& info) override;
+    MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
+                                MessageBoxButtons buttons) override;
+    PictureResult loadPicture(const std::string& path) override;
+    PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
+    std::optional<std::string> chooseFile(const FileOpenRequest& request) override;
+    std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
+    std::optional<FontChoice> chooseFont(const FontRequest& request) override;
+    std::unique_ptr<ui::ControlPeer> createPeer(ui::Control& control) override;
+
+    // --- for the peers ---
+    HINSTANCE instance() const { return instance_; }
+    int twipsPerPixelX() const { return twipsPerPixelX_; }
+    int twipsPerPixelY() const { return twipsPerPixelY_; }
+    int dotsPerInchY() const { return dotsPerInchY_; }
+    HFONT textBoxFont() const { return textBoxFont_; }
+    // Loaded windows keep the event loop running.
+    void windowLoaded() { ++loadedWindows_; }
+    void windowUnloaded() { --loadedWindows_; }
+    // Backing images that bitBlt draws into show on screen at once.
+    void addSurface(HDC dc, SurfacePeer& peer) { surfaces_[dc] = &peer; }
+    void removeSurface(HDC dc) { surfaces_.erase(dc); }
+    // Timers tick on the platform's hidden message window.
+    HWND timerWindow() const { return timerWindow_; }
+    UINT_PTR addTimer(TimerPeer& peer);
+    void removeTimer(UINT_PTR id) { timers_.erase(id); }
+
+private:
+    static LRESULT CALLBACK timerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HINSTANCE instance_;
+    bool comInitialised_ = false;
+    HANDLE instanceMutex_ = nullptr;
+    int twipsPerPixelX_ = 15;
+    int twipsPerPixelY_ = 15;
+    int dotsPerInchY_ = 96;
+    HFONT textBoxFont_ = nullptr;
+    HWND timerWindow_ = nullptr;
+    int loadedWindows_ = 0;
+    UINT_PTR nextTimerId_ = 1;
+    std::map<HDC, SurfacePeer*> surfaces_;
+    std::map<UINT_PTR, TimerPeer*> timers_;
+    COLORREF customColors_[16] = {};
+    std::unique_ptr<WicPictureLoader> pictures_;
+};
+
+}  // namespace vistrel::platform::win32

@@ -1,0 +1,197 @@
+#include "platform/win32/window_peer.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/win32/focus_order.h"
+#include "platform/win32/gdi_helpers.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_platform.h"
+
+namespace vistrel::platform::win32 {
+
+WindowPeer::WindowPeer(Win32Platform& platform, ui::Window& window) : SurfacePeer(platform, window), form_(window) {
+    switch (form_.borderStyle) {
+        case ui::BorderStyle::None:
+            style_ = WS_POPUP;
+            break;
+        case ui::BorderStyle::FixedSingle:
+            style_ = WS_CAPTION | (form_.controlBox ? WS_SYSMENU : 0);
+            break;
+        case ui::BorderStyle::Sizable:
+            style_ = WS_CAPTION | WS_THICKFRAME |
+                     (form_.controlBox ? WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX : 0);
+            break;
+    }
+    // Child windows (picture boxes, text boxes) paint themselves.
+    style_ |= WS_CLIPCHILDREN;
+    extendedStyle_ = form_.showInTaskbar ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
+
+    const SIZE size = designedSize();
+    const std::wstring caption = toWide(form_.caption);
+    HWND hwnd = CreateWindowExW(extendedStyle_, kWindowClass, caption.c_str(), style_,
+                                twipsToPixels(form_.left(), platform.twipsPerPixelX()),
+                                twipsToPixels(form_.top(), platform.twipsPerPixelY()), size.cx, size.cy, nullptr,
+                                nullptr, platform.instance(), nullptr);
+    attach(hwnd);
+    if (hwnd) platform.windowLoaded();
+
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    int width = client.right;
+    int height = client.bottom;
+    if (maximized()) {
+        // Drawing may start before the window is shown maximized (a copy
+        // of the screen taken by the load step), so the image has the
+        // screen's size from the start.
+        const ScreenMetrics screen = platform.screen();
+        width = std::max(width, screen.widthPixels);
+        height = std::max(height, screen.heightPixels);
+    }
+    createImage(width, height, toColorRef(form_.backColor()));
+
+    if (!form_.enabled()) EnableWindow(hwnd, FALSE);
+    if (form_.visible()) applyVisible();
+}
+
+WindowPeer::~WindowPeer() {
+    const bool counted = window() != nullptr;
+    destroyWindow();
+    if (counted) platform().windowUnloaded();
+}
+
+void WindowPeer::sync(ui::Property property) {
+    switch (property) {
+        case ui::Property::Visible:
+            applyVisible();
+            break;
+        case ui::Property::Enabled:
+            EnableWindow(window(), form_.enabled());
+            break;
+        case ui::Property::Bounds:
+            applyBounds();
+            break;
+        case ui::Property::BackColor:
+            // A new background colour clears the persistent image.
+            image()->fill(toColorRef(form_.backColor()));
+            InvalidateRect(window(), nullptr, FALSE);
+            break;
+        case ui::Property::Text: {
+            const std::wstring caption = toWide(form_.caption);
+            SetWindowTextW(window(), caption.c_str());
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+Handle WindowPeer::hdc() { return form_.persistentImage ? reinterpret_cast<Handle>(image()->dc()) : 0; }
+
+void WindowPeer::setFocus() { SetFocus(window()); }
+
+double WindowPeer::unitsX(int pixels) const { return static_cast<double>(pixels) * platform().twipsPerPixelX(); }
+
+double WindowPeer::unitsY(int pixels) const { return static_cast<double>(pixels) * platform().twipsPerPixelY(); }
+
+SIZE WindowPeer::designedSize() const {
+    const int tx = platform().twipsPerPixelX();
+    const int ty = platform().twipsPerPixelY();
+    RECT frame{0, 0, twipsToPixels(form_.interiorWidth, tx), twipsToPixels(form_.interiorHeight, ty)};
+    AdjustWindowRectEx(&frame, style_, FALSE, extendedStyle_);
+    SIZE size;
+    size.cx = form_.interiorWidth > 0 ? frame.right - frame.left : twipsToPixels(form_.width(), tx);
+    size.cy = form_.interiorHeight > 0 ? frame.bottom - frame.top : twipsToPixels(form_.height(), ty);
+    return size;
+}
+
+void WindowPeer::applyBounds() {
+    // A maximized window keeps the screen; the model's size is its size
+    // when restored.
+    if (IsZoomed(window())) return;
+    const SIZE size = designedSize();
+    SetWindowPos(window(), nullptr, twipsToPixels(form_.left(), platform().twipsPerPixelX()),
+                 twipsToPixels(form_.top(), platform().twipsPerPixelY()), size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WindowPeer::applyVisible() {
+    if (!form_.visible()) {
+        ShowWindow(window(), SW_HIDE);
+        return;
+    }
+    if (!shownBefore_) {
+        shownBefore_ = true;
+        if (form_.centerOnScreen) centerOnScreen();
+        ShowWindow(window(), maximized() ? SW_SHOWMAXIMIZED : SW_SHOW);
+        return;
+    }
+    ShowWindow(window(), SW_SHOW);
+}
+
+void WindowPeer::centerOnScreen() {
+    RECT frame{};
+    GetWindowRect(window(), &frame);
+    const ScreenMetrics screen = platform().screen();
+    const int x = (screen.widthPixels - (frame.right - frame.left)) / 2;
+    const int y = (screen.heightPixels - (frame.bottom - frame.top)) / 2;
+    SetWindowPos(window(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WindowPeer::growImageToClient() {
+    RECT client{};
+    GetClientRect(window(), &client);
+    BackingImage* backing = image();
+    if (!backing || (client.right <= backing->width() && client.bottom <= backing->height())) return;
+    // Growing only: what was drawn stays, also when the window shrinks and
+    // grows again.
+    backing->resize(std::max<int>(client.right, backing->width()), std::max<int>(client.bottom, backing->height()),
+                    toColorRef(form_.backColor()), nullptr);
+}
+
+void WindowPeer::restoreFocus() {
+    HWND target = nullptr;
+    if (lastFocus_ && IsChild(window(), lastFocus_) && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
+        target = lastFocus_;
+    }
+    if (!target) {
+        const std::vector<HWND> stops = tabStops(form_);
+        if (!stops.empty()) target = stops.front();
+    }
+    SetFocus(target ? target : window());
+}
+
+LRESULT WindowPeer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                const HWND focus = GetFocus();
+                if (focus && IsChild(window(), focus)) lastFocus_ = focus;
+            } else if (!HIWORD(wParam)) {
+                restoreFocus();
+            }
+            return 0;
+        case WM_CLOSE:
+            // The close box unloads the window (and deletes this peer). A
+            // window without a close box cannot be closed by the user.
+            if (form_.controlBox) form_.unload();
+            return 0;
+        case WM_GETMINMAXINFO:
+            if (borderless()) {
+                // A borderless maximized window covers the whole screen,
+                // the taskbar included.
+                auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+                const ScreenMetrics screen = platform().screen();
+                limits->ptMaxPosition = POINT{0, 0};
+                limits->ptMaxSize = POINT{screen.widthPixels, screen.heightPixels};
+            }
+            return 0;
+        case WM_SIZE:
+            growImageToClient();
+            return 0;
+        default:
+            return SurfacePeer::handleMessage(message, wParam, lParam);
+    }
+}
+
+}  // namespace vistrel::platform::win32

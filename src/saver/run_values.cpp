@@ -1,0 +1,14 @@
+#include "saver/run_values.h"
+
+#include "common/numbers.h"
+#include "platform/platform.h"
+
+namespace vistrel::saver {
+
+bool RunValues::protectionOn() const { return numericValue(passwordEnabled) == 1; }
+
+bool RunValues::usesScreenSaverRunningFlag() const {
+    return protectionOn() && platformId != platform::VER_PLATFORM_WIN32_NT;
+}
+
+}  // namespace vistrel::saver

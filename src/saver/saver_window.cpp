@@ -1,0 +1,145 @@
+#include "saver/saver_window.h"
+
+#include <string>
+
+#include "common/numbers.h"
+#include "saver/saver_fallbacks.h"
+
+namespace vistrel::saver {
+
+SaverWindow::SaverWindow(platform::Platform& platform, RunValues& runValues,
+                         settings::SettingsStore* settingsOverride)
+    : form1("Form1", platform),
+      picture1("Picture1", form1),
+      picture2("Picture2", form1),
+      label1("Label1", form1),
+      timer1("Timer1", form1),
+      timer2("Timer2", form1),
+      timer3("Timer3", form1),
+      platform_(platform),
+      runValues_(runValues),
+      settingsOverride_(settingsOverride) {
+    form1.borderStyle = ui::BorderStyle::None;
+    form1.controlBox = false;
+    form1.showInTaskbar = false;
+    form1.windowState = ui::WindowState::Maximized;
+    form1.persistentImage = true;  // the desktop snapshot stays as the background
+    form1.setBackColor(ui::kBlack);  // the system's window-frame colour
+
+    for (ui::PictureBox* box : {&picture1, &picture2}) {
+        box->borderStyle = ui::BorderStyle::None;
+        box->autoSize = true;
+        box->setVisible(false);
+        box->setBackColor(ui::kBlack);
+    }
+
+    label1.setText(" ");
+    label1.setVisible(false);
+    label1.alignment = ui::Alignment::Center;
+    label1.autoSize = true;
+    label1.transparent = true;
+
+    timer1.setInterval(kMovementIntervalMs);
+    timer2.setInterval(0);
+    timer3.setInterval(0);
+
+    form1.onLoad = [this] { Form_Load(); };
+}
+
+void SaverWindow::Form_Load() {
+    std::unique_ptr<settings::SettingsFile> file;
+    settings::SettingsStore* settings = settingsOverride_;
+    if (!settings) {
+        file = std::make_unique<settings::SettingsFile>(platform_, settings::SettingsFilePath(platform_));
+        settings = file.get();
+    }
+
+    readImageList(*settings);
+
+    randomPick = settings->ReadSetting("image", "randomPick");
+    newBackColor = settings->ReadSetting("background", "newBackColor");
+    backEffect = settings->ReadSetting("background", "backEffect");
+    picSpeed = settings->ReadSetting("image", "picSpeed");
+    timeInterval = settings->ReadSetting("image", "timeInterval");
+    picRandom = settings->ReadSetting("image", "picRandom");
+    effectMode = settings->ReadSetting("image", "effectMode");
+    randomEffect = settings->ReadSetting("image", "randomEffect");
+    runValues_.savedPassword = settings->ReadSetting("password", "saverPassword");
+    runValues_.passwordEnabled = settings->ReadSetting("password", "saverEnabled");
+    newFontName = settings->ReadSetting("font", "newFontName");
+    newFontSize = settings->ReadSetting("font", "newFontSize");
+    newFontBold = settings->ReadSetting("font", "newFontBold");
+    newFontItalic = settings->ReadSetting("font", "newFontItalic");
+    newFontUnderline = settings->ReadSetting("font", "newFontUnderline");
+    newFontFontStrikethru = settings->ReadSetting("font", "newFontFontStrikethru");
+    newFontForeColor = settings->ReadSetting("font", "newFontForeColor");
+
+    applyCaptionFont();
+    label1.setForeColor(colorOrFallback(newFontForeColor, kFallbackCaptionColor));
+
+    DetectPlatform();
+    if (runValues_.usesScreenSaverRunningFlag()) {
+        std::uint32_t scratch = 0;
+        platform_.systemParametersInfo(platform::SPI_SETSCREENSAVERRUNNING, 1, &scratch, 0);
+    }
+
+    prepareBackground();
+
+    label1.setTop(0);
+    timer3.setInterval(kFirstImageDelayMs);
+    timer3.setTimerEnabled(true);
+}
+
+void SaverWindow::readImageList(settings::SettingsStore& settings) {
+    total = settings.ReadSetting("total", "total");
+    const int count = imageCountOf(total);
+    imagePaths.assign(static_cast<std::size_t>(count) + 1, std::string());
+    imageCaptions.assign(static_cast<std::size_t>(count) + 1, std::string());
+
+    lastIndex = -1;
+    for (int i = 0; i < count; ++i) {
+        imagePaths[static_cast<std::size_t>(i)] = settings.ReadSetting("images", std::to_string(i));
+        ++lastIndex;
+    }
+    for (int i = 0; i < count; ++i) {
+        imageCaptions[static_cast<std::size_t>(i)] = settings.ReadSetting("caption", std::to_string(i));
+    }
+}
+
+void SaverWindow::applyCaptionFont() {
+    label1.setFontName(newFontName.empty() ? std::string(kFallbackFontName) : newFontName);
+    label1.setFontSize(fontSizeOrFallback(newFontSize));
+    label1.setFontBold(fontFlagOf(newFontBold));
+    label1.setFontItalic(fontFlagOf(newFontItalic));
+    label1.setFontUnderline(fontFlagOf(newFontUnderline));
+    label1.setFontStrikethrough(fontFlagOf(newFontFontStrikethru));
+}
+
+void SaverWindow::DetectPlatform() {
+    platform::OsVersionInfo info;
+    info.size = platform::OSVERSIONINFOA_SIZE;
+    // A failed call leaves the identifier 0: not of the NT family.
+    platform_.getVersionEx(info);
+    runValues_.platformId = info.platformId;
+}
+
+void SaverWindow::prepareBackground() {
+    if (numericValue(backEffect) == 0) {
+        const ui::Color color = colorOrFallback(newBackColor, kFallbackBackColor);
+        form1.setBackColor(color);
+        picture1.setBackColor(color);
+        picture2.setBackColor(color);
+        return;
+    }
+
+    const platform::ScreenMetrics screen = platform_.screen();
+    const platform::Handle desktop = platform_.getDesktopWindow();
+    const platform::Handle desktopDC = platform_.getDC(desktop);
+    form1.setWidth(screen.widthTwips());
+    form1.setHeight(screen.heightTwips());
+    platform_.bitBlt(form1.hdc(), 0, 0, screen.widthPixels, screen.heightPixels, desktopDC, 0, 0,
+                     platform::SRCCOPY);
+    platform_.releaseDC(desktop, desktopDC);
+}
+
+}  // namespace vistrel::saver

@@ -1,0 +1,84 @@
+#include "settings/settings_file.h"
+
+#include <utility>
+
+namespace vistrel::settings {
+namespace {
+
+struct LoadedFile {
+    platform::FileStatus status;
+    ProfileDocument document;  // empty unless the file was read
+};
+
+LoadedFile loadSettingsFile(platform::Platform& platform, const std::string& path) {
+    platform::FileContent content = platform.readFile(path, kMaxSettingsFileBytes);
+    if (content.status != platform::FileStatus::Ok) return {content.status, {}};
+    const AnsiToUtf8 ansiToUtf8 = [&platform](std::string_view bytes) { return platform.ansiToUtf8(bytes); };
+    return {content.status, ProfileDocument::fromFileBytes(content.bytes, ansiToUtf8)};
+}
+
+}  // namespace
+
+std::string settingsPathInFolder(std::string_view folder) {
+    std::string path(folder);
+    if (!path.ends_with('\\')) path += '\\';
+    path += kSettingsFileName;
+    return path;
+}
+
+std::string SettingsFilePath(platform::Platform& platform) {
+    return settingsPathInFolder(platform.programFolder());
+}
+
+SettingsFile::SettingsFile(platform::Platform& platform, std::string path)
+    : platform_(platform), path_(std::move(path)) {}
+
+std::string SettingsFile::ReadSetting(std::string_view section, std::string_view key) {
+    const LoadedFile file = loadSettingsFile(platform_, path_);
+    return file.document.get(section, key).value_or("");
+}
+
+bool SettingsFile::WriteSetting(std::string_view section, std::string_view key, std::string_view value) {
+    Batch change = batch();
+    change.write(section, key, value);
+    return change.commit();
+}
+
+bool SettingsFile::DeleteSettingsSection(std::string_view section) {
+    Batch change = batch();
+    change.deleteSection(section);
+    return change.commit();
+}
+
+bool SettingsFile::applyAndStore(const std::vector<Batch::Change>& changes) {
+    LoadedFile file = loadSettingsFile(platform_, path_);
+    // Replacing a file we could not read would throw away whatever it holds.
+    if (file.status == platform::FileStatus::Failed) return false;
+
+    for (const Batch::Change& change : changes) {
+        if (change.isDelete) {
+            file.document.removeSection(change.section);
+        } else if (!file.document.set(change.section, change.key, change.value)) {
+            return false;
+        }
+    }
+    // Deleting from a file that is not there leaves nothing to create.
+    if (file.status == platform::FileStatus::Missing && file.document.empty()) return true;
+    return platform_.replaceFile(path_, file.document.serialize());
+}
+
+void SettingsFile::Batch::write(std::string_view section, std::string_view key, std::string_view value) {
+    changes_.push_back({false, std::string(section), std::string(key), std::string(value)});
+}
+
+void SettingsFile::Batch::deleteSection(std::string_view section) {
+    changes_.push_back({true, std::string(section), {}, {}});
+}
+
+bool SettingsFile::Batch::commit() {
+    if (!file_.applyAndStore(changes_)) return false;
+    changes_.clear();
+    return true;
+}
+
+}  // namespace vistrel::settings

@@ -1,0 +1,239 @@
+"""Running vistrel.scr under Wine on a private X server, and watching it.
+
+Everything here waits by polling with a deadline: Wine's start-up time
+varies a lot (the first program of a session takes far longer than the
+next), so fixed sleeps would be either flaky or slow.
+"""
+
+from __future__ import annotations
+
+import io
+import os
+import select
+import shutil
+import subprocess
+import time
+from pathlib import Path, PureWindowsPath
+from typing import Callable, Iterable, Optional, TypeVar, Union
+
+from PIL import Image
+
+T = TypeVar("T")
+
+SCREEN_WIDTH = 1024
+SCREEN_HEIGHT = 768
+POLL_INTERVAL = 0.2
+# The first program of a session waits for Wine's own services to start.
+FIRST_START_TIMEOUT = 45
+
+
+class WaitTimeout(AssertionError):
+    pass
+
+
+def poll(check: Callable[[], Optional[T]], timeout: float, what: Union[str, Callable[[], str]],
+         interval: float = POLL_INTERVAL) -> T:
+    """Calls `check` until it returns something other than None or False.
+    `what` names the awaited event in the timeout's message; a callable is
+    asked only then, so it can tell what was seen last."""
+    deadline = time.monotonic() + timeout
+    while True:
+        result = check()
+        if result is not None and result is not False:
+            return result
+        if time.monotonic() >= deadline:
+            text = what() if callable(what) else what
+            raise WaitTimeout(f"timed out after {timeout:.0f} s waiting for {text}")
+        time.sleep(interval)
+
+
+class XServer:
+    """An Xvfb of its own, on the first free display number from :90."""
+
+    def __init__(self, first_display: int = 90, last_display: int = 140):
+        self.process: Optional[subprocess.Popen] = None
+        self.display = ""
+        for number in range(first_display, last_display):
+            if self._taken(number):
+                continue
+            if self._try_start(number):
+                return
+        raise RuntimeError("no free X display number for Xvfb")
+
+    @staticmethod
+    def _taken(number: int) -> bool:
+        return (Path(f"/tmp/.X{number}-lock").exists()
+                or Path(f"/tmp/.X11-unix/X{number}").exists())
+
+    def _try_start(self, number: int) -> bool:
+        display = f":{number}"
+        process = subprocess.Popen(
+            ["Xvfb", display, "-screen", "0", f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24",
+             "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        env = dict(os.environ, DISPLAY=display)
+
+        def accepting() -> Optional[bool]:
+            if process.poll() is not None:
+                return True  # lost a race for the number: try the next one
+            probe = subprocess.run(["xdotool", "getmouselocation"], env=env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            return probe.returncode == 0 or None
+
+        try:
+            poll(accepting, 15, f"Xvfb on {display} to accept connections")
+        except WaitTimeout:
+            process.kill()
+            process.wait()
+            raise
+        if process.poll() is not None:
+            return False
+        self.process, self.display = process, display
+        return True
+
+    def stop(self) -> None:
+        if self.process and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+class Screen:
+    """The X server as the tests see it: pixels, pointer and windows."""
+
+    def __init__(self, display: str):
+        self.display = display
+        self.env = dict(os.environ, DISPLAY=display)
+        self.last_shot: Optional[Image.Image] = None
+
+    def shot(self) -> Image.Image:
+        png = subprocess.run(["import", "-window", "root", "-display", self.display, "png:-"],
+                             check=True, capture_output=True, timeout=30).stdout
+        self.last_shot = Image.open(io.BytesIO(png)).convert("RGB")
+        return self.last_shot
+
+    def pointer(self) -> tuple[int, int]:
+        out = subprocess.run(["xdotool", "getmouselocation", "--shell"], env=self.env,
+                             check=True, capture_output=True, text=True, timeout=10).stdout
+        values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        return int(values["X"]), int(values["Y"])
+
+    def visible_windows(self, pattern: str = ".") -> set[int]:
+        """Mapped windows whose name, class or class name matches `pattern`."""
+        run = subprocess.run(["xdotool", "search", "--onlyvisible", pattern], env=self.env,
+                             capture_output=True, text=True, timeout=10)
+        # xdotool exits with 1 when nothing matches.
+        return {int(line) for line in run.stdout.split()}
+
+    def window_name(self, window: int) -> str:
+        run = subprocess.run(["xdotool", "getwindowname", str(window)], env=self.env,
+                             capture_output=True, text=True, timeout=10)
+        return run.stdout.strip()
+
+    def wait_for(self, condition: Callable[[Image.Image], bool], timeout: float,
+                 what: str) -> Image.Image:
+        """Screenshots until one satisfies `condition`; returns that one."""
+        return poll(lambda: (lambda shot: shot if condition(shot) else None)(self.shot()),
+                    timeout, what)
+
+
+class WinePrefix:
+    """A 64-bit Wine prefix kept between sessions, with a persistent server."""
+
+    def __init__(self, path: Path, display: str):
+        self.path = path
+        self.env = dict(os.environ, WINEPREFIX=str(path), WINEARCH="win64", WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=", DISPLAY=display)
+        self.env.pop("WAYLAND_DISPLAY", None)
+
+    @property
+    def drive_c(self) -> Path:
+        return self.path / "drive_c"
+
+    def unix_path(self, windows_path: str) -> Path:
+        parts = PureWindowsPath(windows_path)
+        assert parts.drive.upper() == "C:", windows_path
+        return self.drive_c.joinpath(*parts.parts[1:])
+
+    def ensure_created(self) -> None:
+        if (self.path / "system.reg").exists():
+            return
+        self.path.parent.mkdir(parents=True, exist_ok=True)
+        subprocess.run(["wineboot", "-i"], env=self.env, check=True, timeout=600,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env, check=True, timeout=600)
+
+    def start_server(self) -> None:
+        # A server left from an earlier session would keep Wine's desktop
+        # process tied to that session's X display.
+        self.stop_server()
+        # The server daemonizes; -p keeps it (and the prefix's loaded state)
+        # alive between programs, which makes each start much faster.
+        subprocess.run(["wineserver", "-p"], env=self.env, check=True, timeout=60)
+
+    def stop_server(self) -> None:
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+class WineProgram:
+    """One Windows process started by the tests."""
+
+    def __init__(self, prefix: WinePrefix, windows_path: str, args: Iterable[str],
+                 log_dir: Path, capture_stdout: bool = False):
+        self.command = [windows_path, *args]
+        log_name = f"{PureWindowsPath(windows_path).stem}-{time.monotonic_ns()}"
+        self.stderr_path = log_dir / f"{log_name}.stderr"
+        with open(self.stderr_path, "wb") as stderr:
+            self.process = subprocess.Popen(
+                ["wine", *self.command], env=prefix.env, stdin=subprocess.DEVNULL,
+                stdout=subprocess.PIPE if capture_stdout else subprocess.DEVNULL, stderr=stderr)
+
+    def running(self) -> bool:
+        return self.process.poll() is None
+
+    def wait_exit(self, timeout: float) -> int:
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise WaitTimeout(f"{' '.join(self.command)} still running after {timeout:.0f} s") from None
+
+    def read_line(self, timeout: float) -> str:
+        """The next line of the program's stdout (started with capture_stdout)."""
+        assert self.process.stdout is not None
+        deadline = time.monotonic() + timeout
+        line = b""
+        while not line.endswith(b"\n"):
+            remaining = deadline - time.monotonic()
+            ready, _, _ = select.select([self.process.stdout], [], [], max(remaining, 0))
+            if not ready:
+                raise WaitTimeout(f"no line from {self.command[0]} within {timeout:.0f} s")
+            byte = os.read(self.process.stdout.fileno(), 1)
+            if not byte:
+                raise AssertionError(f"{self.command[0]} closed its output; stderr: {self.stderr()}")
+            line += byte
+        return line.decode("ascii", "replace").strip()
+
+    def stdout_rest(self) -> str:
+        assert self.process.stdout is not None
+        return self.process.stdout.read().decode("ascii", "replace")
+
+    def stderr(self) -> str:
+        return self.stderr_path.read_text(errors="replace")[-2000:]
+
+    def kill(self) -> None:
+        if self.running():
+            self.process.kill()
+        self.process.wait()
+        if self.process.stdout:
+            self.process.stdout.close()
+
+
+def copy_fresh(source: Path, folder: Path) -> Path:
+    folder.mkdir(parents=True, exist_ok=True)
+    target = folder / source.name
+    shutil.copy2(source, target)
+    return target

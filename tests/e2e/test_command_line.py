@@ -1,0 +1,62 @@
+"""The switches other than "/s": the preview ends by itself, and anything
+the program does not know ends it without a window."""
+
+import pytest
+
+from harness import FIRST_START_TIMEOUT, poll
+from pixels import differs, is_all
+from saver_files import sample_picture, saver_settings
+
+HOST_TITLE = "Vistrel preview host"
+HOST_COLOUR = (0, 128, 128)
+
+
+@pytest.fixture
+def preview_host(saver_folder, screen):
+    """preview_host.exe running, with its window on screen; gives its handle."""
+    saver_folder.install("preview_host.exe")
+    host = saver_folder.start("preview_host.exe", capture_stdout=True)
+    handle = int(host.read_line(FIRST_START_TIMEOUT))
+    poll(lambda: screen.visible_windows(HOST_TITLE), 10, "the preview host's window")
+    screen.wait_for(lambda shot: HOST_COLOUR in {colour for _, colour in shot.getcolors(1 << 16) or []},
+                    10, "the preview host's colour on screen")
+    return host, handle
+
+
+@pytest.mark.parametrize("switch", ["/p {handle}", "/P:{handle}"])
+def test_preview_ends_by_itself(saver_folder, preview_host, switch):
+    host, handle = preview_host
+    saver = saver_folder.start_saver(*switch.format(handle=handle).split())
+
+    assert saver.wait_exit(30) == 0, saver.stderr()
+    assert host.running(), "the preview host went away with the preview"
+
+
+def test_preview_into_a_handle_that_names_no_window_ends_normally(saver_folder):
+    saver = saver_folder.start_saver("/p", "987654321")
+    assert saver.wait_exit(FIRST_START_TIMEOUT) == 0, saver.stderr()
+
+
+@pytest.mark.parametrize("args", [["/x"], [], ["/a"], ["-s"]], ids=["x", "empty", "a", "dash-s"])
+def test_unknown_switch_exits_without_a_window(saver_folder, screen, args):
+    # Settings that would paint the screen red, had the saver started.
+    picture = sample_picture(saver_folder.path)
+    saver_folder.write_settings(saver_settings([saver_folder.windows_path_of(picture)]))
+    bare_screen = screen.shot()
+    assert not is_all(bare_screen, (255, 0, 0))
+    windows_before = screen.visible_windows()
+    program = saver_folder.start_saver(*args)
+
+    new_windows, screen_changed = {}, []
+
+    def exited_or_showed_something():
+        for window in screen.visible_windows() - windows_before:
+            new_windows[window] = screen.window_name(window)
+        if differs(screen.shot(), bare_screen):
+            screen_changed.append(True)
+        return not program.running() or new_windows or screen_changed
+
+    poll(exited_or_showed_something, FIRST_START_TIMEOUT, f"vistrel.scr {' '.join(args)} to exit")
+    assert not new_windows, f"windows appeared: {new_windows}"
+    assert not screen_changed, "something was drawn on the screen"
+    assert program.wait_exit(5) == 0, program.stderr()
