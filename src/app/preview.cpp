@@ -1,5 +1,6 @@
 #include "app/preview.h"
 
+#include <cstdlib>
 #include <memory>
 #include <span>
 #include <variant>
@@ -45,6 +46,8 @@ void ShowPreview(platform::Platform& platform) {
 
     yieldToEvents(platform);
     platform.endProgram();
+    // Ending the program never returns, whichever backend ends it.
+    std::abort();
 }
 
 }  // namespace vistrel::app

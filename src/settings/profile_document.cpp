@@ -170,7 +170,10 @@ bool ProfileDocument::set(std::string_view section, std::string_view key, std::s
         if (!lines_.empty() && !trimBlanks(line(lines_.size() - 1)).empty()) {
             lines_.push_back(store(""));
         }
-        lines_.push_back(store("[" + std::string(sectionName) + "]"));
+        // Appended piece by piece: GCC 12 at -O3 warns falsely on "literal" + string.
+        std::string header("[");
+        header.append(sectionName).append("]");
+        lines_.push_back(store(header));
         lines_.push_back(store(std::string(keyName) + "=" + written));
         return true;
     }

@@ -8,7 +8,6 @@ to build/e2e-screenshots/.
 
 from __future__ import annotations
 
-import os
 import re
 import shutil
 from pathlib import Path
@@ -16,16 +15,12 @@ from pathlib import Path
 import pytest
 
 from harness import Screen, WineProgram, WinePrefix, XServer, copy_fresh, poll
+from paths import PREFIX_DIR, SCREENSHOT_DIR, WIN64_BUILD_DIR
 from saver_files import Sections, write_settings
-
-REPO = Path(__file__).resolve().parents[2]
-BUILD_DIR = Path(os.environ.get("VISTREL_E2E_BUILD_DIR", REPO / "build" / "win64"))
-PREFIX_DIR = REPO / "build" / "wine-prefix"
-SCREENSHOT_DIR = REPO / "build" / "e2e-screenshots"
 
 
 def built(name: str) -> Path:
-    path = BUILD_DIR / name
+    path = WIN64_BUILD_DIR / name
     if not path.exists():
         pytest.skip(f"{path} is not built (build the win64 preset first)")
     return path

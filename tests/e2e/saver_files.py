@@ -8,6 +8,7 @@ from typing import Mapping
 from PIL import Image
 
 from harness import SCREEN_HEIGHT, SCREEN_WIDTH
+from paths import REPO
 
 Sections = Mapping[str, Mapping[str, str]]
 
@@ -15,7 +16,7 @@ RED = (255, 0, 0)
 # Colours in the settings file are RGB with red in the low byte.
 RED_SETTING = "255"
 
-SAMPLES_DIR = Path(__file__).resolve().parents[2] / "samples"
+SAMPLES_DIR = REPO / "samples"
 # A lossless sample, so the picture on screen can be compared pixel for pixel.
 SAMPLE_PICTURE = "teal_lagoon.bmp"
 

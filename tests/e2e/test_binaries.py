@@ -8,7 +8,7 @@ from pathlib import Path
 
 import pytest
 
-REPO = Path(__file__).resolve().parents[2]
+from paths import WIN32_BUILD_DIR, WIN64_BUILD_DIR
 
 IMAGE_FILE_MACHINE_I386 = 0x014C
 IMAGE_FILE_MACHINE_AMD64 = 0x8664
@@ -17,9 +17,9 @@ PE32_PLUS_MAGIC = 0x20B
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
 
 BUILDS = {
-    # build folder: (machine, optional-header magic, objdump)
-    "win64": (IMAGE_FILE_MACHINE_AMD64, PE32_PLUS_MAGIC, "x86_64-w64-mingw32-objdump"),
-    "win32": (IMAGE_FILE_MACHINE_I386, PE32_MAGIC, "i686-w64-mingw32-objdump"),
+    # preset: (build folder, machine, optional-header magic, objdump)
+    "win64": (WIN64_BUILD_DIR, IMAGE_FILE_MACHINE_AMD64, PE32_PLUS_MAGIC, "x86_64-w64-mingw32-objdump"),
+    "win32": (WIN32_BUILD_DIR, IMAGE_FILE_MACHINE_I386, PE32_MAGIC, "i686-w64-mingw32-objdump"),
 }
 # The runtime DLLs of MinGW-w64 (C++ library, GCC support, threads).
 MINGW_RUNTIME_DLL = re.compile(r"^(libstdc\+\+|libgcc_s|libwinpthread|libssp|libgomp|mingwm)", re.I)
@@ -47,10 +47,11 @@ def imported_dlls(objdump: str, path: Path) -> list[str]:
 
 @pytest.fixture(params=sorted(BUILDS))
 def saver_build(request):
-    path = REPO / "build" / request.param / "vistrel.scr"
+    folder, *expected = BUILDS[request.param]
+    path = folder / "vistrel.scr"
     if not path.exists():
         pytest.skip(f"{path} is not built")
-    return path, BUILDS[request.param]
+    return path, expected
 
 
 def test_saver_is_a_gui_program_for_its_architecture(saver_build):

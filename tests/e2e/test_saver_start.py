@@ -15,7 +15,7 @@ PICTURE_TIMEOUT = 20
 @pytest.fixture
 def red_saver(saver_folder):
     """The folder set up for a red background and one centred picture; gives
-    the picture's box on screen."""
+    the folder, the box where the picture belongs on screen, and the picture."""
     picture = sample_picture(saver_folder.path)
     saver_folder.write_settings(saver_settings([saver_folder.windows_path_of(picture)]))
     with Image.open(picture) as image:

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <utility>
 
@@ -30,6 +31,24 @@ public:
     bool WriteSetting(std::string_view, std::string_view, std::string_view) override { return false; }
     bool DeleteSettingsSection(std::string_view) override { return false; }
 };
+
+// A saver window loaded on a platform of its own, for table-driven cases.
+struct LoadedSaver {
+    HeadlessPlatform platform;
+    RunValues values;
+    std::unique_ptr<SaverWindow> window;
+    bool loaded = false;
+};
+
+std::unique_ptr<LoadedSaver> loadSaver(const vistrel::testing::SampleSettings& settings,
+                                       const std::function<void(HeadlessPlatform&)>& configure = {}) {
+    auto saver = std::make_unique<LoadedSaver>();
+    if (configure) configure(saver->platform);
+    saver->platform.putFile(vistrel::testing::kSettingsPath, settings.text());
+    saver->window = std::make_unique<SaverWindow>(saver->platform, saver->values);
+    saver->loaded = saver->platform.run([&] { saver->window->form1.load(); });
+    return saver;
+}
 
 class SaverLoadTest : public ::testing::Test {
 protected:
@@ -155,14 +174,11 @@ TEST_F(SaverLoadTest, DesktopSnapshotBecomesTheWindowsPersistentBackground) {
 
 TEST_F(SaverLoadTest, AnyNonZeroBackEffectTakesTheSnapshot) {
     for (const char* effect : {"1", "2", "-1", "0.5"}) {
-        HeadlessPlatform fresh;
         vistrel::testing::SampleSettings settings;
         settings.backEffect = effect;
-        fresh.putFile(vistrel::testing::kSettingsPath, settings.text());
-        RunValues values;
-        SaverWindow window(fresh, values);
-        ASSERT_TRUE(fresh.run([&] { window.form1.load(); }));
-        EXPECT_THAT(fresh.callsStartingWith({"BitBlt"}), ::testing::SizeIs(1)) << effect;
+        const auto saver = loadSaver(settings);
+        ASSERT_TRUE(saver->loaded);
+        EXPECT_THAT(saver->platform.callsStartingWith({"BitBlt"}), ::testing::SizeIs(1)) << effect;
     }
 }
 
@@ -199,15 +215,15 @@ TEST_F(SaverLoadTest, ScreenSaverRunningFlagOnlyForProtectedRunsOutsideTheNtFami
         {"yes", platform::VER_PLATFORM_WIN32_WINDOWS, true, false},
     };
     for (const Case& c : cases) {
-        HeadlessPlatform fresh;
-        fresh.setPlatformId(c.platformId);
-        fresh.setVersionReadable(c.versionReadable);
         vistrel::testing::SampleSettings settings;
         settings.saverEnabled = c.saverEnabled;
-        fresh.putFile(vistrel::testing::kSettingsPath, settings.text());
-        RunValues values;
-        SaverWindow window(fresh, values);
-        ASSERT_TRUE(fresh.run([&] { window.form1.load(); }));
+        const auto saver = loadSaver(settings, [&](HeadlessPlatform& platform) {
+            platform.setPlatformId(c.platformId);
+            platform.setVersionReadable(c.versionReadable);
+        });
+        ASSERT_TRUE(saver->loaded);
+        HeadlessPlatform& fresh = saver->platform;
+        const RunValues& values = saver->values;
 
         const auto flagCalls = fresh.callsStartingWith({"SystemParametersInfoA"});
         SCOPED_TRACE(std::string("saverEnabled=") + c.saverEnabled + " platform=" + std::to_string(c.platformId));
@@ -264,15 +280,12 @@ TEST_F(SaverLoadTest, ImageCountFollowsTheNumericValueOfTotal) {
     };
     for (const Case& c : {Case{"2", 1}, Case{" 2 ", 1}, Case{"2 images", 1}, Case{"2.5", 2}, Case{"-4", -1},
                           Case{"", -1}, Case{"99999999", 32766}}) {
-        HeadlessPlatform fresh;
         vistrel::testing::SampleSettings settings;
         settings.total = c.total;
-        fresh.putFile(vistrel::testing::kSettingsPath, settings.text());
-        RunValues values;
-        SaverWindow window(fresh, values);
-        ASSERT_TRUE(fresh.run([&] { window.form1.load(); }));
-        EXPECT_EQ(window.lastIndex, c.lastIndex) << c.total;
-        EXPECT_EQ(window.imagePaths.size(), static_cast<std::size_t>(c.lastIndex + 2)) << c.total;
+        const auto saver = loadSaver(settings);
+        ASSERT_TRUE(saver->loaded);
+        EXPECT_EQ(saver->window->lastIndex, c.lastIndex) << c.total;
+        EXPECT_EQ(saver->window->imagePaths.size(), static_cast<std::size_t>(c.lastIndex + 2)) << c.total;
     }
 }
 

@@ -37,9 +37,18 @@ void PictureBoxPeer::sync(ui::Property property) {
             applyBounds();
             break;
         case ui::Property::BackColor:
-        case ui::Property::Picture:
         case ui::Property::Cleared:
             clear();
+            break;
+        case ui::Property::Picture:
+            // A new picture is laid over what is there; taking the picture
+            // away leaves the cleared box.
+            if (box_.picture()) {
+                image()->draw(*box_.picture());
+                InvalidateRect(window(), nullptr, FALSE);
+            } else {
+                clear();
+            }
             break;
         default:
             break;

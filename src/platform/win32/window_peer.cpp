@@ -27,7 +27,13 @@ WindowPeer::WindowPeer(Win32Platform& platform, ui::Window& window) : SurfacePee
     style_ |= WS_CLIPCHILDREN;
     extendedStyle_ = form_.showInTaskbar ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
 
-    const SIZE size = designedSize();
+    SIZE size = designedSize();
+    if (maximized() && (size.cx <= 0 || size.cy <= 0)) {
+        // Without a designed size, the screen is the size to restore to. (A
+        // window made empty is never shown under Wine, maximized or not.)
+        const ScreenMetrics screen = platform.screen();
+        size = SIZE{screen.widthPixels, screen.heightPixels};
+    }
     const std::wstring caption = toWide(form_.caption);
     HWND hwnd = CreateWindowExW(extendedStyle_, kWindowClass, caption.c_str(), style_,
                                 twipsToPixels(form_.left(), platform.twipsPerPixelX()),
