@@ -13,7 +13,7 @@ root=$PWD
 scripts/install-deps.sh
 scripts/build.sh win64
 
-export WINEPREFIX="$root/build/wine-prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$root/build/wine-demo" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 install_dir="$WINEPREFIX/drive_c/Vistrel"
 
 virtual_display=""

@@ -5,7 +5,7 @@ import pytest
 from PIL import Image
 
 from harness import FIRST_START_TIMEOUT, SCREEN_HEIGHT, SCREEN_WIDTH, poll
-from pixels import find_picture, only_colour_outside
+from pixels import find_picture, is_all, only_colour_outside
 from saver_files import RED, centred_box, sample_picture, saver_settings
 
 # The first picture comes 0.5 s after the window, then a 0.3 s pause.
@@ -27,6 +27,18 @@ def wait_for_red_background(screen, box):
                            "the red background to cover the screen around the picture")
 
 
+def test_solid_red_background_fills_the_whole_screen(saver_folder, screen):
+    # A picture of the background's own colour: the whole screen is red
+    # whether or not the slideshow has shown it yet.
+    red_picture = saver_folder.path / "red.bmp"
+    Image.new("RGB", (64, 48), RED).save(red_picture, format="BMP")
+    saver_folder.write_settings(saver_settings([saver_folder.windows_path_of(red_picture)]))
+    saver = saver_folder.start_saver("/s")
+
+    screen.wait_for(lambda shot: is_all(shot, RED), FIRST_START_TIMEOUT, "the whole screen to be red")
+    assert saver.running()
+
+
 @pytest.mark.parametrize("switch", ["/s", "/S"])
 def test_saver_covers_the_screen_and_parks_the_pointer(red_saver, screen, switch):
     folder, box, _ = red_saver
@@ -44,6 +56,8 @@ def test_saver_covers_the_screen_and_parks_the_pointer(red_saver, screen, switch
     assert saver.running()
 
 
+# The image sequence comes next; strict, so this marker must go when it lands.
+@pytest.mark.xfail(strict=True, reason="the slideshow does not show images yet")
 def test_first_picture_appears_centred_at_its_own_size(red_saver, screen):
     folder, box, picture = red_saver
     saver = folder.start_saver("/s")
