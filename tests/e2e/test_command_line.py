@@ -2,8 +2,10 @@
 the program does not know ends it without a window."""
 
 import pytest
+from PIL import Image
 
 from harness import FIRST_START_TIMEOUT, poll
+from paths import REPO
 from pixels import differs, is_all
 from saver_files import sample_picture, saver_settings
 
@@ -13,23 +15,45 @@ HOST_COLOUR = (0, 128, 128)
 
 @pytest.fixture
 def preview_host(saver_folder, screen):
-    """preview_host.exe running, with its window on screen; gives its handle."""
+    """preview_host.exe running, with its window on screen; gives its handle
+    and the screen position of its client area."""
     saver_folder.install("preview_host.exe")
     host = saver_folder.start("preview_host.exe", capture_stdout=True)
     handle = int(host.read_line(FIRST_START_TIMEOUT))
+    origin = tuple(int(n) for n in host.read_line(FIRST_START_TIMEOUT).split())
     poll(lambda: screen.visible_windows(HOST_TITLE), 10, "the preview host's window")
     screen.wait_for(lambda shot: HOST_COLOUR in {colour for _, colour in shot.getcolors(1 << 16) or []},
                     10, "the preview host's colour on screen")
-    return host, handle
+    return host, handle, origin
 
 
 @pytest.mark.parametrize("switch", ["/p {handle}", "/P:{handle}"])
 def test_preview_ends_by_itself(saver_folder, preview_host, switch):
-    host, handle = preview_host
+    host, handle, _ = preview_host
     saver = saver_folder.start_saver(*switch.format(handle=handle).split())
 
     assert saver.wait_exit(30) == 0, saver.stderr()
     assert host.running(), "the preview host went away with the preview"
+
+
+def test_preview_draws_the_stored_picture_into_the_host(saver_folder, preview_host, screen):
+    host, handle, (x, y) = preview_host
+    saver = saver_folder.start_saver("/p", str(handle))
+    assert saver.wait_exit(30) == 0, saver.stderr()
+
+    with Image.open(REPO / "src" / "resources" / "preview.gif") as stored:
+        picture = stored.convert("RGB")
+    width, height = picture.size
+
+    def drawn(shot):
+        block = shot.crop((x, y, x + 160, y + 120))
+        # The picture at the top-left; the rest of the 160 x 120 block lies
+        # beyond the picture, where the host keeps its own colour.
+        return (not differs(block.crop((0, 0, width, height)), picture)
+                and is_all(block.crop((width, 0, 160, 120)), HOST_COLOUR)
+                and is_all(block.crop((0, height, 160, 120)), HOST_COLOUR))
+
+    screen.wait_for(drawn, 10, "the stored preview picture in the host's top-left corner")
 
 
 def test_preview_into_a_handle_that_names_no_window_ends_normally(saver_folder):

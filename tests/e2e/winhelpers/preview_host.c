@@ -2,7 +2,8 @@
  * client area is 200 x 150 pixels of a known colour. The tests pass its
  * handle to "vistrel.scr /p <hwnd>".
  *
- * Prints the window handle in decimal on stdout and runs until it is killed,
+ * Prints the window handle in decimal on stdout, then the screen position of
+ * its client area ("x y"), and runs until it is killed,
  * or for 60 seconds at most so that a crashed test run leaves nothing behind.
  */
 #include <windows.h>
@@ -60,7 +61,10 @@ int main(void)
     UpdateWindow(window);
     SetTimer(window, LIFETIME_TIMER, LIFETIME_MS, NULL);
 
-    printf("%llu\n", (unsigned long long)(ULONG_PTR)window);
+    /* The handle, then where the client area starts on the screen. */
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    printf("%llu\n%ld %ld\n", (unsigned long long)(ULONG_PTR)window, (long)origin.x, (long)origin.y);
     fflush(stdout);
 
     MSG message;
