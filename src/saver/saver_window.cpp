@@ -8,7 +8,7 @@
 namespace vistrel::saver {
 
 SaverWindow::SaverWindow(platform::Platform& platform, RunValues& runValues,
-                         settings::SettingsStore* settingsOverride)
+                         settings::SettingsReader* settingsOverride)
     : form1("Form1", platform),
       picture1("Picture1", form1),
       picture2("Picture2", form1),
@@ -47,10 +47,11 @@ SaverWindow::SaverWindow(platform::Platform& platform, RunValues& runValues,
 }
 
 void SaverWindow::Form_Load() {
-    std::unique_ptr<settings::SettingsFile> file;
-    settings::SettingsStore* settings = settingsOverride_;
+    // Every setting comes from one reading of the file.
+    std::unique_ptr<settings::SettingsSnapshot> file;
+    settings::SettingsReader* settings = settingsOverride_;
     if (!settings) {
-        file = std::make_unique<settings::SettingsFile>(platform_, settings::SettingsFilePath(platform_));
+        file = std::make_unique<settings::SettingsSnapshot>(platform_, settings::SettingsFilePath(platform_));
         settings = file.get();
     }
 
@@ -90,7 +91,7 @@ void SaverWindow::Form_Load() {
     timer3.setTimerEnabled(true);
 }
 
-void SaverWindow::readImageList(settings::SettingsStore& settings) {
+void SaverWindow::readImageList(settings::SettingsReader& settings) {
     total = settings.ReadSetting("total", "total");
     const int count = imageCountOf(total);
     imagePaths.assign(static_cast<std::size_t>(count) + 1, std::string());

@@ -23,7 +23,7 @@ public:
     // `settingsOverride` replaces the settings file (tests watch the reads
     // through it); by default the load step opens the file beside the program.
     SaverWindow(platform::Platform& platform, RunValues& runValues,
-                settings::SettingsStore* settingsOverride = nullptr);
+                settings::SettingsReader* settingsOverride = nullptr);
 
     ui::Window form1;
     ui::PictureBox picture1;  // the visible image surface
@@ -57,13 +57,13 @@ public:
 private:
     void Form_Load();
     void DetectPlatform();
-    void readImageList(settings::SettingsStore& settings);
+    void readImageList(settings::SettingsReader& settings);
     void applyCaptionFont();
     void prepareBackground();
 
     platform::Platform& platform_;
     RunValues& runValues_;
-    settings::SettingsStore* settingsOverride_;
+    settings::SettingsReader* settingsOverride_;
 };
 
 }  // namespace vistrel::saver

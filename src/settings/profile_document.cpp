@@ -1,6 +1,7 @@
 #include "settings/profile_document.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
 namespace vistrel::settings {
@@ -150,6 +151,32 @@ std::optional<std::string> ProfileDocument::get(std::string_view section, std::s
     const auto entry = findEntry(*range, trimBlanks(key));
     if (!entry) return std::nullopt;
     return readValue(parseLine(line(*entry)).rawValue);
+}
+
+std::string ProfileDocument::foldedName(std::string_view section, std::string_view key) {
+    std::string folded;
+    for (char c : trimBlanks(section)) folded += asciiLower(c);
+    folded += '\n';  // no name holds a line break
+    for (char c : trimBlanks(key)) folded += asciiLower(c);
+    return folded;
+}
+
+std::unordered_map<std::string, std::string> ProfileDocument::visibleValues() const {
+    std::unordered_map<std::string, std::string> values;
+    std::unordered_set<std::string> sectionsSeen;
+    bool visibleSection = false;  // the first section of its name
+    std::string_view section;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const ParsedLine parsed = parseLine(line(i));
+        if (parsed.kind == LineKind::Section) {
+            section = parsed.name;
+            visibleSection = sectionsSeen.insert(foldedName(section, "")).second;
+        } else if (parsed.kind == LineKind::Entry && visibleSection) {
+            // The first entry of a key wins, as in get().
+            values.try_emplace(foldedName(section, parsed.name), readValue(parsed.rawValue));
+        }
+    }
+    return values;
 }
 
 ProfileDocument::LineSpan ProfileDocument::store(std::string_view newLine) {

@@ -34,6 +34,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "settings/profile_encoding.h"
@@ -50,6 +51,12 @@ public:
     static ProfileDocument fromFileBytes(std::string_view bytes, const AnsiToUtf8& ansiToUtf8);
 
     std::optional<std::string> get(std::string_view section, std::string_view key) const;
+
+    // Every value get() can see, keyed by foldedName(section, key), made in
+    // one pass: get() walks the document, so a reader that asks for every
+    // key of a long image list takes the whole map instead.
+    std::unordered_map<std::string, std::string> visibleValues() const;
+    static std::string foldedName(std::string_view section, std::string_view key);
 
     // Replaces the value of the key in place (the key keeps its spelling),
     // or adds the key after the last entry of the section, or adds the

@@ -30,6 +30,14 @@ std::string SettingsFilePath(platform::Platform& platform) {
     return settingsPathInFolder(platform.programFolder());
 }
 
+SettingsSnapshot::SettingsSnapshot(platform::Platform& platform, const std::string& path)
+    : values_(loadSettingsFile(platform, path).document.visibleValues()) {}
+
+std::string SettingsSnapshot::ReadSetting(std::string_view section, std::string_view key) {
+    const auto it = values_.find(ProfileDocument::foldedName(section, key));
+    return it == values_.end() ? std::string() : it->second;
+}
+
 SettingsFile::SettingsFile(platform::Platform& platform, std::string path)
     : platform_(platform), path_(std::move(path)) {}
 

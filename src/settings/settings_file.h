@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/platform.h"
@@ -26,18 +27,36 @@ inline constexpr std::size_t kMaxSettingsFileBytes = 4 * 1024 * 1024;
 std::string settingsPathInFolder(std::string_view folder);
 std::string SettingsFilePath(platform::Platform& platform);
 
-// How the program reads and writes its settings. The saver window and the
-// settings dialog take this interface, so tests can watch the order of
-// reads and the dialog's writes.
-class SettingsStore {
+// Reading settings. The saver window and the settings dialog take this
+// interface, so tests can watch the order of reads.
+class SettingsReader {
 public:
-    virtual ~SettingsStore() = default;
+    virtual ~SettingsReader() = default;
     // A missing file, section or key reads as "".
     virtual std::string ReadSetting(std::string_view section, std::string_view key) = 0;
+};
+
+// Reading and writing settings.
+class SettingsStore : public SettingsReader {
+public:
     // False when the file could not be written; the file is then unchanged.
     virtual bool WriteSetting(std::string_view section, std::string_view key,
                               std::string_view value) = 0;
     virtual bool DeleteSettingsSection(std::string_view section) = 0;
+};
+
+// The settings file as it was when this was made: one read of the file
+// answers every ReadSetting. A reader that asks for every key of the file
+// at once (a load step) takes this, so a long image list costs one read and
+// one parse instead of one per key. What another program writes meanwhile
+// is seen by the next snapshot.
+class SettingsSnapshot : public SettingsReader {
+public:
+    SettingsSnapshot(platform::Platform& platform, const std::string& path);
+    std::string ReadSetting(std::string_view section, std::string_view key) override;
+
+private:
+    std::unordered_map<std::string, std::string> values_;
 };
 
 // The settings file at `path`, read and written through the platform.

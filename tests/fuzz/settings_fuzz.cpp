@@ -52,6 +52,15 @@ void checkStable(const ProfileDocument& document) {
     require(ProfileDocument::parse(bytes).serialize() == bytes, "parse(serialize()) is stable");
 }
 
+// The one-pass map of a load step answers as get() does, key by key.
+void checkVisibleValues(const ProfileDocument& document) {
+    for (const auto& [folded, value] : document.visibleValues()) {
+        const std::size_t split = folded.find('\n');
+        const auto read = document.get(std::string_view(folded).substr(0, split), std::string_view(folded).substr(split + 1));
+        require(read == value, "visibleValues agrees with get");
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -66,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     auto document = ProfileDocument::parse(fileBytes);
     checkStable(document);
+    checkVisibleValues(document);
     const std::size_t originalLines = document.lineCount();
 
     while (input.remaining_bytes() > 0) {
@@ -103,6 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         checkStable(document);
     }
+    checkVisibleValues(document);
     require(document.lineCount() <= originalLines + 3 * size, "lines grow only by what was set");
     return 0;
 }

@@ -18,7 +18,7 @@ using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 
 // Settings from a table, remembering the order in which they were read.
-class RecordingStore : public settings::SettingsStore {
+class RecordingStore : public settings::SettingsReader {
 public:
     std::map<std::pair<std::string, std::string>, std::string> values;
     std::vector<std::string> reads;
@@ -28,8 +28,6 @@ public:
         const auto it = values.find({std::string(section), std::string(key)});
         return it == values.end() ? std::string() : it->second;
     }
-    bool WriteSetting(std::string_view, std::string_view, std::string_view) override { return false; }
-    bool DeleteSettingsSection(std::string_view) override { return false; }
 };
 
 // A saver window loaded on a platform of its own, for table-driven cases.

@@ -61,6 +61,29 @@ TEST_F(SettingsFileTest, MissingFileSectionOrKeyReadsEmpty) {
     EXPECT_EQ(settings.ReadSetting("TOTAL", "Total"), "3");
 }
 
+TEST_F(SettingsFileTest, SnapshotReadsWhatEachSingleReadWould) {
+    platform.putFile(kPath, fileOf({"orphan=before any section", "[Images]", "0 = \"C:\\a b.jpg\"", "0=second copy",
+                                    "[total]", "total=2", "[images]", "1=in a later copy of the section",
+                                    "[caption]", "0=", "[font]", "NewFontName= Arial ", "noequals"}));
+    SettingsSnapshot snapshot(platform, kPath);
+    const std::pair<const char*, const char*> keys[] = {
+        {"images", "0"}, {"IMAGES", "0"}, {"images", "1"},  {"total", "total"}, {"caption", "0"},
+        {"font", "newFontName"}, {"font", "noequals"}, {"", "orphan"}, {"missing", "key"}};
+    for (const auto& [section, key] : keys) {
+        EXPECT_EQ(snapshot.ReadSetting(section, key), settings.ReadSetting(section, key)) << section << "/" << key;
+    }
+    EXPECT_EQ(snapshot.ReadSetting("images", "0"), "C:\\a b.jpg");
+    EXPECT_EQ(snapshot.ReadSetting("images", "1"), "");
+}
+
+TEST_F(SettingsFileTest, SnapshotKeepsTheFileAsItWasWhenMade) {
+    platform.putFile(kPath, fileOf({"[image]", "timeInterval=5"}));
+    SettingsSnapshot snapshot(platform, kPath);
+    platform.putFile(kPath, fileOf({"[image]", "timeInterval=9"}));
+    EXPECT_EQ(snapshot.ReadSetting("image", "timeInterval"), "5");
+    EXPECT_EQ(SettingsSnapshot(platform, kPath).ReadSetting("image", "timeInterval"), "9");
+}
+
 TEST_F(SettingsFileTest, EveryReadSeesTheFileAsItIsNow) {
     platform.putFile(kPath, fileOf({"[image]", "timeInterval=5"}));
     EXPECT_EQ(settings.ReadSetting("image", "timeInterval"), "5");
