@@ -24,4 +24,17 @@ void NativePeer::destroyWindow() {
     window_ = nullptr;
 }
 
+bool NativePeer::syncChildState(ui::Property property, const ui::Control& control) {
+    switch (property) {
+        case ui::Property::Visible:
+            ShowWindow(window_, control.visible() ? SW_SHOWNA : SW_HIDE);
+            return true;
+        case ui::Property::Enabled:
+            EnableWindow(window_, control.enabled());
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace vistrel::platform::win32

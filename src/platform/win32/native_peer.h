@@ -34,6 +34,9 @@ public:
 
 protected:
     void attach(HWND window);
+    // Mirrors the visibility and the enabled state of a child control;
+    // false for any other property.
+    bool syncChildState(ui::Property property, const ui::Control& control);
     // Cuts the link first, so the messages of the destruction find no peer.
     void destroyWindow();
 

@@ -26,13 +26,8 @@ PictureBoxPeer::PictureBoxPeer(Win32Platform& platform, ui::PictureBox& box) : S
 PictureBoxPeer::~PictureBoxPeer() { destroyWindow(); }
 
 void PictureBoxPeer::sync(ui::Property property) {
+    if (syncChildState(property, box_)) return;
     switch (property) {
-        case ui::Property::Visible:
-            ShowWindow(window(), box_.visible() ? SW_SHOWNA : SW_HIDE);
-            break;
-        case ui::Property::Enabled:
-            EnableWindow(window(), box_.enabled());
-            break;
         case ui::Property::Bounds:
             applyBounds();
             break;

@@ -44,13 +44,8 @@ TextBoxPeer::~TextBoxPeer() {
 }
 
 void TextBoxPeer::sync(ui::Property property) {
+    if (syncChildState(property, box_)) return;
     switch (property) {
-        case ui::Property::Visible:
-            ShowWindow(window(), box_.visible() ? SW_SHOWNA : SW_HIDE);
-            break;
-        case ui::Property::Enabled:
-            EnableWindow(window(), box_.enabled());
-            break;
         case ui::Property::Bounds:
             applyBounds();
             break;
