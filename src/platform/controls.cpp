@@ -1,6 +1,7 @@
 #include "platform/controls.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vistrel::ui {
 
@@ -155,8 +156,8 @@ void PictureBox::setPicture(std::shared_ptr<const platform::Picture> picture) {
     changed(Property::Picture);
     if (autoSize && picture_) {
         const auto metrics = platform().screen();
-        move(left(), top(), picture_->width * metrics.twipsPerPixelX,
-             picture_->height * metrics.twipsPerPixelY);
+        move(left(), top(), static_cast<int>(std::lround(picture_->width * metrics.twipsPerPixelX)),
+             static_cast<int>(std::lround(picture_->height * metrics.twipsPerPixelY)));
     }
 }
 

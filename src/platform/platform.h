@@ -8,6 +8,7 @@
 // converts at the boundary and uses the wide-character API.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -61,10 +62,11 @@ struct FileContent {
 struct ScreenMetrics {
     int widthPixels = 0;
     int heightPixels = 0;
-    int twipsPerPixelX = 15;
-    int twipsPerPixelY = 15;
-    int widthTwips() const { return widthPixels * twipsPerPixelX; }
-    int heightTwips() const { return heightPixels * twipsPerPixelY; }
+    // 1440 / dots per inch: 15 at 96 DPI, 12 at 120, 7.5 at 192 (200 %).
+    double twipsPerPixelX = 15;
+    double twipsPerPixelY = 15;
+    int widthTwips() const { return static_cast<int>(std::lround(widthPixels * twipsPerPixelX)); }
+    int heightTwips() const { return static_cast<int>(std::lround(heightPixels * twipsPerPixelY)); }
 };
 
 enum class MessageBoxButtons { Ok, YesNo };

@@ -10,9 +10,9 @@
 namespace vistrel::platform::headless {
 namespace {
 
-int twipsToPixels(int twips, int twipsPerPixel) {
+int twipsToPixels(int twips, double twipsPerPixel) {
     if (twipsPerPixel <= 0) return 0;
-    return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel));
+    return static_cast<int>(std::lround(twips / twipsPerPixel));
 }
 
 class RecordingPeer : public ui::ControlPeer {

@@ -9,8 +9,12 @@
 
 namespace vistrel::platform::win32 {
 
-inline int twipsToPixels(int twips, int twipsPerPixel) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel));
+inline int twipsToPixels(int twips, double twipsPerPixel) {
+    return static_cast<int>(std::lround(twips / twipsPerPixel));
+}
+
+inline int pixelsToTwips(int pixels, double twipsPerPixel) {
+    return static_cast<int>(std::lround(pixels * twipsPerPixel));
 }
 
 // Model colours are COLORREFs (red in the low byte). A value with the top bit

@@ -36,12 +36,12 @@ ui::TextSize LabelPeer::measureText(const std::string& text) {
     GetTextMetricsW(dc, &metrics);
     SelectObject(dc, previous);
     ReleaseDC(nullptr, dc);
-    return {extent.cx * platform_.twipsPerPixelX(), metrics.tmHeight * platform_.twipsPerPixelY()};
+    return {pixelsToTwips(extent.cx, platform_.twipsPerPixelX()), pixelsToTwips(metrics.tmHeight, platform_.twipsPerPixelY())};
 }
 
 RECT LabelPeer::bounds() const {
-    const int tx = platform_.twipsPerPixelX();
-    const int ty = platform_.twipsPerPixelY();
+    const double tx = platform_.twipsPerPixelX();
+    const double ty = platform_.twipsPerPixelY();
     const int left = twipsToPixels(label_.left(), tx);
     const int top = twipsToPixels(label_.top(), ty);
     return RECT{left, top, left + twipsToPixels(label_.width(), tx), top + twipsToPixels(label_.height(), ty)};

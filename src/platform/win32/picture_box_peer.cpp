@@ -55,8 +55,8 @@ Handle PictureBoxPeer::hdc() { return reinterpret_cast<Handle>(image()->dc()); }
 void PictureBoxPeer::setFocus() { SetFocus(window()); }
 
 RECT PictureBoxPeer::designedBounds() const {
-    const int tx = platform().twipsPerPixelX();
-    const int ty = platform().twipsPerPixelY();
+    const double tx = platform().twipsPerPixelX();
+    const double ty = platform().twipsPerPixelY();
     const int left = twipsToPixels(box_.left(), tx);
     const int top = twipsToPixels(box_.top(), ty);
     return RECT{left, top, left + twipsToPixels(box_.width(), tx), top + twipsToPixels(box_.height(), ty)};

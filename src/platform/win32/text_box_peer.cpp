@@ -65,8 +65,8 @@ void TextBoxPeer::onCommand(WORD code) {
 }
 
 void TextBoxPeer::applyBounds() {
-    const int tx = platform_.twipsPerPixelX();
-    const int ty = platform_.twipsPerPixelY();
+    const double tx = platform_.twipsPerPixelX();
+    const double ty = platform_.twipsPerPixelY();
     SetWindowPos(window(), nullptr, twipsToPixels(box_.left(), tx), twipsToPixels(box_.top(), ty),
                  twipsToPixels(box_.width(), tx), twipsToPixels(box_.height(), ty), SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -48,9 +48,9 @@ Win32Platform::Win32Platform() : instance_(GetModuleHandleW(nullptr)), pictures_
     const int dotsX = GetDeviceCaps(screenDC, LOGPIXELSX);
     const int dotsY = GetDeviceCaps(screenDC, LOGPIXELSY);
     ReleaseDC(nullptr, screenDC);
-    if (dotsX > 0) twipsPerPixelX_ = 1440 / dotsX;
+    if (dotsX > 0) twipsPerPixelX_ = 1440.0 / dotsX;
     if (dotsY > 0) {
-        twipsPerPixelY_ = 1440 / dotsY;
+        twipsPerPixelY_ = 1440.0 / dotsY;
         dotsPerInchY_ = dotsY;
     }
     textBoxFont_ = createFont(ui::Font{}, dotsPerInchY_);

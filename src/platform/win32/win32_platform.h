@@ -66,8 +66,8 @@ public:
 
     // --- for the peers ---
     HINSTANCE instance() const { return instance_; }
-    int twipsPerPixelX() const { return twipsPerPixelX_; }
-    int twipsPerPixelY() const { return twipsPerPixelY_; }
+    double twipsPerPixelX() const { return twipsPerPixelX_; }
+    double twipsPerPixelY() const { return twipsPerPixelY_; }
     int dotsPerInchY() const { return dotsPerInchY_; }
     HFONT textBoxFont() const { return textBoxFont_; }
     // Loaded windows keep the event loop running.
@@ -87,8 +87,8 @@ private:
     HINSTANCE instance_;
     bool comInitialised_ = false;
     HANDLE instanceMutex_ = nullptr;
-    int twipsPerPixelX_ = 15;
-    int twipsPerPixelY_ = 15;
+    double twipsPerPixelX_ = 15;
+    double twipsPerPixelY_ = 15;
     int dotsPerInchY_ = 96;
     HFONT textBoxFont_ = nullptr;
     HWND timerWindow_ = nullptr;

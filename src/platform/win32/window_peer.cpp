@@ -101,8 +101,8 @@ double WindowPeer::unitsX(int pixels) const { return static_cast<double>(pixels)
 double WindowPeer::unitsY(int pixels) const { return static_cast<double>(pixels) * platform().twipsPerPixelY(); }
 
 SIZE WindowPeer::designedSize() const {
-    const int tx = platform().twipsPerPixelX();
-    const int ty = platform().twipsPerPixelY();
+    const double tx = platform().twipsPerPixelX();
+    const double ty = platform().twipsPerPixelY();
     RECT frame{0, 0, twipsToPixels(form_.interiorWidth, tx), twipsToPixels(form_.interiorHeight, ty)};
     AdjustWindowRectEx(&frame, style_, FALSE, extendedStyle_);
     SIZE size;
