@@ -161,6 +161,12 @@ void PictureBox::setPicture(std::shared_ptr<const platform::Picture> picture) {
     }
 }
 
+bool PictureBox::paintPicture(const std::shared_ptr<const platform::Picture>& picture, int x, int y, int width,
+                              int height) {
+    if (!picture || !peer()) return false;
+    return peer()->paintPicture(picture, x, y, width, height);
+}
+
 // --- Label ---
 
 void Label::setText(std::string text) {
@@ -245,7 +251,7 @@ Timer::Timer(std::string name, Control& parent) : Control(ControlKind::Timer, st
 }
 
 void Timer::setInterval(int milliseconds) {
-    interval_ = std::clamp(milliseconds, 0, 65535);
+    interval_ = std::clamp(milliseconds, 0, kMaxTimerInterval);
     changed(Property::Interval);
 }
 

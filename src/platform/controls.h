@@ -79,6 +79,12 @@ public:
     // Size of `text` on one line in the label's font, in twips.
     virtual TextSize measureText(const std::string& /*text*/) { return {0, 0}; }
     virtual void setFocus() {}
+    // Picture boxes: copies the rectangle (x, y, width, height) of `picture`
+    // to the same place on the box, and shows it at once. False on failure.
+    virtual bool paintPicture(const std::shared_ptr<const platform::Picture>& /*picture*/, int /*x*/, int /*y*/,
+                              int /*width*/, int /*height*/) {
+        return false;
+    }
 };
 
 class Control {
@@ -213,10 +219,16 @@ public:
     Color backColor() const { return backColor_; }
     void setBackColor(Color color);
     const std::shared_ptr<const platform::Picture>& picture() const { return picture_; }
-    // Assigns a picture; with autoSize the box takes its pixel size.
+    // Assigns a picture, which replaces what was drawn on the box; with
+    // autoSize the box takes the picture's pixel size.
     void setPicture(std::shared_ptr<const platform::Picture> picture);
     // Clears what was drawn; the assigned picture stays.
     void cls() { changed(Property::Cleared); }
+    // Copies the rectangle (x, y, width, height), in pixels, of `picture` to
+    // the same place on the box. The box keeps what is drawn until it is
+    // cleared or given a picture. False when the drawing failed (or the box
+    // is not loaded).
+    bool paintPicture(const std::shared_ptr<const platform::Picture>& picture, int x, int y, int width, int height);
 
 private:
     Color backColor_ = kBlack;
@@ -279,6 +291,9 @@ private:
 };
 
 // Ticks every `interval` ms while enabled; interval 0 gives no ticks.
+// Intervals run up to kMaxTimerInterval (about 24.8 days).
+inline constexpr int kMaxTimerInterval = 0x7FFFFFFF;
+
 class Timer : public Control {
 public:
     Timer(std::string name, Control& parent);

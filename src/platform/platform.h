@@ -116,6 +116,11 @@ public:
     [[noreturn]] virtual void endProgram() = 0;
     // Processes all pending events (timer ticks, input) and returns.
     virtual void doEvents() = 0;
+    // Milliseconds on a clock that only goes forward (not the time of day).
+    virtual std::int64_t monotonicMs() = 0;
+    // Waits without processing any event: no input and no timer tick runs
+    // meanwhile. What was drawn before is on the screen while it waits.
+    virtual void pauseWithoutEvents(int milliseconds) = 0;
 
     // --- files ---
     // The whole file. A file larger than `maxBytes` is not read and counts

@@ -44,6 +44,9 @@ SaverWindow::SaverWindow(platform::Platform& platform, RunValues& runValues,
     timer3.setInterval(0);
 
     form1.onLoad = [this] { Form_Load(); };
+    timer1.onTimer = [this] { Timer1_Timer(); };
+    timer2.onTimer = [this] { Timer2_Timer(); };
+    timer3.onTimer = [this] { Timer3_Timer(); };
 }
 
 void SaverWindow::Form_Load() {

@@ -1,6 +1,8 @@
-// The full-screen saver window: its controls as designed and its load step,
-// which reads the settings, prepares the caption and the background and
-// arms the timer that starts the slideshow.
+// The full-screen saver window: its controls as designed, its load step
+// (which reads the settings, prepares the caption and the background and
+// arms the timer that starts the slideshow), and the slideshow itself: the
+// image sequence and its timers, the transitions, the caption and the float
+// movement.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/random_source.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
 #include "saver/run_values.h"
@@ -54,12 +57,41 @@ public:
     std::string newFontFontStrikethru;
     std::string newFontForeColor;
 
+    // The slideshow's state.
+    std::int16_t imageIndex = -1;  // the image that the next change shows
+    std::int16_t stepX = 0;        // a floating image's move per tick, twips
+    std::int16_t stepY = 0;
+    RandomSource random;
+
+    // The routines of the slideshow, each raised by a timer or called by one.
+    void Timer3_Timer();  // the first image, half a second after the load
+    void Timer2_Timer();  // every image change
+    void Timer1_Timer();  // every movement tick of a floating image
+    void AdvanceIndex();
+    // Shows the image at imageIndex through its transition; false when the
+    // image could not be shown.
+    bool ShowNextImage();
+    // False when a drawing step failed (codes 0 to 5).
+    bool RunTransition();
+    void PlaceCaption();
+    void PickDirections();
+
 private:
     void Form_Load();
     void DetectPlatform();
     void readImageList(settings::SettingsReader& settings);
     void applyCaptionFont();
     void prepareBackground();
+
+    bool centred() const { return picRandom == "cent"; }
+    void reseedFromClock();
+    // Pauses while processing events, so input and movement go on.
+    void pauseProcessingEvents(int milliseconds);
+    // An image that cannot be shown ends the run with a message.
+    [[noreturn]] void ImageFailed();
+    // Runs a change; any failure in it takes the image-failure path.
+    template <typename Change>
+    void guardedChange(Change change);
 
     platform::Platform& platform_;
     RunValues& runValues_;

@@ -56,8 +56,6 @@ def test_saver_covers_the_screen_and_parks_the_pointer(red_saver, screen, switch
     assert saver.running()
 
 
-# The image sequence comes next; strict, so this marker must go when it lands.
-@pytest.mark.xfail(strict=True, reason="the slideshow does not show images yet")
 def test_first_picture_appears_centred_at_its_own_size(red_saver, screen):
     folder, box, picture = red_saver
     saver = folder.start_saver("/s")

@@ -3,6 +3,7 @@
 // control peers.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -24,6 +25,18 @@ struct Target {
     bool topmost = false;
     bool shown = false;
     const ui::Control* control = nullptr;  // none for the desktop and host windows
+    // Picture boxes fill their surface only when its pixels are needed (a
+    // test reads them, a BitBlt uses them): a loader of a 24-megapixel photo
+    // must not hold a second copy of it.
+    std::function<void()> materialize;
+    // Draws what the target shows onto `dest` at (x, y), without filling the
+    // surface; for the composed screen.
+    std::function<void(Surface& dest, int x, int y)> composeOnto;
+
+    Surface& pixels() {
+        if (materialize) materialize();
+        return surface;
+    }
 };
 
 struct HeadlessPlatform::Impl {

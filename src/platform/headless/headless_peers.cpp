@@ -1,7 +1,10 @@
 // The headless counterparts of the portable controls: they record what the
 // program sets, keep the pixel surfaces of windows and picture boxes, and
 // put timers on the virtual clock.
+#include <algorithm>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 #include "platform/headless/call_text.h"
 #include "platform/headless/headless_impl.h"
@@ -105,42 +108,93 @@ private:
 class PictureBoxPeer : public SurfacePeer {
 public:
     PictureBoxPeer(HeadlessPlatform& platform, ui::PictureBox& box)
-        : SurfacePeer(platform, box, surfaceWidth(platform, box), surfaceHeight(platform, box), box.backColor()),
-          box_(box) {
+        : SurfacePeer(platform, box, 0, 0, box.backColor()), box_(box) {
         target_.shown = box.visible();
-        repaint();
+        target_.materialize = [this] { materialize(); };
+        target_.composeOnto = [this](Surface& dest, int x, int y) { composeOnto(dest, x, y); };
     }
 
     void sync(ui::Property property) override {
         RecordingPeer::sync(property);
         switch (property) {
             case ui::Property::Visible: target_.shown = box_.visible(); break;
-            case ui::Property::Bounds: resize(); break;
+            case ui::Property::Bounds:
+                if (materialized_) resize();
+                break;
             case ui::Property::BackColor:
                 recordValue("BackColor", std::to_string(box_.backColor()));
-                repaint();
+                clearDrawings();
                 break;
             case ui::Property::Picture:
                 recordValue("Picture", box_.picture() ? std::to_string(box_.picture()->width) + " x " +
                                                             std::to_string(box_.picture()->height)
                                                       : "Nothing");
-                if (box_.picture()) {
-                    drawPicture(target_.surface, *box_.picture());
-                } else {
-                    repaint();
-                }
+                clearDrawings();
                 break;
             case ui::Property::Cleared:
                 platform_.record(box_.name() + ".Cls()");
-                repaint();
+                clearDrawings();
                 break;
             default: break;
         }
     }
 
+    bool paintPicture(const std::shared_ptr<const Picture>& picture, int x, int y, int width, int height) override {
+        platform_.record(box_.name() + ".PaintPicture(" + std::to_string(picture->width) + " x " +
+                         std::to_string(picture->height) + ", " + std::to_string(x) + ", " + std::to_string(y) +
+                         ", " + std::to_string(width) + ", " + std::to_string(height) + ")");
+        if (materialized_) {
+            copyFromPicture(target_.surface, x, y, width, height, *picture, x, y);
+        } else {
+            drawings_.push_back({picture, x, y, width, height});
+        }
+        return true;
+    }
+
 private:
+    // A rectangle of a picture copied onto the box, kept by reference until
+    // the box's pixels are needed.
+    struct Drawing {
+        std::shared_ptr<const Picture> picture;
+        int x, y, width, height;
+    };
+
+    int widthPixels() const { return twipsToPixels(box_.width(), platform_.screen().twipsPerPixelX); }
+    int heightPixels() const { return twipsToPixels(box_.height(), platform_.screen().twipsPerPixelY); }
+
+    // What the box shows, drawn at (x, y) of `dest`: the back colour, the
+    // picture at the top-left corner, then what was drawn.
+    void composeOnto(Surface& dest, int x, int y) const {
+        if (materialized_) {
+            copyPixels(dest, x, y, target_.surface.width, target_.surface.height, target_.surface, 0, 0);
+            return;
+        }
+        const int width = widthPixels(), height = heightPixels();
+        fillRect(dest, x, y, width, height, colorToPixel(box_.backColor()));
+        if (const auto& picture = box_.picture()) {
+            copyFromPicture(dest, x, y, std::min(width, picture->width), std::min(height, picture->height), *picture,
+                            0, 0);
+        }
+        for (const Drawing& drawing : drawings_) {
+            const int right = std::min(drawing.x + drawing.width, width);
+            const int bottom = std::min(drawing.y + drawing.height, height);
+            copyFromPicture(dest, x + drawing.x, y + drawing.y, right - drawing.x, bottom - drawing.y,
+                            *drawing.picture, drawing.x, drawing.y);
+        }
+    }
+
+    void materialize() {
+        if (materialized_) return;
+        target_.surface = Surface(widthPixels(), heightPixels());
+        composeOnto(target_.surface, 0, 0);
+        drawings_.clear();
+        materialized_ = true;
+    }
+
     // The cleared image: the back colour with the assigned picture on it.
-    void repaint() {
+    void clearDrawings() {
+        drawings_.clear();
+        if (!materialized_) return;
         target_.surface.fill(colorToPixel(box_.backColor()));
         if (box_.picture()) drawPicture(target_.surface, *box_.picture());
     }
@@ -149,20 +203,14 @@ private:
     // so a box that grows to its new picture shows all of it.
     void resize() {
         Surface old = std::move(target_.surface);
-        target_.surface = Surface(surfaceWidth(platform_, box_), surfaceHeight(platform_, box_));
-        repaint();
+        target_.surface = Surface(widthPixels(), heightPixels());
+        clearDrawings();
         copyPixels(target_.surface, 0, 0, old.width, old.height, old, 0, 0);
     }
 
-    // Picture boxes sit on their window in twips and draw in pixels.
-    static int surfaceWidth(HeadlessPlatform& platform, const ui::PictureBox& box) {
-        return twipsToPixels(box.width(), platform.screen().twipsPerPixelX);
-    }
-    static int surfaceHeight(HeadlessPlatform& platform, const ui::PictureBox& box) {
-        return twipsToPixels(box.height(), platform.screen().twipsPerPixelY);
-    }
-
     ui::PictureBox& box_;
+    bool materialized_ = false;
+    std::vector<Drawing> drawings_;
 };
 
 class LabelPeer : public RecordingPeer {

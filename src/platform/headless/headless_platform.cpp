@@ -118,6 +118,15 @@ void HeadlessPlatform::doEvents() {
     nowMs_ = std::max(nowMs_, until);
 }
 
+void HeadlessPlatform::pauseWithoutEvents(int milliseconds) {
+    if (ended_) throw ProgramEnded{};
+    record("Pause(" + std::to_string(milliseconds) + ")");
+    // The clock moves on; timers that come due meanwhile tick once, when
+    // events are next processed, as WM_TIMER messages do.
+    nowMs_ += std::max(milliseconds, 0);
+    if (pauseObserver_) pauseObserver_();
+}
+
 // --- virtual clock ---
 
 bool HeadlessPlatform::advance(std::int64_t milliseconds) {

@@ -12,6 +12,7 @@
 //     "Form1.BackColor = 255"    "Label1.FontBold = True"
 //     "Load(Form1)"    "Unload(Form1)"    (children load silently)
 //     "DoEvents() x200"    (a run of event yields makes one line)
+//     "Pause(16)"    (a wait without events)
 //   Pure queries (command line, program folder, screen, time of day, the
 //   instance claim, ansiToUtf8, decodePicture) are not recorded. Text
 //   values are escaped so that a line never breaks: CR LF shows as \r\n.
@@ -100,6 +101,10 @@ public:
     bool run(const std::function<void()>& step);
     bool programEnded() const { return ended_; }
     std::size_t doEventsCount() const { return doEventsCount_; }
+    // Called at the end of every pauseWithoutEvents, with the clock already
+    // moved on: the moments a test can look at a drawing in progress (the
+    // frames of a transition).
+    void onPause(std::function<void()> observer) { pauseObserver_ = std::move(observer); }
 
     // --- recorded calls ---
     const std::vector<std::string>& calls() const { return calls_; }
@@ -133,6 +138,10 @@ public:
         int x, y;
     };
     Point cursor() const { return cursor_; }
+    // The screen as the user would see it: the desktop, then the shown
+    // windows (topmost ones last) with their shown picture boxes and, as
+    // boxes filled with their text colour, their shown labels that hold text.
+    Surface screenshot();
     std::int32_t screenSaverRunningFlag() const { return screenSaverRunning_; }
 
     // --- Platform ---
@@ -143,6 +152,8 @@ public:
     double timeOfDaySeconds() override;
     [[noreturn]] void endProgram() override;
     void doEvents() override;
+    std::int64_t monotonicMs() override { return nowMs_; }
+    void pauseWithoutEvents(int milliseconds) override;
     FileContent readFile(const std::string& path, std::size_t maxBytes) override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;
     std::string ansiToUtf8(std::string_view bytes) override;  // Windows-1252
@@ -191,6 +202,7 @@ private:
     std::int64_t nowMs_ = 0;
     bool ended_ = false;
     std::size_t doEventsCount_ = 0;
+    std::function<void()> pauseObserver_;
     Point cursor_{0, 0};
     bool writable_ = true;
     std::size_t replaceCount_ = 0;

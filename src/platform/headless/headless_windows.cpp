@@ -1,5 +1,7 @@
 // Window-system and graphics calls on the in-memory windows and surfaces.
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "platform/headless/call_text.h"
 #include "platform/headless/headless_impl.h"
@@ -24,12 +26,12 @@ Handle HeadlessPlatform::createHostWindow(const std::string& name, int width, in
 
 Surface* HeadlessPlatform::surfaceOfWindow(Handle hwnd) {
     Target* target = impl_->findByWindow(hwnd);
-    return target ? &target->surface : nullptr;
+    return target ? &target->pixels() : nullptr;
 }
 
 Surface* HeadlessPlatform::surfaceOf(const ui::Control& control) {
     Target* target = impl_->findByControl(control);
-    return target ? &target->surface : nullptr;
+    return target ? &target->pixels() : nullptr;
 }
 
 bool HeadlessPlatform::isTopmost(Handle hwnd) const {
@@ -96,9 +98,9 @@ bool HeadlessPlatform::bitBlt(Handle destDC, int x, int y, int width, int height
            std::to_string(srcX) + ", " + std::to_string(srcY) + ", " + ropText(rop) + ")");
     if (rop != SRCCOPY) return false;
     Target* dest = impl_->findByDc(destDC);
-    const Target* src = impl_->findByDc(srcDC);
+    Target* src = impl_->findByDc(srcDC);
     if (!dest || !src) return false;
-    copyPixels(dest->surface, x, y, width, height, src->surface, srcX, srcY);
+    copyPixels(dest->pixels(), x, y, width, height, src->pixels(), srcX, srcY);
     return true;
 }
 
@@ -126,6 +128,55 @@ bool HeadlessPlatform::getVersionEx(OsVersionInfo& info) {
     info.buildNumber = nt ? 2600 : 2222;
     info.platformId = platformId_;
     return true;
+}
+
+}  // namespace vistrel::platform::headless
+
+namespace vistrel::platform::headless {
+namespace {
+
+int toPixels(int twips, double twipsPerPixel) {
+    return twipsPerPixel > 0 ? static_cast<int>(std::lround(twips / twipsPerPixel)) : 0;
+}
+
+}  // namespace
+
+Surface HeadlessPlatform::screenshot() {
+    Surface screen = impl_->desktop->surface;
+    std::vector<Target*> windows;
+    for (auto& target : impl_->targets) {
+        if (target->shown && target->control && target->control->kind() == ui::ControlKind::Window) {
+            windows.push_back(target.get());
+        }
+    }
+    std::stable_partition(windows.begin(), windows.end(), [](const Target* t) { return !t->topmost; });
+
+    for (Target* target : windows) {
+        const auto& window = static_cast<const ui::Window&>(*target->control);
+        Surface image = target->pixels();
+        // Labels are drawn on the window itself, so its picture boxes lie over them.
+        for (const ui::Control* child : window.children()) {
+            if (child->kind() != ui::ControlKind::Label || !child->visible()) continue;
+            const auto& label = static_cast<const ui::Label&>(*child);
+            if (label.text().empty()) continue;
+            fillRect(image, toPixels(label.left(), screen_.twipsPerPixelX), toPixels(label.top(), screen_.twipsPerPixelY),
+                     toPixels(label.width(), screen_.twipsPerPixelX), toPixels(label.height(), screen_.twipsPerPixelY),
+                     colorToPixel(label.foreColor()));
+        }
+        for (const ui::Control* child : window.children()) {
+            if (child->kind() != ui::ControlKind::PictureBox || !child->visible()) continue;
+            Target* box = impl_->findByControl(*child);
+            if (box && box->composeOnto) {
+                box->composeOnto(image, toPixels(child->left(), screen_.twipsPerPixelX),
+                                 toPixels(child->top(), screen_.twipsPerPixelY));
+            }
+        }
+        const bool atOrigin = window.windowState == ui::WindowState::Maximized;
+        const int x = atOrigin ? 0 : toPixels(window.left(), screen_.twipsPerPixelX);
+        const int y = atOrigin ? 0 : toPixels(window.top(), screen_.twipsPerPixelY);
+        copyPixels(screen, x, y, image.width, image.height, image, 0, 0);
+    }
+    return screen;
 }
 
 }  // namespace vistrel::platform::headless

@@ -24,15 +24,17 @@ ui::Color pixelToColor(std::uint32_t pixel) {
     return red | green << 8 | blue << 16;
 }
 
-void copyPixels(Surface& dest, int x, int y, int width, int height, const Surface& src, int srcX,
-                int srcY) {
-    if (&dest == &src) {
-        // A block moved within one surface may overlap itself: copy from a snapshot.
-        const Surface snapshot = src;
-        copyPixels(dest, x, y, width, height, snapshot, srcX, srcY);
-        return;
-    }
-    // Clip the block to both surfaces; what falls outside either is skipped,
+namespace {
+
+// A block of 32-bit pixels, top row first.
+struct PixelBlock {
+    int width;
+    int height;
+    const std::uint32_t* pixels;
+};
+
+void copyBlock(Surface& dest, int x, int y, int width, int height, const PixelBlock& src, int srcX, int srcY) {
+    // Clip the block to both sides; what falls outside either is skipped,
     // leaving those destination pixels as they were.
     int left = 0, top = 0, right = width, bottom = height;
     left = std::max({left, -x, -srcX});
@@ -48,12 +50,34 @@ void copyPixels(Surface& dest, int x, int y, int width, int height, const Surfac
     }
 }
 
+}  // namespace
+
+void copyPixels(Surface& dest, int x, int y, int width, int height, const Surface& src, int srcX,
+                int srcY) {
+    if (&dest == &src) {
+        // A block moved within one surface may overlap itself: copy from a snapshot.
+        const Surface snapshot = src;
+        copyPixels(dest, x, y, width, height, snapshot, srcX, srcY);
+        return;
+    }
+    copyBlock(dest, x, y, width, height, PixelBlock{src.width, src.height, src.pixels.data()}, srcX, srcY);
+}
+
+void copyFromPicture(Surface& dest, int x, int y, int width, int height, const Picture& src, int srcX, int srcY) {
+    copyBlock(dest, x, y, width, height, PixelBlock{src.width, src.height, src.pixels.data()}, srcX, srcY);
+}
+
 void drawPicture(Surface& dest, const Picture& picture) {
-    Surface source;
-    source.width = picture.width;
-    source.height = picture.height;
-    source.pixels = picture.pixels;
-    copyPixels(dest, 0, 0, picture.width, picture.height, source, 0, 0);
+    copyFromPicture(dest, 0, 0, picture.width, picture.height, picture, 0, 0);
+}
+
+void fillRect(Surface& dest, int x, int y, int width, int height, std::uint32_t pixel) {
+    const int left = std::max(x, 0), top = std::max(y, 0);
+    const int right = std::min(x + width, dest.width), bottom = std::min(y + height, dest.height);
+    for (int row = top; row < bottom; ++row) {
+        auto* start = &dest.pixels[static_cast<std::size_t>(row) * dest.width];
+        std::fill(start + left, start + std::max(right, left), pixel);
+    }
 }
 
 void resizeSurface(Surface& surface, int width, int height, std::uint32_t background) {

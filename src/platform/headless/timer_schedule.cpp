@@ -50,7 +50,10 @@ void TimerSchedule::runUntil(std::int64_t& now, std::int64_t until) {
         const Id id = next->first;
         Entry& entry = next->second;
         now = std::max(now, entry.due);
-        entry.due += entry.interval;
+        // Counted anew from this tick: a timer that fell behind while the
+        // program did not process events ticks once, not once per interval
+        // missed, like the system's timer messages.
+        entry.due = now + entry.interval;
         entry.order = nextOrder_++;
         if (entry.ticksInProgress >= kMaxNestedTicks) {
             throw std::logic_error("timer " + entry.timer->name() + " keeps re-entering its own tick");

@@ -30,13 +30,22 @@ void fillContext(HDC dc, int width, int height, COLORREF color) {
 }
 
 void drawPicture(HDC dc, const Picture& picture) {
-    if (picture.width <= 0 || picture.height <= 0) return;
-    const BITMAPINFO info = topDownInfo(picture.width, picture.height);
-    StretchDIBits(dc, 0, 0, picture.width, picture.height, 0, 0, picture.width, picture.height,
-                  picture.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    drawPicturePart(dc, picture, 0, 0, picture.width, picture.height);
 }
 
 }  // namespace
+
+bool drawPicturePart(HDC dc, const Picture& picture, int x, int y, int width, int height) {
+    const int left = std::max(x, 0), top = std::max(y, 0);
+    const int right = std::min(x + width, picture.width), bottom = std::min(y + height, picture.height);
+    if (left >= right || top >= bottom) return true;
+    // The source is a DIB of just the rows wanted, starting at the first of
+    // them: the row order of a source rectangle then cannot be misread.
+    BITMAPINFO info = topDownInfo(picture.width, bottom - top);
+    const std::uint32_t* firstRow = &picture.pixels[static_cast<std::size_t>(top) * picture.width];
+    return StretchDIBits(dc, left, top, right - left, bottom - top, left, 0, right - left, bottom - top, firstRow,
+                         &info, DIB_RGB_COLORS, SRCCOPY) != 0;
+}
 
 BackingImage::BackingImage(int width, int height, COLORREF color) {
     dc_ = CreateCompatibleDC(nullptr);

@@ -9,6 +9,10 @@
 
 namespace vistrel::platform::win32 {
 
+// Copies the block (x, y, width, height) of `picture` to the same place on
+// `dc`, clipped to the picture. False when the system failed to draw it.
+bool drawPicturePart(HDC dc, const Picture& picture, int x, int y, int width, int height);
+
 class BackingImage {
 public:
     BackingImage(int width, int height, COLORREF color);

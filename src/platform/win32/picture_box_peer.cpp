@@ -1,9 +1,20 @@
 #include "platform/win32/picture_box_peer.h"
 
+#include <algorithm>
+
 #include "platform/win32/gdi_helpers.h"
 #include "platform/win32/win32_platform.h"
 
 namespace vistrel::platform::win32 {
+namespace {
+
+void fillArea(HDC dc, const RECT& area, COLORREF color) {
+    HBRUSH brush = CreateSolidBrush(color);
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+}
+
+}  // namespace
 
 PictureBoxPeer::PictureBoxPeer(Win32Platform& platform, ui::PictureBox& box) : SurfacePeer(platform, box), box_(box) {
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
@@ -13,12 +24,6 @@ PictureBoxPeer::PictureBoxPeer(Win32Platform& platform, ui::PictureBox& box) : S
     HWND hwnd = CreateWindowExW(0, kPictureBoxClass, L"", style, bounds.left, bounds.top, bounds.right - bounds.left,
                                 bounds.bottom - bounds.top, parent, nullptr, platform.instance(), nullptr);
     attach(hwnd);
-
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    createImage(client.right, client.bottom, toColorRef(box_.backColor()));
-    if (box_.picture()) image()->draw(*box_.picture());
-
     if (!box_.enabled()) EnableWindow(hwnd, FALSE);
     if (box_.visible()) ShowWindow(hwnd, SW_SHOWNA);
 }
@@ -26,33 +31,50 @@ PictureBoxPeer::PictureBoxPeer(Win32Platform& platform, ui::PictureBox& box) : S
 PictureBoxPeer::~PictureBoxPeer() { destroyWindow(); }
 
 void PictureBoxPeer::sync(ui::Property property) {
-    if (syncChildState(property, box_)) return;
+    if (syncChildState(property, box_)) {
+        // A box that comes into view shows its face at once, also in the
+        // middle of work that processes no messages (a transition).
+        if (property == ui::Property::Visible && box_.visible()) UpdateWindow(window());
+        return;
+    }
     switch (property) {
         case ui::Property::Bounds:
             applyBounds();
             break;
         case ui::Property::BackColor:
         case ui::Property::Cleared:
-            clear();
-            break;
         case ui::Property::Picture:
-            // A new picture is laid over what is there; taking the picture
-            // away leaves the cleared box.
-            if (box_.picture()) {
-                image()->draw(*box_.picture());
-                InvalidateRect(window(), nullptr, FALSE);
-            } else {
-                clear();
-            }
+            clear();
             break;
         default:
             break;
     }
 }
 
-Handle PictureBoxPeer::hdc() { return reinterpret_cast<Handle>(image()->dc()); }
+Handle PictureBoxPeer::hdc() {
+    if (!image()) {
+        const SIZE size = clientSize();
+        createImage(size.cx, size.cy, toColorRef(box_.backColor()));
+        const RECT all{0, 0, image()->width(), image()->height()};
+        compose(image()->dc(), all);
+        drawings_.clear();
+    }
+    return reinterpret_cast<Handle>(image()->dc());
+}
 
 void PictureBoxPeer::setFocus() { SetFocus(window()); }
+
+bool PictureBoxPeer::paintPicture(const std::shared_ptr<const Picture>& picture, int x, int y, int width,
+                                  int height) {
+    const RECT area{x, y, x + width, y + height};
+    if (image()) {
+        if (!drawPicturePart(image()->dc(), *picture, x, y, width, height)) return false;
+    } else {
+        drawings_.push_back({picture, area});
+    }
+    imageChanged(area);
+    return true;
+}
 
 RECT PictureBoxPeer::designedBounds() const {
     const double tx = platform().twipsPerPixelX();
@@ -62,21 +84,61 @@ RECT PictureBoxPeer::designedBounds() const {
     return RECT{left, top, left + twipsToPixels(box_.width(), tx), top + twipsToPixels(box_.height(), ty)};
 }
 
+SIZE PictureBoxPeer::clientSize() const {
+    RECT client{};
+    GetClientRect(window(), &client);
+    return SIZE{client.right, client.bottom};
+}
+
 void PictureBoxPeer::applyBounds() {
+    const SIZE before = clientSize();
     const RECT bounds = designedBounds();
     SetWindowPos(window(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    RECT client{};
-    GetClientRect(window(), &client);
+    const SIZE after = clientSize();
+    // A move alone is left to the system, which moves the box's pixels and
+    // repaints only the strip of the window that it uncovers.
+    if (after.cx == before.cx && after.cy == before.cy) return;
     // What was drawn and fits stays, anchored at the top-left corner.
-    image()->resize(client.right, client.bottom, toColorRef(box_.backColor()), box_.picture().get());
+    if (image()) image()->resize(after.cx, after.cy, toColorRef(box_.backColor()), box_.picture().get());
     InvalidateRect(window(), nullptr, FALSE);
 }
 
 void PictureBoxPeer::clear() {
-    image()->fill(toColorRef(box_.backColor()));
-    if (box_.picture()) image()->draw(*box_.picture());
+    drawings_.clear();
+    if (image()) {
+        image()->fill(toColorRef(box_.backColor()));
+        if (box_.picture()) drawPicturePart(image()->dc(), *box_.picture(), 0, 0, box_.picture()->width,
+                                            box_.picture()->height);
+    }
     InvalidateRect(window(), nullptr, FALSE);
+}
+
+void PictureBoxPeer::drawFace(HDC dc, const RECT& area) const {
+    if (image()) {
+        SurfacePeer::drawFace(dc, area);
+    } else {
+        compose(dc, area);
+    }
+}
+
+void PictureBoxPeer::compose(HDC dc, const RECT& area) const {
+    const auto& picture = box_.picture();
+    const int pictureRight = picture ? picture->width : 0;
+    const int pictureBottom = picture ? picture->height : 0;
+    // The back colour only where the picture does not reach.
+    const COLORREF back = toColorRef(box_.backColor());
+    if (area.right > pictureRight) fillArea(dc, {std::max<LONG>(area.left, pictureRight), area.top, area.right, area.bottom}, back);
+    if (area.bottom > pictureBottom && area.left < pictureRight) {
+        fillArea(dc, {area.left, std::max<LONG>(area.top, pictureBottom), std::min<LONG>(area.right, pictureRight), area.bottom},
+                 back);
+    }
+    if (picture) drawPicturePart(dc, *picture, area.left, area.top, area.right - area.left, area.bottom - area.top);
+    for (const Drawing& drawing : drawings_) {
+        RECT part;
+        if (!IntersectRect(&part, &drawing.area, &area)) continue;
+        drawPicturePart(dc, *drawing.picture, part.left, part.top, part.right - part.left, part.bottom - part.top);
+    }
 }
 
 }  // namespace vistrel::platform::win32

@@ -1,8 +1,17 @@
-// A picture box: a child window whose face is its own backing image, which
-// holds the assigned picture at its top-left corner and what is drawn on it.
+// A picture box: a child window that shows its back colour, its assigned
+// picture at the top-left corner, and what was drawn on it.
+//
+// What was drawn with paintPicture is kept as references to the pictures, not
+// as pixels: a display surface that shows a 24-megapixel photo through a
+// transition needs no copy of it. A backing image of the box's own is made
+// only when something asks for the box's device context (to draw on it with
+// GDI, or to copy from it); from then on everything is drawn into it.
 #pragma once
 
 #include <windows.h>
+
+#include <memory>
+#include <vector>
 
 #include "platform/win32/portable_interface.h"
 #include "platform/win32/surface_peer.h"
@@ -17,20 +26,32 @@ public:
     void sync(ui::Property property) override;
     Handle hdc() override;
     void setFocus() override;
+    bool paintPicture(const std::shared_ptr<const Picture>& picture, int x, int y, int width, int height) override;
 
 protected:
     // Picture boxes measure in pixels.
     double unitsX(int pixels) const override { return pixels; }
     double unitsY(int pixels) const override { return pixels; }
     bool takesFocusOnClick() const override { return true; }
+    void drawFace(HDC dc, const RECT& area) const override;
+    bool faceIsOneCopy() const override { return image() != nullptr || (!box_.picture() && drawings_.empty()); }
 
 private:
+    struct Drawing {
+        std::shared_ptr<const Picture> picture;
+        RECT area;
+    };
+
     RECT designedBounds() const;
+    SIZE clientSize() const;
     void applyBounds();
     // Background colour, then the picture: what was drawn is gone.
     void clear();
+    // Back colour, picture and drawings, onto a context in client coordinates.
+    void compose(HDC dc, const RECT& area) const;
 
     ui::PictureBox& box_;
+    std::vector<Drawing> drawings_;
 };
 
 }  // namespace vistrel::platform::win32

@@ -91,27 +91,34 @@ void SurfacePeer::paint() {
     const RECT area = paintInfo.rcPaint;
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    if (image_ && width > 0 && height > 0) {
-        // Labels are composed off screen with the image, so a label that
-        // changes does not flicker.
-        HDC scratch = hasVisibleLabels() ? CreateCompatibleDC(screen) : nullptr;
+    if (width > 0 && height > 0) {
+        // Labels, and faces of several layers, are composed off screen, so
+        // that nothing flickers while it is drawn.
+        const bool compose = hasVisibleLabels() || !faceIsOneCopy();
+        HDC scratch = compose ? CreateCompatibleDC(screen) : nullptr;
         HBITMAP bitmap = scratch ? CreateCompatibleBitmap(screen, width, height) : nullptr;
         if (bitmap) {
             HGDIOBJ original = SelectObject(scratch, bitmap);
             SetViewportOrgEx(scratch, -area.left, -area.top, nullptr);
-            BitBlt(scratch, area.left, area.top, width, height, image_->dc(), area.left, area.top, SRCCOPY);
+            drawFace(scratch, area);
             drawLabels(scratch);
             SetViewportOrgEx(scratch, 0, 0, nullptr);
             BitBlt(screen, area.left, area.top, width, height, scratch, 0, 0, SRCCOPY);
             SelectObject(scratch, original);
             DeleteObject(bitmap);
         } else {
-            BitBlt(screen, area.left, area.top, width, height, image_->dc(), area.left, area.top, SRCCOPY);
+            drawFace(screen, area);
             drawLabels(screen);
         }
         if (scratch) DeleteDC(scratch);
     }
     EndPaint(window(), &paintInfo);
+}
+
+void SurfacePeer::drawFace(HDC dc, const RECT& area) const {
+    if (!image_) return;
+    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, image_->dc(), area.left, area.top,
+           SRCCOPY);
 }
 
 bool SurfacePeer::hasVisibleLabels() const {

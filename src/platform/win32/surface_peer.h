@@ -40,6 +40,12 @@ protected:
     BackingImage* image() const { return image_.get(); }
 
     virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Draws the control's face (without its labels) for `area` of the client
+    // area onto `dc`, in client coordinates. By default: the backing image.
+    virtual void drawFace(HDC dc, const RECT& area) const;
+    // True when drawFace is one copy, which may go straight to the screen
+    // without flicker; otherwise the face is composed off screen first.
+    virtual bool faceIsOneCopy() const { return true; }
     // Converts a pixel position of the client area to the units of the
     // control's mouse events.
     virtual double unitsX(int pixels) const = 0;

@@ -54,6 +54,7 @@ Win32Platform::Win32Platform() : instance_(GetModuleHandleW(nullptr)), pictures_
         dotsPerInchY_ = dotsY;
     }
     textBoxFont_ = createFont(ui::Font{}, dotsPerInchY_);
+    QueryPerformanceFrequency(&counterFrequency_);
 
     SurfacePeer::registerWindowClasses(instance_);
     WNDCLASSEXW timerClass{};
@@ -156,6 +157,19 @@ void Win32Platform::doEvents() {
     // Nothing was pending: wait a moment for something, so that a caller
     // that polls in a loop (a pause that lets events run) does not spin.
     if (handled == 0) MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+}
+
+std::int64_t Win32Platform::monotonicMs() {
+    LARGE_INTEGER now;
+    if (counterFrequency_.QuadPart <= 0 || !QueryPerformanceCounter(&now)) return static_cast<std::int64_t>(GetTickCount());
+    return now.QuadPart / (counterFrequency_.QuadPart / 1000 > 0 ? counterFrequency_.QuadPart / 1000 : 1);
+}
+
+void Win32Platform::pauseWithoutEvents(int milliseconds) {
+    if (milliseconds <= 0) return;
+    // A wait that wakes for no message: nothing is dispatched meanwhile. It
+    // also hands what was painted so far to the screen.
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(milliseconds), 0, 0);
 }
 
 // --- window system and graphics ---

@@ -41,6 +41,8 @@ public:
     double timeOfDaySeconds() override;
     [[noreturn]] void endProgram() override;
     void doEvents() override;
+    std::int64_t monotonicMs() override;
+    void pauseWithoutEvents(int milliseconds) override;
     FileContent readFile(const std::string& path, std::size_t maxBytes) override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;
     std::string ansiToUtf8(std::string_view bytes) override;
@@ -93,6 +95,7 @@ private:
     HFONT textBoxFont_ = nullptr;
     HWND timerWindow_ = nullptr;
     int loadedWindows_ = 0;
+    LARGE_INTEGER counterFrequency_{};
     UINT_PTR nextTimerId_ = 1;
     std::map<HDC, SurfacePeer*> surfaces_;
     std::map<UINT_PTR, TimerPeer*> timers_;
