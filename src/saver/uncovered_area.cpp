@@ -23,7 +23,7 @@ PixelRect pixelsOf(const StepRect& step) {
 }
 
 UncoveredArea::UncoveredArea(const PixelRect& clip) : clip_(clip) {
-    if (!clip_.empty()) bands_.push_back({clip_.top, clip_.bottom, clip_.left, clip_.left});
+    if (!clip_.empty()) bands_.push_back({clip_.top, clip_.bottom, {}});
 }
 
 void UncoveredArea::splitAt(int row) {
@@ -33,7 +33,7 @@ void UncoveredArea::splitAt(int row) {
         Band lower = band;
         lower.top = row;
         band.bottom = row;
-        bands_.insert(bands_.begin() + static_cast<std::ptrdiff_t>(i) + 1, lower);
+        bands_.insert(bands_.begin() + static_cast<std::ptrdiff_t>(i) + 1, std::move(lower));
         return;
     }
 }
@@ -41,11 +41,11 @@ void UncoveredArea::splitAt(int row) {
 void UncoveredArea::mergeEqualNeighbours() {
     std::vector<Band> merged;
     merged.reserve(bands_.size());
-    for (const Band& band : bands_) {
-        if (!merged.empty() && merged.back().left == band.left && merged.back().right == band.right) {
+    for (Band& band : bands_) {
+        if (!merged.empty() && merged.back().covered == band.covered) {
             merged.back().bottom = band.bottom;
         } else {
-            merged.push_back(band);
+            merged.push_back(std::move(band));
         }
     }
     bands_ = std::move(merged);
@@ -60,26 +60,26 @@ void UncoveredArea::cover(const PixelRect& rect, std::vector<PixelRect>& pieces)
     const std::size_t firstNew = pieces.size();
     for (Band& band : bands_) {
         if (band.bottom <= wanted.top || band.top >= wanted.bottom) continue;
-        const bool covered = band.right > band.left;
-        auto add = [&](int left, int right) {
-            if (left < right) pieces.push_back({left, band.top, right, band.bottom});
-        };
-        if (!covered) {
-            add(wanted.left, wanted.right);
-            band.left = wanted.left;
-            band.right = wanted.right;
-        } else if (wanted.left <= band.right && wanted.right >= band.left) {
-            add(wanted.left, std::min(wanted.right, band.left));
-            add(std::max(wanted.left, band.right), wanted.right);
-            band.left = std::min(band.left, wanted.left);
-            band.right = std::max(band.right, wanted.right);
-        } else {
-            add(wanted.left, wanted.right);
-            if (wanted.width() > band.right - band.left) {
-                band.left = wanted.left;
-                band.right = wanted.right;
+        // The gaps between the covered runs inside [left, right) are new.
+        int from = wanted.left;
+        std::vector<Run> covered;
+        covered.reserve(band.covered.size() + 1);
+        Run joined{wanted.left, wanted.right};
+        for (const Run& run : band.covered) {
+            if (run.right < wanted.left || run.left > wanted.right) {
+                covered.push_back(run);  // apart from the new run
+                continue;
             }
+            if (run.left > from) pieces.push_back({from, band.top, run.left, band.bottom});
+            from = std::max(from, run.right);
+            joined.left = std::min(joined.left, run.left);
+            joined.right = std::max(joined.right, run.right);
         }
+        if (from < wanted.right) pieces.push_back({from, band.top, wanted.right, band.bottom});
+        covered.insert(std::upper_bound(covered.begin(), covered.end(), joined,
+                                        [](const Run& a, const Run& b) { return a.left < b.left; }),
+                       joined);
+        band.covered = std::move(covered);
     }
     mergeEqualNeighbours();
 

@@ -33,11 +33,10 @@ struct PixelRect {
 // pixel grows by exactly one pixel on each side per step.
 PixelRect pixelsOf(const StepRect& step);
 
-// The covered part of an area, tracked row band by row band. Within a band
-// of rows the coverage is one run of columns, which is what every transition
-// produces; a step that would leave a gap in a row is still drawn whole, and
-// only the wider of the two runs is remembered (drawing a covered pixel again
-// is harmless, leaving one out is not).
+// The covered part of an area, tracked as bands of rows that are covered
+// alike, each with its covered runs of columns. The transitions make few of
+// either: one band and one run for a wipe, a band per row for the
+// horizontal blinds, a run per blind for the vertical ones.
 class UncoveredArea {
 public:
     // Only pixels inside `clip` are ever reported.
@@ -48,11 +47,15 @@ public:
     void cover(const PixelRect& rect, std::vector<PixelRect>& pieces);
 
 private:
+    struct Run {
+        int left;  // covered columns [left, right)
+        int right;
+        bool operator==(const Run&) const = default;
+    };
     struct Band {
         int top;
         int bottom;
-        int left;  // covered columns [left, right); left == right when none
-        int right;
+        std::vector<Run> covered;  // sorted, disjoint, not touching
     };
     // Splits the band holding `row` so that a band starts at it.
     void splitAt(int row);
