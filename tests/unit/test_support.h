@@ -1,6 +1,8 @@
 // Shared set-up for tests that run the program on the headless backend.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,5 +59,50 @@ struct SampleSettings {
         return crlfLines(lines);
     }
 };
+
+// The bytes of a 24-bit BMP file; `color` gives each pixel as an RGB colour
+// with red in the low byte, as the settings hold colours.
+inline std::string bmpFile(int width, int height, const std::function<std::uint32_t(int x, int y)>& color) {
+    const int rowBytes = (width * 3 + 3) / 4 * 4;
+    const std::uint32_t imageBytes = static_cast<std::uint32_t>(rowBytes) * height;
+    std::string bytes;
+    auto put16 = [&](unsigned v) {
+        bytes += static_cast<char>(v & 0xFF);
+        bytes += static_cast<char>((v >> 8) & 0xFF);
+    };
+    auto put32 = [&](std::uint32_t v) {
+        put16(v & 0xFFFF);
+        put16(v >> 16);
+    };
+    bytes += "BM";
+    put32(54 + imageBytes);
+    put32(0);
+    put32(54);
+    put32(40);
+    put32(static_cast<std::uint32_t>(width));
+    put32(static_cast<std::uint32_t>(height));  // bottom row first
+    put16(1);
+    put16(24);
+    put32(0);
+    put32(imageBytes);
+    put32(2835);
+    put32(2835);
+    put32(0);
+    put32(0);
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t rgb = color(x, y);
+            bytes += static_cast<char>((rgb >> 16) & 0xFF);  // blue
+            bytes += static_cast<char>((rgb >> 8) & 0xFF);
+            bytes += static_cast<char>(rgb & 0xFF);
+        }
+        bytes.append(static_cast<std::size_t>(rowBytes - width * 3), '\0');
+    }
+    return bytes;
+}
+
+inline std::string solidBmp(int width, int height, std::uint32_t rgb) {
+    return bmpFile(width, height, [rgb](int, int) { return rgb; });
+}
 
 }  // namespace vistrel::testing
