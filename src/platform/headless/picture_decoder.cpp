@@ -1,5 +1,6 @@
 #include "platform/headless/picture_decoder.h"
 
+#include "platform/headless/jpeg_decoder.h"
 #include "platform/headless/picture_structure.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
@@ -93,6 +94,15 @@ Picture toPicture(const GdkPixbuf* pixbuf) {
 PictureResult decodePictureBytes(std::span<const std::uint8_t> bytes) {
     const char* format = formatOf(bytes);
     if (!format) return failure(PictureError::Undecodable, "not a GIF, JPEG or BMP file");
+    if (std::string_view(format) == "jpeg") {
+        // Photos are the large pictures: they are decoded without a copy.
+        if (auto decoded = decodeJpegDirect(bytes)) {
+            if (std::holds_alternative<Picture>(*decoded) && !jpegReachesEnd(bytes)) {
+                return failure(PictureError::Undecodable, "the file is truncated");
+            }
+            return std::move(*decoded);
+        }
+    }
 
     GError* rawError = nullptr;
     LoaderPtr loader(gdk_pixbuf_loader_new_with_type(format, &rawError));

@@ -1,5 +1,6 @@
 #include "platform/win32/wic_picture_loader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 #include <string>
@@ -115,8 +116,16 @@ PictureResult WicPictureLoader::firstFrame(IWICBitmapDecoder& decoder) {
     }
     // 32-bit BGRA rows are the 0xAARRGGBB words of a picture.
     const UINT stride = width * 4;
-    result = converted->CopyPixels(nullptr, stride, stride * height, reinterpret_cast<BYTE*>(picture.pixels.data()));
-    if (FAILED(result)) return failure(PictureError::Undecodable, "damaged picture data", result);
+    // In bands from the top: a decoder that works row by row (JPEG) then
+    // needs no whole-frame buffer of its own beside the picture.
+    constexpr UINT kBandRows = 256;
+    for (UINT top = 0; top < height; top += kBandRows) {
+        const UINT rows = std::min(kBandRows, height - top);
+        const WICRect band{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
+        BYTE* target = reinterpret_cast<BYTE*>(picture.pixels.data()) + static_cast<std::size_t>(top) * stride;
+        result = converted->CopyPixels(&band, stride, stride * rows, target);
+        if (FAILED(result)) return failure(PictureError::Undecodable, "damaged picture data", result);
+    }
     makeOpaque(picture);
     return picture;
 }
