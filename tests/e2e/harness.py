@@ -12,6 +12,7 @@ import os
 import select
 import shutil
 import subprocess
+import tempfile
 import time
 from pathlib import Path, PureWindowsPath
 from typing import Callable, Iterable, Optional, TypeVar, Union
@@ -89,7 +90,22 @@ class XServer:
         if process.poll() is not None:
             return False
         self.process, self.display = process, display
+        self._paint_desktop()
         return True
+
+    def _paint_desktop(self) -> None:
+        """Gives the X root window, which Wine programs see as the desktop, a
+        pattern without any flat area, so that a copy of the desktop is told
+        apart from a plain background. Must happen before Wine connects."""
+        desktop = Image.new("RGB", (SCREEN_WIDTH, SCREEN_HEIGHT))
+        desktop.putdata([(96 + (x // 3) % 64, (y * 3) % 128, 64 + ((x + y) // 5) % 96)
+                         for y in range(SCREEN_HEIGHT) for x in range(SCREEN_WIDTH)])
+        with tempfile.NamedTemporaryFile(suffix=".png") as file:
+            desktop.save(file.name)
+            # ImageMagick's display exits with 1 here even when it has set
+            # the picture: the screenshots tell whether it worked.
+            subprocess.run(["display", "-display", self.display, "-window", "root", file.name],
+                           timeout=30, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def stop(self) -> None:
         if self.process and self.process.poll() is None:

@@ -64,3 +64,26 @@ def test_saver_needs_no_mingw_runtime_dll(saver_build):
     dlls = imported_dlls(objdump, path)
     assert "KERNEL32.dll".lower() in (name.lower() for name in dlls), dlls
     assert not [name for name in dlls if MINGW_RUNTIME_DLL.match(name)], dlls
+
+
+def manifest_of(path: Path, objdump: str) -> str:
+    """The text of the program's application manifest (resource 1 of type
+    RT_MANIFEST), as windres dumps it."""
+    windres = objdump.replace("objdump", "windres")
+    dump = subprocess.run([windres, "-i", str(path), "-O", "rc"], check=True, capture_output=True,
+                          text=True).stdout
+    match = re.search(r"^1 24 /\* RT_MANIFEST \*/\nBEGIN\n(.*?)\nEND", dump, re.S | re.M)
+    assert match, "no application manifest (resource 1, RT_MANIFEST)"
+    return "".join(re.findall(r'"((?:[^"]|"")*)"', match.group(1))).replace('""', '"').replace("\\n", "\n")
+
+
+def test_saver_declares_dpi_awareness_windows_versions_and_common_controls(saver_build):
+    path, (_, _, objdump) = saver_build
+    manifest = manifest_of(path, objdump)
+    # Per-monitor v2, with the older declarations for systems before it.
+    assert re.search(r"<dpiAwareness[^>]*>\s*PerMonitorV2, PerMonitor\s*<", manifest), manifest
+    assert re.search(r"<dpiAware[^>]*>\s*true/pm\s*<", manifest), manifest
+    assert 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' in " ".join(manifest.split()), manifest
+    windows_10 = "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"
+    windows_7 = "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"
+    assert windows_10 in manifest and windows_7 in manifest
