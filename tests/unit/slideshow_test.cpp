@@ -365,6 +365,34 @@ TEST_F(SlideshowTest, AnImageThatCannotBeShownEndsTheRunWithItsMessage) {
                                    "EndProgram()"));
 }
 
+TEST_F(SlideshowTest, AFailedDrawingStepEndsTheRunUnlessTheTransitionIsABlind) {
+    for (const char* code : {"1", "5", "6", "7"}) {
+        SCOPED_TRACE(code);
+        HeadlessPlatform drawing;
+        drawing.setScreen({200, 150, 15, 15});
+        drawing.putFile("C:\\Pictures\\a.bmp", solidBmp(40, 30, kRed));
+        drawing.setDrawingFails(true);
+        vistrel::testing::SampleSettings one;
+        one.images = {"C:\\Pictures\\a.bmp"};
+        one.captions = {""};
+        one.total = "1";
+        one.effectMode = code;
+        drawing.putFile(vistrel::testing::kSettingsPath, one.text());
+        drawing.answerMessageBoxes({platform::MessageBoxAnswer::Ok});
+        RunValues values;
+        SaverWindow window(drawing, values);
+        ASSERT_TRUE(drawing.run([&] { window.form1.show(); }));
+        const bool blinds = std::string(code) == "6" || std::string(code) == "7";
+        EXPECT_EQ(drawing.advance(3000), blinds);
+        EXPECT_EQ(drawing.messageBoxes().size(), blinds ? 0u : 1u);
+        if (blinds) {
+            // Every step was tried; the final copy shows the picture all the same.
+            EXPECT_GT(drawing.callsStartingWith({"Picture1.PaintPicture("}).size(), 10u);
+            EXPECT_EQ(drawing.screenshot().at(100, 75), colorToPixel(kRed));
+        }
+    }
+}
+
 TEST_F(SlideshowTest, AMissingFirstImageOnWindows98WithProtectionSwitchesTheFlagOffFirst) {
     platform.setPlatformId(platform::VER_PLATFORM_WIN32_WINDOWS);
     platform.removeFile("C:\\Pictures\\a.bmp");

@@ -142,7 +142,9 @@ public:
     bool paintPicture(const std::shared_ptr<const Picture>& picture, int x, int y, int width, int height) override {
         platform_.record(box_.name() + ".PaintPicture(" + std::to_string(picture->width) + " x " +
                          std::to_string(picture->height) + ", " + std::to_string(x) + ", " + std::to_string(y) +
-                         ", " + std::to_string(width) + ", " + std::to_string(height) + ")");
+                         ", " + std::to_string(width) + ", " + std::to_string(height) + ")" +
+                         (platform_.drawingFails() ? " -> failed" : ""));
+        if (platform_.drawingFails()) return false;
         if (materialized_) {
             copyFromPicture(target_.surface, x, y, width, height, *picture, x, y);
         } else {

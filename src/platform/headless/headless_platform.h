@@ -86,6 +86,10 @@ public:
     void setFileLocked(const std::string& path, bool locked);
     // When false, every replaceFile fails (a read-only folder, a full disk).
     void setWritable(bool writable) { writable_ = writable; }
+    // When true, every drawing of a picture onto a picture box fails, as
+    // when the system runs out of graphics resources.
+    void setDrawingFails(bool fails) { drawingFails_ = fails; }
+    bool drawingFails() const { return drawingFails_; }
     std::size_t fileReplaceCount() const { return replaceCount_; }
 
     // --- virtual clock ---
@@ -205,6 +209,7 @@ private:
     std::function<void()> pauseObserver_;
     Point cursor_{0, 0};
     bool writable_ = true;
+    bool drawingFails_ = false;
     std::size_t replaceCount_ = 0;
     std::vector<std::string> calls_;
     std::deque<MessageBoxAnswer> messageAnswers_;
