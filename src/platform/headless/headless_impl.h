@@ -23,6 +23,8 @@ struct Target {
     Surface surface;
     bool topmost = false;
     bool shown = false;
+    int left = 0;  // pixels on the screen, for a window that centres itself
+    int top = 0;
     const ui::Control* control = nullptr;  // none for the desktop and host windows
 };
 
@@ -47,6 +49,18 @@ struct HeadlessPlatform::Impl {
     Target* findByControl(const ui::Control& control);
     // The name of a handle for the log; unknown ones print as numbers.
     std::string handleName(Handle handle) const;
+
+    // Activation and keyboard focus, kept as the window manager keeps them
+    // (headless_input.cpp).
+    std::vector<ui::Window*> activations;  // shown windows, the active one last
+    ui::Control* focus = nullptr;
+    std::map<const ui::Window*, ui::Control*> lastFocus;
+    void windowShown(ui::Window& window);
+    void windowHidden(ui::Window& window);
+    void windowGone(ui::Window& window);
+    // A control that could hold the focus lost its peer (unloaded or destroyed).
+    void controlGone(const ui::Control& control);
+    void focusOn(ui::Control& control);
 };
 
 }  // namespace vistrel::platform::headless

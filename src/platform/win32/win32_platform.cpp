@@ -139,7 +139,12 @@ double Win32Platform::timeOfDaySeconds() {
     return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
 }
 
-void Win32Platform::endProgram() { ExitProcess(0); }
+void Win32Platform::endProgram() {
+    // The system would drop the hook with the process; dropping it first
+    // gives the keys back before anything else of the ending happens.
+    taskSwitchHook_.remove();
+    ExitProcess(0);
+}
 
 void Win32Platform::doEvents() {
     MSG message;
@@ -200,6 +205,14 @@ bool Win32Platform::getVersionEx(OsVersionInfo& info) {
     info.buildNumber = record.dwBuildNumber;
     info.platformId = static_cast<std::int32_t>(record.dwPlatformId);
     return true;
+}
+
+void Win32Platform::blockTaskSwitchKeys(bool block) {
+    if (block) {
+        taskSwitchHook_.install();
+    } else {
+        taskSwitchHook_.remove();
+    }
 }
 
 // --- user-interface runtime ---
