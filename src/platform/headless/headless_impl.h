@@ -52,9 +52,12 @@ struct HeadlessPlatform::Impl {
 
     // Activation and keyboard focus, kept as the window manager keeps them
     // (headless_input.cpp).
-    std::vector<ui::Window*> activations;  // shown windows, the active one last
+    std::vector<ui::Window*> activations;  // shown windows, the most recently active last
+    ui::Window* active = nullptr;
     ui::Control* focus = nullptr;
     std::map<const ui::Window*, ui::Control*> lastFocus;
+    // The caret of each loaded text box, as a byte offset into its text.
+    std::map<const ui::Control*, std::size_t> carets;
     void windowShown(ui::Window& window);
     void windowHidden(ui::Window& window);
     void windowGone(ui::Window& window);

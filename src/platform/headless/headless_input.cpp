@@ -9,6 +9,7 @@
 namespace vistrel::platform::headless {
 namespace {
 
+constexpr int kKeyTab = 9;
 constexpr int kKeyBackspace = 8;
 constexpr int kKeyEnter = 13;
 constexpr int kKeyPacket = 0xE7;  // VK_PACKET: a character typed without a key of its own
@@ -32,13 +33,35 @@ void collectTextBoxes(ui::Control& control, std::vector<ui::Control*>& found) {
     }
 }
 
-ui::Control* firstTabStop(ui::Window& window) {
+// The text boxes of a window that can take the focus, in tab order.
+std::vector<ui::Control*> tabStops(ui::Window& window) {
     std::vector<ui::Control*> boxes;
     collectTextBoxes(window, boxes);
-    const auto first = std::min_element(boxes.begin(), boxes.end(), [](const ui::Control* a, const ui::Control* b) {
-        return a->tabIndex() < b->tabIndex();
-    });
-    return first != boxes.end() ? *first : nullptr;
+    std::stable_sort(boxes.begin(), boxes.end(),
+                     [](const ui::Control* a, const ui::Control* b) { return a->tabIndex() < b->tabIndex(); });
+    return boxes;
+}
+
+ui::Control* firstTabStop(ui::Window& window) {
+    const std::vector<ui::Control*> stops = tabStops(window);
+    return stops.empty() ? nullptr : stops.front();
+}
+
+// Tab and Shift+Tab move the focus between the text boxes of the window
+// instead of being typed; false when the window has none.
+bool moveFocusByTab(HeadlessPlatform::Impl& impl, ui::Control& from, bool backwards) {
+    const std::vector<ui::Control*> stops = tabStops(from.window());
+    if (stops.empty()) return false;
+    const auto at = std::find(stops.begin(), stops.end(), &from);
+    std::size_t next = 0;
+    if (at == stops.end()) {
+        next = backwards ? stops.size() - 1 : 0;
+    } else {
+        const auto index = static_cast<std::size_t>(at - stops.begin());
+        next = backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
+    }
+    impl.focusOn(*stops[next]);
+    return true;
 }
 
 // A mouse position in pixels inside the control, in the units of its
@@ -87,24 +110,34 @@ std::uint32_t nextCodePoint(std::string_view text, std::size_t& at) {
     return code;
 }
 
-// What a character does to the text of an edit control, typed with the
-// caret at the end.
-void typeInto(ui::TextBox& box, int character) {
+bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// What a character does to the text of an edit control with its caret at
+// byte `caret`; moves the caret on.
+void typeInto(ui::TextBox& box, std::size_t& caret, int character) {
     std::string text = box.text();
+    caret = std::min(caret, text.size());
     if (character == kKeyBackspace) {
-        if (box.multiLine && text.ends_with("\r\n")) {
-            text.resize(text.size() - 2);  // a line break is one character to the user
+        if (caret == 0) return;
+        std::size_t start = caret - 1;
+        if (box.multiLine && caret >= 2 && text.compare(caret - 2, 2, "\r\n") == 0) {
+            start = caret - 2;  // a line break is one character to the user
         } else {
-            while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
-            if (!text.empty()) text.pop_back();
+            while (start > 0 && isContinuationByte(text[start])) --start;
         }
+        text.erase(start, caret - start);
+        caret = start;
     } else if (character == kKeyEnter) {
         if (!box.multiLine) return;
-        text += "\r\n";
+        text.insert(caret, "\r\n");
+        caret += 2;
     } else if (character < 0x20 || character == 0x7F) {
         return;
     } else {
-        appendUtf8(text, static_cast<std::uint32_t>(character));
+        std::string typed;
+        appendUtf8(typed, static_cast<std::uint32_t>(character));
+        text.insert(caret, typed);
+        caret += typed.size();
     }
     box.userSetText(std::move(text));
 }
@@ -120,6 +153,7 @@ namespace {
 void activate(HeadlessPlatform::Impl& impl, ui::Window& window) {
     std::erase(impl.activations, &window);
     impl.activations.push_back(&window);
+    impl.active = &window;
     ui::Control* target = nullptr;
     const auto last = impl.lastFocus.find(&window);
     if (last != impl.lastFocus.end() && canTakeFocus(*last->second)) target = last->second;
@@ -134,6 +168,7 @@ void activateLatest(HeadlessPlatform::Impl& impl) {
             return;
         }
     }
+    impl.active = nullptr;
     impl.focus = nullptr;
 }
 
@@ -145,14 +180,13 @@ void HeadlessPlatform::Impl::windowShown(ui::Window& window) {
     } else {
         // A disabled window is shown but not activated: it goes behind the active one.
         std::erase(activations, &window);
-        activations.insert(activations.empty() ? activations.end() : activations.end() - 1, &window);
+        activations.insert(std::find(activations.begin(), activations.end(), active), &window);
     }
 }
 
 void HeadlessPlatform::Impl::windowHidden(ui::Window& window) {
-    const bool wasActive = !activations.empty() && activations.back() == &window;
     std::erase(activations, &window);
-    if (wasActive) activateLatest(*this);
+    if (active == &window) activateLatest(*this);
 }
 
 void HeadlessPlatform::Impl::windowGone(ui::Window& window) {
@@ -172,13 +206,12 @@ void HeadlessPlatform::Impl::focusOn(ui::Control& control) {
     lastFocus[&window] = &control;
     std::erase(activations, &window);
     activations.push_back(&window);
+    active = &window;
 }
 
 const ui::Control* HeadlessPlatform::focusedControl() const { return impl_->focus; }
 
-const ui::Window* HeadlessPlatform::activeWindow() const {
-    return impl_->activations.empty() ? nullptr : impl_->activations.back();
-}
+const ui::Window* HeadlessPlatform::activeWindow() const { return impl_->active; }
 
 HeadlessPlatform::Point HeadlessPlatform::windowPosition(Handle hwnd) const {
     const Target* target = impl_->findByWindow(hwnd);
@@ -196,6 +229,10 @@ bool HeadlessPlatform::pressKey(int keyCode, int shift, int character) {
     return run([&] {
         ui::Control* target = impl_->focus;
         if (!target || !target->acceptsInput()) return;
+        if (keyCode == kKeyTab && (shift & ~kShiftDown) == 0 &&
+            moveFocusByTab(*impl_, *target, (shift & kShiftDown) != 0)) {
+            return;
+        }
         int code = keyCode;
         target->raiseKeyDown(code, shift);
         if (character == 0) return;
@@ -204,7 +241,7 @@ bool HeadlessPlatform::pressKey(int keyCode, int shift, int character) {
         int keyAscii = character;
         target->raiseKeyPress(keyAscii);
         if (keyAscii != 0 && target->kind() == ui::ControlKind::TextBox && target->peer()) {
-            typeInto(static_cast<ui::TextBox&>(*target), keyAscii);
+            typeInto(static_cast<ui::TextBox&>(*target), impl_->carets[target], keyAscii);
         }
     });
 }
@@ -236,8 +273,10 @@ bool HeadlessPlatform::pressMouse(ui::Control& control, int button, int x, int y
         if (!onScreen(control)) return;
         ui::Window& window = control.window();
         if (window.acceptsInput() && activeWindow() != &window) activate(*impl_, window);
-        // A picture box takes the focus when clicked, as on Windows.
-        if (control.kind() == ui::ControlKind::PictureBox) impl_->focusOn(control);
+        // Text boxes and picture boxes take the focus when clicked.
+        if (control.kind() == ui::ControlKind::PictureBox || control.kind() == ui::ControlKind::TextBox) {
+            impl_->focusOn(control);
+        }
         control.raiseMouseDown(button, shift, unitsOf(control, x, screen_.twipsPerPixelX),
                                unitsOf(control, y, screen_.twipsPerPixelY));
     });

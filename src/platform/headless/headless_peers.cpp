@@ -79,13 +79,16 @@ public:
     }
 
     void sync(ui::Property property) override {
+        // Placed before it shows, as the real window is.
+        if (property == ui::Property::Visible && window_.visible() && !shownBefore_) {
+            shownBefore_ = true;
+            if (window_.centerOnScreen) centerOnScreen();
+        }
         RecordingPeer::sync(property);
         switch (property) {
             case ui::Property::Visible:
                 target_.shown = window_.visible();
                 if (window_.visible()) {
-                    if (!shownBefore_ && window_.centerOnScreen) centerOnScreen();
-                    shownBefore_ = true;
                     platform_.impl().windowShown(window_);
                 } else {
                     platform_.impl().windowHidden(window_);
@@ -248,11 +251,18 @@ private:
 class TextBoxPeer : public RecordingPeer {
 public:
     TextBoxPeer(HeadlessPlatform& platform, ui::TextBox& box) : RecordingPeer(platform, box), box_(box) {}
-    ~TextBoxPeer() override { platform_.impl().controlGone(box_); }
+    ~TextBoxPeer() override {
+        platform_.impl().carets.erase(&box_);
+        platform_.impl().controlGone(box_);
+    }
 
     void sync(ui::Property property) override {
         RecordingPeer::sync(property);
-        if (property == ui::Property::Text) recordValue("Text", box_.text());
+        if (property == ui::Property::Text) {
+            recordValue("Text", box_.text());
+            // Text set by the program puts the caret back at the start.
+            platform_.impl().carets[&box_] = 0;
+        }
     }
     void setFocus() override {
         platform_.record(box_.name() + ".SetFocus()");

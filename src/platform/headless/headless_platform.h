@@ -151,18 +151,21 @@ public:
     // A key pressed and released on the control with the focus: KeyDown
     // with `keyCode`, then, when `character` is not 0, KeyPress with it.
     // Both go to the control that had the focus at the press, as the
-    // system posts them. A text box then takes the character as typed at
-    // the end of its text: Backspace takes the last character away, Enter
-    // breaks the line of a multi-line box, other control characters do
-    // nothing. Returns false when the program ended.
+    // system posts them. Tab and Shift+Tab move the focus between the
+    // window's text boxes by tab index instead, when it has any. A text box then takes the character as typed at
+    // its caret, which, as in the system's edit control, stands at the start
+    // of the text after the program set it and moves on with the typing:
+    // Backspace takes the character before the caret away, Enter breaks the
+    // line of a multi-line box, other control characters do nothing.
+    // Returns false when the program ended.
     bool pressKey(int keyCode, int shift = 0, int character = 0);
     // Types each character of `text` (UTF-8) with pressKey, with the key
     // code of its key (letters upper-case, Shift for capitals; VK_PACKET
     // for characters without a key of their own). "\r" presses Enter.
     bool typeText(std::string_view text);
     // A mouse button pressed at (x, y) pixels inside `control`, given to
-    // its MouseDown in the control's own units. A picture box takes the
-    // focus, and the window is activated.
+    // its MouseDown in the control's own units. The window is activated;
+    // a picture box or a text box takes the focus.
     bool pressMouse(ui::Control& control, int button, int x, int y, int shift = 0);
     // The pointer moved to (x, y) pixels inside `control`, no button held.
     bool moveMouse(ui::Control& control, int x, int y);
