@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "password/board_lines.h"
 #include "saver_run_support.h"
 
 namespace vistrel::password {
@@ -179,6 +180,15 @@ TEST_F(PasswordPromptTest, EachBoardLineIsALineOfItsOwn) {
     run.prompt().addBoardLine("third");
     EXPECT_EQ(run.prompt().txtNotes.text(), "typed without a break\r\nfirst  second\r\nthird\r\n");
     EXPECT_TRUE(run.promptShown());
+}
+
+TEST(BoardLinesTest, AFailedImageLineNamesTheTimeAndThePath) {
+    EXPECT_EQ(imageFailureLine(14 * 3600 + 3 * 60 + 27.9, "C:\\Pictures\\gone.jpg"),
+              "14:03:27  C:\\Pictures\\gone.jpg could not be shown");
+    EXPECT_EQ(imageFailureLine(0, "a.gif"), "00:00:00  a.gif could not be shown");
+    EXPECT_EQ(imageFailureLine(86399.99, "a.gif"), "23:59:59  a.gif could not be shown");
+    // A clock that already passed midnight counts from there again.
+    EXPECT_EQ(imageFailureLine(86400 + 61, "a.gif"), "00:01:01  a.gif could not be shown");
 }
 
 }  // namespace

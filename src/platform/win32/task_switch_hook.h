@@ -1,6 +1,6 @@
 // The low-level keyboard hook that keeps the task-switching keys from the
-// system during a protected saver run on the NT family, where the
-// screen-saver-running flag no longer does that.
+// system during a protected saver run. The NT family needs it: there the
+// screen-saver-running flag no longer blocks those keys.
 #pragma once
 
 #include <windows.h>

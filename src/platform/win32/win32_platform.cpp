@@ -140,8 +140,8 @@ double Win32Platform::timeOfDaySeconds() {
 }
 
 void Win32Platform::endProgram() {
-    // The system would drop the hook with the process; dropping it first
-    // gives the keys back before anything else of the ending happens.
+    // The system drops the hook with the process anyway; removing it here
+    // ends the block with the run, whatever ends the program.
     taskSwitchHook_.remove();
     ExitProcess(0);
 }
