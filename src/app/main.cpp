@@ -6,19 +6,20 @@
 
 namespace vistrel::app {
 
-// Beyond the screen's bottom-right corner: the system clamps the pointer to
-// the last pixel, out of the way of the picture.
-inline constexpr int kPointerParkingOffset = 8;
-
 void Program::runSaver() {
     saverWindow_ = std::make_unique<saver::SaverWindow>(platform_, runValues_);
     saver::SaverWindow& saver = *saverWindow_;
+    // The prompt is made now but loaded only at its first use.
+    passwordForm_ = std::make_unique<password::PasswordForm>(platform_, runValues_.savedPassword);
+    runControl_ = std::make_unique<RunControl>(platform_, runValues_, saver.form1, *passwordForm_);
+    saver.input.onExitRequest = [this] { runControl_->RequestExit(); };
 
     // The first use of the window runs its load step.
     saver.form1.scaleWidth();
+    runControl_->StartRun();
 
     const platform::ScreenMetrics screen = platform_.screen();
-    platform_.setCursorPos(screen.widthPixels + kPointerParkingOffset, screen.heightPixels + kPointerParkingOffset);
+    parkPointer(platform_);
     saver.form1.show();
     platform_.setWindowPos(saver.form1.hwnd(), platform::HWND_TOPMOST, 0, 0, screen.widthPixels,
                            screen.heightPixels, platform::SWP_SHOWWINDOW | platform::SWP_NOACTIVATE);

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "app/run_control.h"
+#include "password/password_form.h"
 #include "platform/platform.h"
 #include "saver/run_values.h"
 #include "saver/saver_window.h"
@@ -21,11 +23,15 @@ public:
 
     saver::RunValues& runValues() { return runValues_; }
     saver::SaverWindow* saverWindow() { return saverWindow_.get(); }
+    password::PasswordForm* passwordForm() { return passwordForm_.get(); }
+    RunControl* runControl() { return runControl_.get(); }
 
 private:
     platform::Platform& platform_;
     saver::RunValues runValues_;
     std::unique_ptr<saver::SaverWindow> saverWindow_;
+    std::unique_ptr<password::PasswordForm> passwordForm_;
+    std::unique_ptr<RunControl> runControl_;
 };
 
 // Returns once the chosen mode is under way; the caller keeps the program

@@ -127,6 +127,14 @@ void Window::unload() {
     dropPeers(*this);
 }
 
+void Window::userClose() {
+    if (onCloseRequest) {
+        onCloseRequest();
+        return;
+    }
+    if (controlBox) unload();
+}
+
 int Window::scaleWidth() {
     load();
     if (windowState == WindowState::Maximized && borderStyle == BorderStyle::None) {

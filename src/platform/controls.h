@@ -201,6 +201,14 @@ public:
 
     std::function<void()> onLoad;
 
+    // A request to close the window from outside the program's code: the
+    // close box, Alt+F4 (which Windows turns into a close command even for
+    // a window without a control box), or another program. With a handler,
+    // the handler decides what happens; without one, a window with a
+    // control box unloads and any other stays as it is.
+    std::function<void()> onCloseRequest;
+    void userClose();
+
 private:
     void createPeers(Control& control);
     void dropPeers(Control& control);

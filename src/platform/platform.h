@@ -144,6 +144,10 @@ public:
     virtual bool systemParametersInfo(unsigned action, unsigned param, std::uint32_t* value,
                                       unsigned winIni) = 0;
     virtual bool getVersionEx(OsVersionInfo& info) = 0;
+    // Keeps the task-switching keys (Alt+Tab, Alt+Esc, Ctrl+Esc, the Windows
+    // keys) from reaching the system while `block` is on, so that a password
+    // prompt cannot be stepped around; false lets them through again.
+    virtual void blockTaskSwitchKeys(bool block) = 0;
 
     // --- user-interface runtime ---
     // Modal box with an exclamation icon; an empty title gives the

@@ -5,7 +5,7 @@
 
 namespace vistrel::saver {
 
-bool RunValues::protectionOn() const { return numericValue(passwordEnabled) == 1; }
+bool RunValues::protectionOn() const { return numericValue(passwordEnabled) == 1 && !savedPassword.empty(); }
 
 bool RunValues::usesScreenSaverRunningFlag() const {
     return protectionOn() && platformId != platform::VER_PLATFORM_WIN32_NT;

@@ -16,6 +16,7 @@ SaverWindow::SaverWindow(platform::Platform& platform, RunValues& runValues,
       timer1("Timer1", form1),
       timer2("Timer2", form1),
       timer3("Timer3", form1),
+      input(platform, form1, picture1),
       platform_(platform),
       runValues_(runValues),
       settingsOverride_(settingsOverride) {

@@ -14,6 +14,7 @@
 #include "platform/controls.h"
 #include "platform/platform.h"
 #include "saver/run_values.h"
+#include "saver/saver_input.h"
 #include "settings/settings_file.h"
 
 namespace vistrel::saver {
@@ -35,6 +36,7 @@ public:
     ui::Timer timer1;         // float movement
     ui::Timer timer2;         // image change
     ui::Timer timer3;         // start of the slideshow
+    SaverInput input;         // keys, mouse buttons and moves that end the saver
 
     // Settings as read, held as text and converted where they are applied.
     std::vector<std::string> imagePaths;     // indices 0 to n; entry n stays empty

@@ -215,6 +215,7 @@ TEST_F(SaverLoadTest, ScreenSaverRunningFlagOnlyForProtectedRunsOutsideTheNtFami
     for (const Case& c : cases) {
         vistrel::testing::SampleSettings settings;
         settings.saverEnabled = c.saverEnabled;
+        settings.saverPassword = "Secret";
         const auto saver = loadSaver(settings, [&](HeadlessPlatform& platform) {
             platform.setPlatformId(c.platformId);
             platform.setVersionReadable(c.versionReadable);

@@ -24,6 +24,8 @@ struct Target {
     Surface surface;
     bool topmost = false;
     bool shown = false;
+    int left = 0;  // pixels on the screen, for a window that centres itself
+    int top = 0;
     const ui::Control* control = nullptr;  // none for the desktop and host windows
     // Picture boxes fill their surface only when its pixels are needed (a
     // test reads them, a BitBlt uses them): a loader of a 24-megapixel photo
@@ -60,6 +62,21 @@ struct HeadlessPlatform::Impl {
     Target* findByControl(const ui::Control& control);
     // The name of a handle for the log; unknown ones print as numbers.
     std::string handleName(Handle handle) const;
+
+    // Activation and keyboard focus, kept as the window manager keeps them
+    // (headless_input.cpp).
+    std::vector<ui::Window*> activations;  // shown windows, the most recently active last
+    ui::Window* active = nullptr;
+    ui::Control* focus = nullptr;
+    std::map<const ui::Window*, ui::Control*> lastFocus;
+    // The caret of each loaded text box, as a byte offset into its text.
+    std::map<const ui::Control*, std::size_t> carets;
+    void windowShown(ui::Window& window);
+    void windowHidden(ui::Window& window);
+    void windowGone(ui::Window& window);
+    // A control that could hold the focus lost its peer (unloaded or destroyed).
+    void controlGone(const ui::Control& control);
+    void focusOn(ui::Control& control);
 };
 
 }  // namespace vistrel::platform::headless

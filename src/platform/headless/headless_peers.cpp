@@ -47,11 +47,17 @@ protected:
 // A windowed control with a persistent image: windows and picture boxes.
 class SurfacePeer : public RecordingPeer {
 public:
-    ~SurfacePeer() override { platform_.impl().removeTarget(target_); }
+    ~SurfacePeer() override {
+        platform_.impl().controlGone(control_);
+        platform_.impl().removeTarget(target_);
+    }
 
     Handle hwnd() const override { return target_.hwnd; }
     Handle hdc() override { return target_.hdc; }
-    void setFocus() override { platform_.record(control_.name() + ".SetFocus()"); }
+    void setFocus() override {
+        platform_.record(control_.name() + ".SetFocus()");
+        platform_.impl().focusOn(control_);
+    }
 
 protected:
     SurfacePeer(HeadlessPlatform& platform, ui::Control& control, int width, int height, ui::Color back)
@@ -70,12 +76,27 @@ public:
         target_.shown = window.visible();
         platform.record("Load(" + window.name() + ")");
     }
-    ~WindowPeer() override { platform_.record("Unload(" + window_.name() + ")"); }
+    ~WindowPeer() override {
+        platform_.impl().windowGone(window_);
+        platform_.record("Unload(" + window_.name() + ")");
+    }
 
     void sync(ui::Property property) override {
+        // Placed before it shows, as the real window is.
+        if (property == ui::Property::Visible && window_.visible() && !shownBefore_) {
+            shownBefore_ = true;
+            if (window_.centerOnScreen) centerOnScreen();
+        }
         RecordingPeer::sync(property);
         switch (property) {
-            case ui::Property::Visible: target_.shown = window_.visible(); break;
+            case ui::Property::Visible:
+                target_.shown = window_.visible();
+                if (window_.visible()) {
+                    platform_.impl().windowShown(window_);
+                } else {
+                    platform_.impl().windowHidden(window_);
+                }
+                break;
             case ui::Property::Bounds:
                 resizeSurface(target_.surface, surfaceWidth(platform_, window_), surfaceHeight(platform_, window_),
                               colorToPixel(window_.backColor()));
@@ -90,19 +111,33 @@ public:
     }
 
 private:
-    // A maximized window covers the screen whatever its designed size.
+    // At its first showing, like the real window: the window has no frame
+    // here, so its interior is what is centred.
+    void centerOnScreen() {
+        const ScreenMetrics screen = platform_.screen();
+        target_.left = (screen.widthPixels - target_.surface.width) / 2;
+        target_.top = (screen.heightPixels - target_.surface.height) / 2;
+        platform_.record("CenterWindow(" + window_.name() + ") -> " + std::to_string(target_.left) + ", " +
+                         std::to_string(target_.top));
+    }
+
+    // A maximized window covers the screen whatever its designed size; a
+    // window with a designed interior has that size.
     static int surfaceWidth(HeadlessPlatform& platform, const ui::Window& window) {
         const ScreenMetrics screen = platform.screen();
         if (window.windowState == ui::WindowState::Maximized) return screen.widthPixels;
+        if (window.interiorWidth > 0) return twipsToPixels(window.interiorWidth, screen.twipsPerPixelX);
         return twipsToPixels(window.width(), screen.twipsPerPixelX);
     }
     static int surfaceHeight(HeadlessPlatform& platform, const ui::Window& window) {
         const ScreenMetrics screen = platform.screen();
         if (window.windowState == ui::WindowState::Maximized) return screen.heightPixels;
+        if (window.interiorHeight > 0) return twipsToPixels(window.interiorHeight, screen.twipsPerPixelY);
         return twipsToPixels(window.height(), screen.twipsPerPixelY);
     }
 
     ui::Window& window_;
+    bool shownBefore_ = false;
 };
 
 class PictureBoxPeer : public SurfacePeer {
@@ -266,12 +301,23 @@ private:
 class TextBoxPeer : public RecordingPeer {
 public:
     TextBoxPeer(HeadlessPlatform& platform, ui::TextBox& box) : RecordingPeer(platform, box), box_(box) {}
+    ~TextBoxPeer() override {
+        platform_.impl().carets.erase(&box_);
+        platform_.impl().controlGone(box_);
+    }
 
     void sync(ui::Property property) override {
         RecordingPeer::sync(property);
-        if (property == ui::Property::Text) recordValue("Text", box_.text());
+        if (property == ui::Property::Text) {
+            recordValue("Text", box_.text());
+            // Text set by the program puts the caret back at the start.
+            platform_.impl().carets[&box_] = 0;
+        }
     }
-    void setFocus() override { platform_.record(box_.name() + ".SetFocus()"); }
+    void setFocus() override {
+        platform_.record(box_.name() + ".SetFocus()");
+        platform_.impl().focusOn(box_);
+    }
 
 private:
     ui::TextBox& box_;

@@ -104,6 +104,8 @@ double HeadlessPlatform::timeOfDaySeconds() {
 void HeadlessPlatform::endProgram() {
     record("EndProgram()");
     ended_ = true;
+    // The system drops a keyboard hook with its process.
+    taskSwitchKeysBlocked_ = false;
     impl_->timers.stopAll();
     throw ProgramEnded{};
 }

@@ -18,6 +18,14 @@
 //   values are escaped so that a line never breaks: CR LF shows as \r\n.
 // - Message boxes and common dialogs are answered from a script the test
 //   gives; an unanswered box fails the test loudly.
+// - Input comes from the test as the system would deliver it: a key press
+//   goes to the control with the keyboard focus as KeyDown, then KeyPress
+//   for a character, which a text box then takes as typed; mouse presses
+//   and moves go to the control the test names, at a pixel position inside
+//   it; a close request goes to a window. Showing a window activates it and
+//   puts the focus back where it was, or on its first text box by tab
+//   index, or on the window itself; hiding the active window activates the
+//   one active before it.
 // - endProgram() unwinds with ProgramEnded to the test's entry point (run(),
 //   advance()); the test process lives on and programEnded() says so.
 // - Files live in an in-memory file system; paths compare without regard
@@ -147,6 +155,37 @@ public:
     // boxes filled with their text colour, their shown labels that hold text.
     Surface screenshot();
     std::int32_t screenSaverRunningFlag() const { return screenSaverRunning_; }
+    bool taskSwitchKeysBlocked() const { return taskSwitchKeysBlocked_; }
+    // Where a window that centres itself was placed at its first showing,
+    // in pixels; (0, 0) for any other.
+    Point windowPosition(Handle hwnd) const;
+
+    // --- input, each run as an entry point (see run()) ---
+    // A key pressed and released on the control with the focus: KeyDown
+    // with `keyCode`, then, when `character` is not 0, KeyPress with it.
+    // Both go to the control that had the focus at the press, as the
+    // system posts them. Tab and Shift+Tab move the focus between the
+    // window's text boxes by tab index instead, when it has any. A text box then takes the character as typed at
+    // its caret, which, as in the system's edit control, stands at the start
+    // of the text after the program set it and moves on with the typing:
+    // Backspace takes the character before the caret away, Enter breaks the
+    // line of a multi-line box, other control characters do nothing.
+    // Returns false when the program ended.
+    bool pressKey(int keyCode, int shift = 0, int character = 0);
+    // Types each character of `text` (UTF-8) with pressKey, with the key
+    // code of its key (letters upper-case, Shift for capitals; VK_PACKET
+    // for characters without a key of their own). "\r" presses Enter.
+    bool typeText(std::string_view text);
+    // A mouse button pressed at (x, y) pixels inside `control`, given to
+    // its MouseDown in the control's own units. The window is activated;
+    // a picture box or a text box takes the focus.
+    bool pressMouse(ui::Control& control, int button, int x, int y, int shift = 0);
+    // The pointer moved to (x, y) pixels inside `control`, no button held.
+    bool moveMouse(ui::Control& control, int x, int y);
+    // Alt+F4, the close box or another program asking the window to close.
+    bool requestClose(ui::Window& window);
+    const ui::Control* focusedControl() const;
+    const ui::Window* activeWindow() const;
 
     // --- Platform ---
     std::string commandLine() override;
@@ -172,6 +211,7 @@ public:
     bool systemParametersInfo(unsigned action, unsigned param, std::uint32_t* value,
                               unsigned winIni) override;
     bool getVersionEx(OsVersionInfo& info) override;
+    void blockTaskSwitchKeys(bool block) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                 MessageBoxButtons buttons) override;
     PictureResult loadPicture(const std::string& path) override;
@@ -202,6 +242,7 @@ private:
     std::int32_t platformId_ = VER_PLATFORM_WIN32_NT;
     bool versionReadable_ = true;
     std::int32_t screenSaverRunning_ = 0;
+    bool taskSwitchKeysBlocked_ = false;
     double timeOfDayOrigin_ = 12 * 3600.0;
     std::int64_t nowMs_ = 0;
     bool ended_ = false;

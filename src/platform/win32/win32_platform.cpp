@@ -140,7 +140,12 @@ double Win32Platform::timeOfDaySeconds() {
     return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
 }
 
-void Win32Platform::endProgram() { ExitProcess(0); }
+void Win32Platform::endProgram() {
+    // The system drops the hook with the process anyway; removing it here
+    // ends the block with the run, whatever ends the program.
+    taskSwitchHook_.remove();
+    ExitProcess(0);
+}
 
 void Win32Platform::doEvents() {
     MSG message;
@@ -214,6 +219,14 @@ bool Win32Platform::getVersionEx(OsVersionInfo& info) {
     info.buildNumber = record.dwBuildNumber;
     info.platformId = static_cast<std::int32_t>(record.dwPlatformId);
     return true;
+}
+
+void Win32Platform::blockTaskSwitchKeys(bool block) {
+    if (block) {
+        taskSwitchHook_.install();
+    } else {
+        taskSwitchHook_.remove();
+    }
 }
 
 // --- user-interface runtime ---

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "platform/win32/portable_interface.h"
+#include "platform/win32/task_switch_hook.h"
 
 namespace vistrel::platform::win32 {
 
@@ -57,6 +58,7 @@ public:
     bool systemParametersInfo(unsigned action, unsigned param, std::uint32_t* value,
                               unsigned winIni) override;
     bool getVersionEx(OsVersionInfo& info) override;
+    void blockTaskSwitchKeys(bool block) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                 MessageBoxButtons buttons) override;
     PictureResult loadPicture(const std::string& path) override;
@@ -101,6 +103,7 @@ private:
     std::map<UINT_PTR, TimerPeer*> timers_;
     COLORREF customColors_[16] = {};
     std::unique_ptr<WicPictureLoader> pictures_;
+    TaskSwitchHook taskSwitchHook_;
 };
 
 }  // namespace vistrel::platform::win32

@@ -178,9 +178,9 @@ LRESULT WindowPeer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_CLOSE:
-            // The close box unloads the window (and deletes this peer). A
-            // window without a close box cannot be closed by the user.
-            if (form_.controlBox) form_.unload();
+            // The model decides; unloading the window deletes this peer, so
+            // nothing of it is touched afterwards.
+            form_.userClose();
             return 0;
         case WM_GETMINMAXINFO:
             if (borderless()) {

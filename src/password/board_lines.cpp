@@ -1,0 +1,17 @@
+#include "password/board_lines.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace vistrel::password {
+
+std::string imageFailureLine(double timeOfDaySeconds, std::string_view path) {
+    constexpr long kDay = 24 * 3600;
+    long seconds = std::isfinite(timeOfDaySeconds) ? static_cast<long>(std::floor(timeOfDaySeconds)) : 0;
+    seconds = ((seconds % kDay) + kDay) % kDay;
+    char clock[16];
+    std::snprintf(clock, sizeof clock, "%02ld:%02ld:%02ld", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    return std::string(clock) + "  " + std::string(path) + " could not be shown";
+}
+
+}  // namespace vistrel::password

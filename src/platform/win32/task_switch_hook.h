@@ -1,0 +1,29 @@
+// The low-level keyboard hook that keeps the task-switching keys from the
+// system during a protected saver run. The NT family needs it: there the
+// screen-saver-running flag no longer blocks those keys.
+#pragma once
+
+#include <windows.h>
+
+namespace vistrel::platform::win32 {
+
+class TaskSwitchHook {
+public:
+    TaskSwitchHook() = default;
+    ~TaskSwitchHook() { remove(); }
+    TaskSwitchHook(const TaskSwitchHook&) = delete;
+    TaskSwitchHook& operator=(const TaskSwitchHook&) = delete;
+
+    // Installs the hook for this thread's desktop; a second call keeps the
+    // one in place. A failed installation (Windows 95/98 have no low-level
+    // hooks) leaves the keys as they are.
+    void install();
+    void remove();
+    bool installed() const { return hook_ != nullptr; }
+
+private:
+    static LRESULT CALLBACK keyboardProc(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK hook_ = nullptr;
+};
+
+}  // namespace vistrel::platform::win32
