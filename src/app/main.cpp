@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/preview.h"
+#include "password/board_lines.h"
 #include "dialog/settings_dialog.h"
 
 namespace vistrel::app {
@@ -13,6 +14,9 @@ void Program::runSaver() {
     passwordForm_ = std::make_unique<password::PasswordForm>(platform_, runValues_.savedPassword);
     runControl_ = std::make_unique<RunControl>(platform_, runValues_, saver.form1, *passwordForm_);
     saver.input.onExitRequest = [this] { runControl_->RequestExit(); };
+    saver.onImageSkipped = [this](const std::string& path) {
+        passwordForm_->addBoardLine(password::imageFailureLine(platform_.timeOfDaySeconds(), path));
+    };
 
     // The first use of the window runs its load step.
     saver.form1.scaleWidth();

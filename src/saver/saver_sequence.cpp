@@ -33,8 +33,15 @@ void SaverWindow::guardedChange(Change change) {
         change();
     } catch (const std::exception&) {
         // Out of memory for a huge picture, or anything else that breaks a
-        // change, ends the run like an image that cannot be shown.
-        ImageFailed();
+        // change, counts as an image that cannot be shown. A protected run
+        // goes on: the next change comes as usual.
+        ImageNotShown();
+        label1.setVisible(false);
+        picture1.setVisible(false);
+        timer3.setTimerEnabled(false);
+        timer2.setTimerEnabled(true);
+        timer2.setInterval(changeIntervalMs(timeInterval));
+        if (!centred()) timer1.setTimerEnabled(true);
     }
 }
 
@@ -44,12 +51,12 @@ void SaverWindow::Timer3_Timer() {
         AdvanceIndex();
         if (centred()) {
             if (changeIntervalMs(timeInterval) == 0) {
-                if (!ShowNextImage()) ImageFailed();
+                ShowImage();
                 PlaceCaption();
                 timer3.setTimerEnabled(false);
                 return;
             }
-            if (!ShowNextImage()) ImageFailed();
+            ShowImage();
             PlaceCaption();
             AdvanceIndex();
             timer2.setTimerEnabled(true);
@@ -59,7 +66,7 @@ void SaverWindow::Timer3_Timer() {
         }
         reseedFromClock();
         timer1.setInterval(movementIntervalFor(picSpeed, timer1.interval()));
-        if (!ShowNextImage()) ImageFailed();
+        ShowImage();
         PlaceCaption();
         AdvanceIndex();
         timer1.setTimerEnabled(true);
@@ -79,7 +86,7 @@ void SaverWindow::Timer2_Timer() {
         // The change processes events during its pause: the timer must not
         // tick again meanwhile.
         timer2.setInterval(kChangeGuardMs);
-        if (!ShowNextImage()) ImageFailed();
+        ShowImage();
         PlaceCaption();
         AdvanceIndex();
         // Counted anew from here: the next change comes one whole interval
@@ -128,6 +135,29 @@ bool SaverWindow::ShowNextImage() {
     return true;
 }
 
+void SaverWindow::ShowImage() {
+    const int count = lastIndex + 1;
+    for (int tried = 0; tried < count; ++tried) {
+        if (ShowNextImage()) return;
+        ImageNotShown();
+        imageIndex = static_cast<std::int16_t>((imageIndex + 1) % count);
+    }
+    // Not one image of the list can be shown: only the background stays.
+    if (count > 0) picture1.setVisible(false);
+}
+
+void SaverWindow::ImageNotShown() {
+    if (!runValues_.protectionOn()) ImageFailed();
+    // Each image once a run, however often it comes round.
+    const std::string path = currentPath();
+    if (reportedFailures_.insert(path).second && onImageSkipped) onImageSkipped(path);
+}
+
+std::string SaverWindow::currentPath() const {
+    const auto index = static_cast<std::size_t>(std::max<int>(imageIndex, 0));
+    return index < imagePaths.size() ? imagePaths[index] : std::string();
+}
+
 void SaverWindow::reseedFromClock() { random.reseed(platform_.timeOfDaySeconds()); }
 
 void SaverWindow::pauseProcessingEvents(int milliseconds) {
@@ -136,12 +166,13 @@ void SaverWindow::pauseProcessingEvents(int milliseconds) {
 }
 
 void SaverWindow::ImageFailed() {
+    // A protected run passes failing images over (ImageNotShown), so the flag
+    // is normally off here already; switching it off again costs nothing.
     if (runValues_.usesScreenSaverRunningFlag()) {
         std::uint32_t scratch = 0;
         platform_.systemParametersInfo(platform::SPI_SETSCREENSAVERRUNNING, 0, &scratch, 0);
     }
-    const auto index = static_cast<std::size_t>(std::max<int>(imageIndex, 0));
-    const std::string path = index < imagePaths.size() ? imagePaths[index] : std::string();
+    const std::string path = currentPath();
     form1.unload();
     platform_.messageBox(path + "\r\ndoes not exist! Vistrel Screen Saver will\r\n"
                                 "not function unless a different image is reloaded.",

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,6 +75,14 @@ public:
     // Shows the image at imageIndex through its transition; false when the
     // image could not be shown.
     bool ShowNextImage();
+    // ShowNextImage, and what follows when the image cannot be shown: the
+    // end of the run with a message, or on a protected run the next image of
+    // the list that can be shown (the background alone when none can).
+    void ShowImage();
+
+    // On a protected run an image that cannot be shown is passed over, and
+    // its path handed here once, for the owner's message board.
+    std::function<void(const std::string& path)> onImageSkipped;
     // False when a drawing step failed (codes 0 to 5).
     bool RunTransition();
     void PlaceCaption();
@@ -89,14 +99,19 @@ private:
     void reseedFromClock();
     // Pauses while processing events, so input and movement go on.
     void pauseProcessingEvents(int milliseconds);
-    // An image that cannot be shown ends the run with a message.
+    // An image that cannot be shown ends the run with a message...
     [[noreturn]] void ImageFailed();
+    // ...unless the run is protected: a thief must not get past the password
+    // by taking the pictures away (a network share that goes offline).
+    void ImageNotShown();
+    std::string currentPath() const;
     // Runs a change; any failure in it takes the image-failure path.
     template <typename Change>
     void guardedChange(Change change);
 
     platform::Platform& platform_;
     RunValues& runValues_;
+    std::set<std::string> reportedFailures_;
     settings::SettingsReader* settingsOverride_;
 };
 

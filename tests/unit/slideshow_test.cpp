@@ -393,22 +393,22 @@ TEST_F(SlideshowTest, AFailedDrawingStepEndsTheRunUnlessTheTransitionIsABlind) {
     }
 }
 
-TEST_F(SlideshowTest, AMissingFirstImageOnWindows98WithProtectionSwitchesTheFlagOffFirst) {
+TEST_F(SlideshowTest, AMissingImageOnAProtectedWindows98RunKeepsTheFlagOn) {
+    // Passed over instead of ending the run: Ctrl+Alt+Del stays blocked
+    // until the password is given.
     platform.setPlatformId(platform::VER_PLATFORM_WIN32_WINDOWS);
     platform.removeFile("C:\\Pictures\\a.bmp");
-    platform.answerMessageBoxes({platform::MessageBoxAnswer::Ok});
     settings.saverEnabled = "1";
     settings.saverPassword = "secret";
-    start();
-    EXPECT_FALSE(platform.advance(1000));
-    EXPECT_EQ(platform.screenSaverRunningFlag(), 0);
-    const auto calls = platform.callsStartingWith({"SystemParametersInfoA", "Unload", "MessageBox", "EndProgram"});
-    ASSERT_EQ(calls.size(), 5u);
-    EXPECT_EQ(calls[0], "SystemParametersInfoA(97, 1, 0, 0)");  // the load step
-    EXPECT_EQ(calls[1], "SystemParametersInfoA(97, 0, 0, 0)");
-    EXPECT_EQ(calls[2], "Unload(Form1)");
-    EXPECT_THAT(calls[3], ::testing::StartsWith("MessageBox(\"C:\\Pictures\\a.bmp\\r\\ndoes not exist!"));
-    EXPECT_EQ(calls[4], "EndProgram()");
+    SaverWindow& window = start();
+    std::vector<std::string> skipped;
+    window.onImageSkipped = [&](const std::string& path) { skipped.push_back(path); };
+    EXPECT_TRUE(platform.advance(1000));
+    EXPECT_EQ(platform.screenSaverRunningFlag(), 1);
+    EXPECT_THAT(platform.callsStartingWith({"SystemParametersInfoA", "Unload", "MessageBox"}),
+                ElementsAre("SystemParametersInfoA(97, 1, 0, 0)"));
+    EXPECT_THAT(skipped, ElementsAre("C:\\Pictures\\a.bmp"));
+    EXPECT_THAT(loads(), ElementsAre("LoadPicture(C:\\Pictures\\a.bmp)", "LoadPicture(C:\\Pictures\\b.bmp)"));
 }
 
 }  // namespace

@@ -1,0 +1,95 @@
+// On a protected run, an image that cannot be shown must not end the saver
+// without the password: it is passed over and noted on the message board.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "saver_run_support.h"
+
+namespace vistrel::saver {
+namespace {
+
+using vistrel::testing::protectedSettings;
+using vistrel::testing::SaverRun;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+constexpr int kEnter = 13;
+
+// Occurrences of `part` in `text`.
+int count(const std::string& text, const std::string& part) {
+    int found = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++found;
+    return found;
+}
+
+class ProtectedImageFailureTest : public ::testing::Test {
+protected:
+    void start(vistrel::testing::SampleSettings settings) {
+        settings.timeInterval = "2";
+        settings.effectMode = "0";
+        ASSERT_TRUE(run.start(settings));
+    }
+    std::vector<std::string> loads() { return run.platform.callsStartingWith({"LoadPicture("}); }
+    const std::string& board() { return run.prompt().txtNotes.text(); }
+
+    SaverRun run;
+};
+
+TEST_F(ProtectedImageFailureTest, AMissingImageIsPassedOverAndNotedForTheOwner) {
+    start(protectedSettings());
+    run.platform.removeFile("C:\\Pictures\\b.bmp");
+    run.platform.setTimeOfDay(14 * 3600 + 3 * 60 + 27.5);
+    ASSERT_TRUE(run.platform.advance(3000));  // a at 0.5 s, then b fails and a comes again
+    EXPECT_THAT(loads(), ElementsAre("LoadPicture(C:\\Pictures\\a.bmp)", "LoadPicture(C:\\Pictures\\b.bmp)",
+                                     "LoadPicture(C:\\Pictures\\a.bmp)"));
+    EXPECT_THAT(run.platform.messageBoxes(), IsEmpty());
+    EXPECT_FALSE(run.platform.programEnded());
+    // Noted on the board, which stays hidden until the next exit request.
+    EXPECT_THAT(board(), HasSubstr("14:03:"));  // when it happened, with the path
+    EXPECT_THAT(board(), HasSubstr("C:\\Pictures\\b.bmp could not be shown"));
+    EXPECT_FALSE(run.promptShown());
+    EXPECT_TRUE(run.saver().picture1.visible());
+
+    // Round after round, the image is noted once.
+    ASSERT_TRUE(run.platform.advance(20000));
+    EXPECT_EQ(count(board(), "b.bmp"), 1);
+    EXPECT_THAT(run.platform.messageBoxes(), IsEmpty());
+}
+
+TEST_F(ProtectedImageFailureTest, WithNoImageLeftTheBackgroundStaysAndOnlyThePasswordEndsTheRun) {
+    start(protectedSettings());
+    ASSERT_TRUE(run.platform.advance(1000));  // a is shown
+    run.platform.removeFile("C:\\Pictures\\a.bmp");
+    run.platform.putFile("C:\\Pictures\\b.bmp", "damaged");
+    ASSERT_TRUE(run.platform.advance(10000));
+    EXPECT_FALSE(run.saver().picture1.visible());
+    EXPECT_EQ(count(board(), "a.bmp"), 1);
+    EXPECT_EQ(count(board(), "b.bmp"), 1);
+    EXPECT_FALSE(run.platform.programEnded());
+    EXPECT_THAT(run.platform.messageBoxes(), IsEmpty());
+
+    // The owner comes back: the notes are on the board, the password ends it.
+    ASSERT_TRUE(run.platform.pressKey('Q', 0, 'q'));
+    ASSERT_TRUE(run.promptShown());
+    ASSERT_TRUE(run.platform.typeText("Secret"));
+    EXPECT_FALSE(run.platform.pressKey(kEnter, 0, kEnter));
+    EXPECT_TRUE(run.platform.programEnded());
+}
+
+TEST_F(ProtectedImageFailureTest, WithoutProtectionTheRunEndsWithTheMessage) {
+    auto settings = protectedSettings();
+    settings.saverEnabled = "0";
+    start(settings);
+    run.platform.removeFile("C:\\Pictures\\b.bmp");
+    run.platform.answerMessageBoxes({platform::MessageBoxAnswer::Ok});
+    EXPECT_FALSE(run.platform.advance(3000));
+    ASSERT_EQ(run.platform.messageBoxes().size(), 1u);
+    EXPECT_THAT(run.platform.messageBoxes()[0].text, HasSubstr("C:\\Pictures\\b.bmp\r\ndoes not exist!"));
+    EXPECT_FALSE(run.program->passwordForm()->form.loaded());
+}
+
+}  // namespace
+}  // namespace vistrel::saver
