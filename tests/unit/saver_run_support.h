@@ -16,32 +16,8 @@ namespace vistrel::testing {
 
 // An uncompressed 24-bit BMP file of one colour (0xRRGGBB).
 inline std::string solidBitmap(int width, int height, std::uint32_t rgb) {
-    const int rowBytes = (width * 3 + 3) / 4 * 4;
-    const std::uint32_t pixelBytes = static_cast<std::uint32_t>(rowBytes * height);
-    std::string file;
-    const auto put = [&](std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) file += static_cast<char>((value >> (8 * i)) & 0xFF);
-    };
-    file += "BM";
-    put(54 + pixelBytes, 4);
-    put(0, 4);
-    put(54, 4);
-    put(40, 4);
-    put(static_cast<std::uint32_t>(width), 4);
-    put(static_cast<std::uint32_t>(height), 4);
-    put(1, 2);
-    put(24, 2);
-    put(0, 4);
-    put(pixelBytes, 4);
-    put(2835, 4);
-    put(2835, 4);
-    put(0, 4);
-    put(0, 4);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) put(rgb & 0xFFFFFF, 3);  // blue, green, red
-        for (int pad = width * 3; pad < rowBytes; ++pad) file += '\0';
-    }
-    return file;
+    // Settings colours hold red in the low byte.
+    return solidBmp(width, height, ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
 }
 
 // Puts two small pictures where the settings name them, so that a slideshow
