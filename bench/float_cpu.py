@@ -34,9 +34,17 @@ def cpu_seconds(pid: int) -> float:
     return (int(fields[11]) + int(fields[12])) / TICKS_PER_SECOND  # utime + stime
 
 
-def pid_of(pattern: str) -> int:
+def pid_of(pattern: str, name: str) -> int:
+    """The process whose command line matches `pattern` and whose name is
+    `name` (Wine names a Windows process after its program file)."""
     out = subprocess.run(["pgrep", "-f", pattern], capture_output=True, text=True).stdout.split()
-    return int(out[0])
+    for pid in out:
+        try:
+            if Path(f"/proc/{pid}/comm").read_text().strip() == name:
+                return int(pid)
+        except OSError:
+            continue
+    raise RuntimeError(f"no process {name} among {out}")
 
 
 def main() -> None:
@@ -62,9 +70,9 @@ def main() -> None:
         screen.wait_for(lambda shot: shot.getpixel((512, 384)) != before.getpixel((512, 384)) and
                         shot.getpixel((512, 384)) != (255, 0, 0), FIRST_START_TIMEOUT, "the picture")
         time.sleep(2)  # past the first image's set-up
-        pids = {"saver (vistrel.scr)": pid_of(r"vbench\\float\\vistrel.scr"),
+        pids = {"saver (vistrel.scr)": pid_of(r"vbench\\float\\vistrel.scr", "vistrel.scr"),
                 "X server (Xvfb)": server.process.pid,
-                "Wine server": pid_of("wineserver")}
+                "Wine server": pid_of("wineserver", "wineserver64")}
         start = {name: cpu_seconds(pid) for name, pid in pids.items()}
         began = time.monotonic()
         time.sleep(seconds)
