@@ -124,6 +124,9 @@ public:
     // Replaces the file with `bytes` in one step: afterwards the file holds
     // either its old or its new content, never a mixture. False on failure.
     virtual bool replaceFile(const std::string& path, std::string_view bytes) = 0;
+    // Why the last readFile or replaceFile that failed did, in words for the
+    // user ("Access is denied."); empty when the system gave no reason.
+    virtual std::string lastFileError() { return {}; }
     // Converts text in the system's 8-bit (ANSI) code page to UTF-8.
     virtual std::string ansiToUtf8(std::string_view bytes) = 0;
 

@@ -94,6 +94,13 @@ bool isStorableKeyName(std::string_view name) {
     return isStorableName(name) && name.find('=') == std::string_view::npos && name.front() != '[';
 }
 
+std::string foldedSectionName(std::string_view section) {
+    std::string folded;
+    folded.reserve(section.size());
+    for (char c : trimBlanks(section)) folded += asciiLower(c);
+    return folded;
+}
+
 }  // namespace
 
 ProfileDocument ProfileDocument::parse(std::string text) {
@@ -126,31 +133,38 @@ std::string_view ProfileDocument::line(std::size_t index) const {
     return std::string_view(text_).substr(span.offset, span.length);
 }
 
-std::optional<ProfileDocument::SectionRange> ProfileDocument::findSection(std::string_view name) const {
+ProfileDocument::Index& ProfileDocument::index() const {
+    if (index_) return *index_;
+    Index built;
+    built.entries.reserve(lines_.size());
+    SectionPlace* current = nullptr;  // the section being read, when it is the first of its name
+    std::string_view section;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const ParsedLine parsed = parseLine(line(i));
-        if (parsed.kind != LineKind::Section || !namesMatch(parsed.name, name)) continue;
-        std::size_t end = i + 1;
-        while (end < lines_.size() && parseLine(line(end)).kind != LineKind::Section) ++end;
-        return SectionRange{i, end};
+        if (parsed.kind == LineKind::Section) {
+            section = parsed.name;
+            const auto [place, first] = built.sections.try_emplace(foldedSectionName(section), SectionPlace{i, i + 1});
+            current = first ? &place->second : nullptr;
+        } else if (parsed.kind == LineKind::Entry && current) {
+            // The first entry of a key wins; a new key goes after the last entry of any key.
+            built.entries.try_emplace(foldedName(section, parsed.name), i);
+            current->insertAt = i + 1;
+        }
     }
-    return std::nullopt;
-}
-
-std::optional<std::size_t> ProfileDocument::findEntry(const SectionRange& range, std::string_view key) const {
-    for (std::size_t i = range.header + 1; i < range.end; ++i) {
-        const ParsedLine parsed = parseLine(line(i));
-        if (parsed.kind == LineKind::Entry && namesMatch(parsed.name, key)) return i;
-    }
-    return std::nullopt;
+    index_ = std::move(built);
+    return *index_;
 }
 
 std::optional<std::string> ProfileDocument::get(std::string_view section, std::string_view key) const {
-    const auto range = findSection(trimBlanks(section));
-    if (!range) return std::nullopt;
-    const auto entry = findEntry(*range, trimBlanks(key));
-    if (!entry) return std::nullopt;
-    return readValue(parseLine(line(*entry)).rawValue);
+    // No name read from the file holds a line break, so such a name matches nothing.
+    if (section.find_first_of(kLineBreaks) != std::string_view::npos ||
+        key.find_first_of(kLineBreaks) != std::string_view::npos) {
+        return std::nullopt;
+    }
+    const Index& places = index();
+    const auto entry = places.entries.find(foldedName(section, key));
+    if (entry == places.entries.end()) return std::nullopt;
+    return readValue(parseLine(line(entry->second)).rawValue);
 }
 
 std::string ProfileDocument::foldedName(std::string_view section, std::string_view key) {
@@ -191,35 +205,46 @@ bool ProfileDocument::set(std::string_view section, std::string_view key, std::s
     const std::string_view keyName = trimBlanks(key);
     if (!isStorableSectionName(sectionName) || !isStorableKeyName(keyName)) return false;
     const std::string written = valueAsWritten(value);
+    const std::string entryName = foldedName(sectionName, keyName);
+    // Built before any line is added, so that it describes the lines as they are.
+    Index& places = index();
 
-    const auto range = findSection(sectionName);
-    if (!range) {
+    const auto sectionPlace = places.sections.find(foldedSectionName(sectionName));
+    if (sectionPlace == places.sections.end()) {
         if (!lines_.empty() && !trimBlanks(line(lines_.size() - 1)).empty()) {
             lines_.push_back(store(""));
         }
         // Appended piece by piece: GCC 12 at -O3 warns falsely on "literal" + string.
         std::string header("[");
         header.append(sectionName).append("]");
+        const std::size_t headerAt = lines_.size();
         lines_.push_back(store(header));
         lines_.push_back(store(std::string(keyName) + "=" + written));
+        places.sections.emplace(foldedSectionName(sectionName), SectionPlace{headerAt, lines_.size()});
+        places.entries.emplace(entryName, lines_.size() - 1);
         return true;
     }
 
-    if (const auto entry = findEntry(*range, keyName)) {
+    if (const auto entry = places.entries.find(entryName); entry != places.entries.end()) {
         // Keep the key as it was spelled, with its blanks, and replace only the value.
-        const std::string_view old = line(*entry);
+        const std::string_view old = line(entry->second);
         std::string replaced(old.substr(0, old.find('=') + 1));
         replaced += written;
-        lines_[*entry] = store(replaced);
+        lines_[entry->second] = store(replaced);
         return true;
     }
 
-    std::size_t insertAt = range->header + 1;
-    for (std::size_t i = range->header + 1; i < range->end; ++i) {
-        if (parseLine(line(i)).kind == LineKind::Entry) insertAt = i + 1;
-    }
+    SectionPlace& place = sectionPlace->second;
     const LineSpan added = store(std::string(keyName) + "=" + written);
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), added);
+    if (place.insertAt == lines_.size()) {
+        // The last lines of the file: nothing moves, the index stays right.
+        lines_.push_back(added);
+        places.entries.emplace(entryName, lines_.size() - 1);
+        place.insertAt = lines_.size();
+        return true;
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(place.insertAt), added);
+    index_.reset();  // every line after the new one has moved
     return true;
 }
 
@@ -234,6 +259,7 @@ void ProfileDocument::removeSection(std::string_view section) {
         if (!inRemovedSection) kept.push_back(lines_[i]);
     }
     lines_ = std::move(kept);
+    index_.reset();
 }
 
 std::string ProfileDocument::serialize() const {

@@ -50,6 +50,8 @@ public:
     // The bytes of a settings file, decoded as decodeSettingsText does.
     static ProfileDocument fromFileBytes(std::string_view bytes, const AnsiToUtf8& ansiToUtf8);
 
+    // Found through an index of the sections and keys, so that a reader or
+    // writer going through a long image list key by key stays linear.
     std::optional<std::string> get(std::string_view section, std::string_view key) const;
 
     // Every value get() can see, keyed by foldedName(section, key), made in
@@ -83,18 +85,25 @@ private:
         std::size_t offset;
         std::size_t length;
     };
-    struct SectionRange {
-        std::size_t header;  // index of the "[name]" line
-        std::size_t end;     // index of the next header, or lineCount()
+    // Where get() and set() find things: the first section of each name,
+    // with the line after its last entry (where a new key goes), and the
+    // first entry of each key in it. Built on first use in one pass; a
+    // change that adds lines at the very end keeps it up to date, any other
+    // change of the line numbering drops it.
+    struct SectionPlace {
+        std::size_t header;
+        std::size_t insertAt;
     };
-
-    // The first section of that name.
-    std::optional<SectionRange> findSection(std::string_view name) const;
-    std::optional<std::size_t> findEntry(const SectionRange& range, std::string_view key) const;
+    struct Index {
+        std::unordered_map<std::string, SectionPlace> sections;  // by folded section name
+        std::unordered_map<std::string, std::size_t> entries;    // by foldedName(section, key)
+    };
+    Index& index() const;
     LineSpan store(std::string_view line);
 
     std::string text_;
     std::vector<LineSpan> lines_;
+    mutable std::optional<Index> index_;
 };
 
 }  // namespace vistrel::settings

@@ -85,6 +85,8 @@ public:
         // not be stored; nothing is changed on disk then and the changes
         // stay in the batch. After a successful commit the batch is empty.
         bool commit();
+        // Why the last commit failed, in words for the user.
+        const std::string& failure() const { return failure_; }
 
     private:
         friend class SettingsFile;
@@ -95,11 +97,13 @@ public:
         };
         SettingsFile& file_;
         std::vector<Change> changes_;
+        std::string failure_;
     };
     Batch batch() { return Batch(*this); }
 
 private:
-    bool applyAndStore(const std::vector<Batch::Change>& changes);
+    // Empty when stored, else why not.
+    std::string applyAndStore(const std::vector<Batch::Change>& changes);
 
     platform::Platform& platform_;
     std::string path_;

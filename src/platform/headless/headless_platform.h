@@ -145,6 +145,7 @@ public:
     void doEvents() override;
     FileContent readFile(const std::string& path, std::size_t maxBytes) override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;
+    std::string lastFileError() override { return lastFileError_; }
     std::string ansiToUtf8(std::string_view bytes) override;  // Windows-1252
     void setWindowPos(Handle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
                       unsigned flags) override;
@@ -194,6 +195,7 @@ private:
     Point cursor_{0, 0};
     bool writable_ = true;
     std::size_t replaceCount_ = 0;
+    std::string lastFileError_;
     std::vector<std::string> calls_;
     std::deque<MessageBoxAnswer> messageAnswers_;
     std::vector<MessageBoxRecord> messageBoxes_;

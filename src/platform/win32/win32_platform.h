@@ -43,6 +43,7 @@ public:
     void doEvents() override;
     FileContent readFile(const std::string& path, std::size_t maxBytes) override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;
+    std::string lastFileError() override { return lastFileError_; }
     std::string ansiToUtf8(std::string_view bytes) override;
     void setWindowPos(Handle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
                       unsigned flags) override;
@@ -93,6 +94,7 @@ private:
     HFONT textBoxFont_ = nullptr;
     HWND timerWindow_ = nullptr;
     int loadedWindows_ = 0;
+    std::string lastFileError_;
     UINT_PTR nextTimerId_ = 1;
     std::map<HDC, SurfacePeer*> surfaces_;
     std::map<UINT_PTR, TimerPeer*> timers_;
