@@ -2,7 +2,6 @@
 
 #include "app/command_line.h"
 #include "app/preview.h"
-#include "dialog/settings_dialog.h"
 
 namespace vistrel::app {
 
@@ -31,7 +30,7 @@ std::unique_ptr<Program> Main(platform::Platform& platform) {
     const std::string command = platform.commandLine();
     switch (modeOf(command)) {
         case Mode::Configure:
-            dialog::OpenSettingsDialog(platform);
+            program->openSettingsDialog(configureOwner(command));
             break;
         case Mode::Saver:
             program->runSaver();

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "dialog/settings_dialog.h"
 #include "platform/platform.h"
 #include "saver/run_values.h"
 #include "saver/saver_window.h"
@@ -21,11 +22,14 @@ public:
 
     saver::RunValues& runValues() { return runValues_; }
     saver::SaverWindow* saverWindow() { return saverWindow_.get(); }
+    dialog::SettingsDialog* settingsDialog() { return settingsDialog_.get(); }
+    void openSettingsDialog(platform::Handle owner) { settingsDialog_ = dialog::OpenSettingsDialog(platform_, owner); }
 
 private:
     platform::Platform& platform_;
     saver::RunValues runValues_;
     std::unique_ptr<saver::SaverWindow> saverWindow_;
+    std::unique_ptr<dialog::SettingsDialog> settingsDialog_;
 };
 
 // Returns once the chosen mode is under way; the caller keeps the program

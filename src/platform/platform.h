@@ -35,6 +35,9 @@ inline constexpr unsigned SWP_NOACTIVATE = 0x0010;
 inline constexpr unsigned SWP_SHOWWINDOW = 0x0040;
 // BitBlt
 inline constexpr std::uint32_t SRCCOPY = 0x00CC0020;
+// SetStretchBltMode
+inline constexpr int STRETCH_DELETESCANS = 3;  // COLORONCOLOR: rows and columns dropped
+inline constexpr int STRETCH_HALFTONE = 4;     // HALFTONE: the pixels taken together are averaged
 // SystemParametersInfoA
 inline constexpr unsigned SPI_SETSCREENSAVERRUNNING = 97;
 // GetVersionExA
@@ -141,6 +144,10 @@ public:
                         int srcY, std::uint32_t rop) = 0;
     virtual bool systemParametersInfo(unsigned action, unsigned param, std::uint32_t* value,
                                       unsigned winIni) = 0;
+    // How stretchBlt reduces into `dc`; returns the previous mode (0 on failure).
+    virtual int setStretchBltMode(Handle dc, int mode) = 0;
+    virtual bool stretchBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
+                            int srcWidth, int srcHeight, std::uint32_t rop) = 0;
     virtual bool getVersionEx(OsVersionInfo& info) = 0;
 
     // --- user-interface runtime ---

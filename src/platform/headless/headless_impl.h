@@ -38,6 +38,10 @@ struct HeadlessPlatform::Impl {
     std::set<std::string> lockedFiles;
     // Far from the small numbers a test may put on a command line.
     Handle nextHandle = 0x10010;
+    // The control with the keyboard focus, and the reduction mode of each
+    // device context that was given one.
+    const ui::Control* focused = nullptr;
+    std::map<Handle, int> stretchModes;
 
     Target& addTarget(std::string name, int width, int height, std::uint32_t pixel,
                       const ui::Control* control);
@@ -48,5 +52,22 @@ struct HeadlessPlatform::Impl {
     // The name of a handle for the log; unknown ones print as numbers.
     std::string handleName(Handle handle) const;
 };
+
+// Moves the keyboard focus as SetFocus does: records "<name>.SetFocus()"
+// when the program asked for it, then raises LostFocus on the control that
+// had it.
+void moveFocus(HeadlessPlatform& platform, ui::Control& control, bool byProgram = true);
+// A window being shown takes the focus to its first tab stop, unless one of
+// its controls has it; nothing is recorded, as it is no call of the program.
+void focusOnShow(HeadlessPlatform& platform, ui::Window& window);
+// A control losing its peer loses the focus with it.
+void forgetFocus(HeadlessPlatform& platform, const ui::Control& control);
+
+// The peers of the settings dialog's control kinds (headless_dialog_peers.cpp).
+std::unique_ptr<ui::ControlPeer> createDialogPeer(HeadlessPlatform& platform, ui::Control& control);
+// The line of HeadlessPlatform::createdControls for a control.
+std::string describeCreatedControl(const ui::Control& control);
+// A colour as the log shows it: decimal RGB, or "System(22)".
+std::string colorText(ui::Color color);
 
 }  // namespace vistrel::platform::headless

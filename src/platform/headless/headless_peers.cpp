@@ -1,6 +1,7 @@
 // The headless counterparts of the portable controls: they record what the
 // program sets, keep the pixel surfaces of windows and picture boxes, and
 // put timers on the virtual clock.
+#include <algorithm>
 #include <cmath>
 
 #include "platform/headless/call_text.h"
@@ -17,6 +18,8 @@ int twipsToPixels(int twips, double twipsPerPixel) {
 
 class RecordingPeer : public ui::ControlPeer {
 public:
+    ~RecordingPeer() override { forgetFocus(platform_, control_); }
+
     void sync(ui::Property property) override {
         switch (property) {
             case ui::Property::Visible: recordValue("Visible", boolText(control_.visible())); break;
@@ -48,7 +51,7 @@ public:
 
     Handle hwnd() const override { return target_.hwnd; }
     Handle hdc() override { return target_.hdc; }
-    void setFocus() override { platform_.record(control_.name() + ".SetFocus()"); }
+    void setFocus() override { moveFocus(platform_, control_); }
 
 protected:
     SurfacePeer(HeadlessPlatform& platform, ui::Control& control, int width, int height, ui::Color back)
@@ -72,7 +75,10 @@ public:
     void sync(ui::Property property) override {
         RecordingPeer::sync(property);
         switch (property) {
-            case ui::Property::Visible: target_.shown = window_.visible(); break;
+            case ui::Property::Visible:
+                target_.shown = window_.visible();
+                if (window_.visible()) focusOnShow(platform_, window_);
+                break;
             case ui::Property::Bounds:
                 resizeSurface(target_.surface, surfaceWidth(platform_, window_), surfaceHeight(platform_, window_),
                               colorToPixel(window_.backColor()));
@@ -154,12 +160,15 @@ private:
         copyPixels(target_.surface, 0, 0, old.width, old.height, old, 0, 0);
     }
 
-    // Picture boxes sit on their window in twips and draw in pixels.
+    // Picture boxes sit on their window in twips and draw in pixels, inside their border.
+    static int border(const ui::PictureBox& box) {
+        return box.borderStyle == ui::BorderStyle::None ? 0 : 2 * ui::PictureBox::kPictureBorderPixels;
+    }
     static int surfaceWidth(HeadlessPlatform& platform, const ui::PictureBox& box) {
-        return twipsToPixels(box.width(), platform.screen().twipsPerPixelX);
+        return std::max(twipsToPixels(box.width(), platform.screen().twipsPerPixelX) - border(box), 0);
     }
     static int surfaceHeight(HeadlessPlatform& platform, const ui::PictureBox& box) {
-        return twipsToPixels(box.height(), platform.screen().twipsPerPixelY);
+        return std::max(twipsToPixels(box.height(), platform.screen().twipsPerPixelY) - border(box), 0);
     }
 
     ui::PictureBox& box_;
@@ -220,8 +229,9 @@ public:
     void sync(ui::Property property) override {
         RecordingPeer::sync(property);
         if (property == ui::Property::Text) recordValue("Text", box_.text());
+        if (property == ui::Property::BackColor) recordValue("BackColor", colorText(box_.backColor()));
     }
-    void setFocus() override { platform_.record(box_.name() + ".SetFocus()"); }
+    void setFocus() override { moveFocus(platform_, box_); }
 
 private:
     ui::TextBox& box_;
@@ -256,6 +266,7 @@ private:
 }  // namespace
 
 std::unique_ptr<ui::ControlPeer> HeadlessPlatform::createPeer(ui::Control& control) {
+    created_.push_back(describeCreatedControl(control));
     switch (control.kind()) {
         case ui::ControlKind::Window:
             return std::make_unique<WindowPeer>(*this, static_cast<ui::Window&>(control));
@@ -265,8 +276,8 @@ std::unique_ptr<ui::ControlPeer> HeadlessPlatform::createPeer(ui::Control& contr
         case ui::ControlKind::TextBox:
             return std::make_unique<TextBoxPeer>(*this, static_cast<ui::TextBox&>(control));
         case ui::ControlKind::Timer: return std::make_unique<TimerPeer>(*this, static_cast<ui::Timer&>(control));
+        default: return createDialogPeer(*this, control);
     }
-    return nullptr;
 }
 
 }  // namespace vistrel::platform::headless

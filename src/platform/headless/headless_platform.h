@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/dialog_controls.h"
 #include "platform/platform.h"
 
 namespace vistrel::platform::headless {
@@ -135,6 +136,20 @@ public:
     Point cursor() const { return cursor_; }
     std::int32_t screenSaverRunningFlag() const { return screenSaverRunning_; }
 
+    // --- controls of the settings dialog ---
+    // One line for each control whose peer was made, in the order they were
+    // made: kind, name, container, bounds, tab index, caption and tip, e.g.
+    //   "Button Ok in Form2: 6000, 5520, 1215, 375; tab 1; \"&OK\""
+    const std::vector<std::string>& createdControls() const { return created_; }
+    // The control that has the keyboard focus: given by code (SetFocus), by
+    // Tab, or on showing a window (its first tab stop). Null for none.
+    const ui::Control* focusedControl() const;
+    // The user presses Tab (or Shift+Tab) in `window`.
+    void userTab(ui::Window& window, bool backwards = false);
+    // What a panel of a status bar shows now: its text, or the time of day
+    // of the virtual clock ("14:05") for a time panel.
+    std::string statusPanelText(const ui::StatusBar& bar, std::size_t panel);
+
     // --- Platform ---
     std::string commandLine() override;
     bool claimSingleInstance() override;
@@ -157,6 +172,9 @@ public:
                 std::uint32_t rop) override;
     bool systemParametersInfo(unsigned action, unsigned param, std::uint32_t* value,
                               unsigned winIni) override;
+    int setStretchBltMode(Handle dc, int mode) override;
+    bool stretchBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
+                    int srcWidth, int srcHeight, std::uint32_t rop) override;
     bool getVersionEx(OsVersionInfo& info) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                 MessageBoxButtons buttons) override;
@@ -197,6 +215,7 @@ private:
     std::size_t replaceCount_ = 0;
     std::string lastFileError_;
     std::vector<std::string> calls_;
+    std::vector<std::string> created_;
     std::deque<MessageBoxAnswer> messageAnswers_;
     std::vector<MessageBoxRecord> messageBoxes_;
     std::deque<std::optional<std::string>> fileAnswers_;

@@ -55,6 +55,9 @@ public:
                 std::uint32_t rop) override;
     bool systemParametersInfo(unsigned action, unsigned param, std::uint32_t* value,
                               unsigned winIni) override;
+    int setStretchBltMode(Handle dc, int mode) override;
+    bool stretchBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
+                    int srcWidth, int srcHeight, std::uint32_t rop) override;
     bool getVersionEx(OsVersionInfo& info) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                 MessageBoxButtons buttons) override;

@@ -1,0 +1,88 @@
+// StretchBlt on the in-memory surfaces, with the two reduction modes.
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/headless/call_text.h"
+#include "platform/headless/headless_impl.h"
+
+namespace vistrel::platform::headless {
+namespace {
+
+std::string modeText(int mode) {
+    if (mode == STRETCH_HALFTONE) return "HALFTONE";
+    if (mode == STRETCH_DELETESCANS) return "COLORONCOLOR";
+    return std::to_string(mode);
+}
+
+// The source pixels [from, to) that destination pixel `i` of `count`
+// takes, for a source span of `length`; at least one.
+struct Span {
+    int from, to;
+};
+Span sourceSpan(int i, int count, int length) {
+    const auto from = static_cast<int>(static_cast<std::int64_t>(i) * length / count);
+    const auto to = static_cast<int>(static_cast<std::int64_t>(i + 1) * length / count);
+    return {from, std::max(to, from + 1)};
+}
+
+std::uint32_t averageOf(const Surface& src, int srcX, int srcY, Span columns, Span rows) {
+    std::uint64_t red = 0, green = 0, blue = 0, count = 0;
+    for (int y = rows.from; y < rows.to; ++y) {
+        for (int x = columns.from; x < columns.to; ++x) {
+            const int sx = srcX + x, sy = srcY + y;
+            if (sx < 0 || sy < 0 || sx >= src.width || sy >= src.height) continue;
+            const std::uint32_t pixel = src.at(sx, sy);
+            red += (pixel >> 16) & 0xFF;
+            green += (pixel >> 8) & 0xFF;
+            blue += pixel & 0xFF;
+            ++count;
+        }
+    }
+    if (count == 0) return 0xFF000000u;
+    const auto mean = [count](std::uint64_t sum) { return static_cast<std::uint32_t>((sum + count / 2) / count); };
+    return 0xFF000000u | mean(red) << 16 | mean(green) << 8 | mean(blue);
+}
+
+}  // namespace
+
+int HeadlessPlatform::setStretchBltMode(Handle dc, int mode) {
+    record("SetStretchBltMode(" + impl_->handleName(dc) + ", " + modeText(mode) + ")");
+    if (!impl_->findByDc(dc)) return 0;
+    auto [entry, added] = impl_->stretchModes.try_emplace(dc, STRETCH_DELETESCANS);
+    const int previous = entry->second;
+    entry->second = mode;
+    return previous;
+}
+
+bool HeadlessPlatform::stretchBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX,
+                                  int srcY, int srcWidth, int srcHeight, std::uint32_t rop) {
+    record("StretchBlt(" + impl_->handleName(destDC) + ", " + std::to_string(x) + ", " + std::to_string(y) + ", " +
+           std::to_string(width) + ", " + std::to_string(height) + ", " + impl_->handleName(srcDC) + ", " +
+           std::to_string(srcX) + ", " + std::to_string(srcY) + ", " + std::to_string(srcWidth) + ", " +
+           std::to_string(srcHeight) + ", " + (rop == SRCCOPY ? std::string("SRCCOPY") : hexText(rop)) + ")");
+    Target* dest = impl_->findByDc(destDC);
+    const Target* src = impl_->findByDc(srcDC);
+    if (rop != SRCCOPY || !dest || !src || width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0) return false;
+    const auto mode = impl_->stretchModes.find(destDC);
+    const bool halftone = mode != impl_->stretchModes.end() && mode->second == STRETCH_HALFTONE;
+    // A block stretched within one surface reads from a snapshot.
+    Surface snapshot;
+    if (src == dest) snapshot = src->surface;
+    const Surface& source = src == dest ? snapshot : src->surface;
+    for (int row = 0; row < height; ++row) {
+        if (y + row < 0 || y + row >= dest->surface.height) continue;
+        const Span rows = sourceSpan(row, height, srcHeight);
+        for (int column = 0; column < width; ++column) {
+            if (x + column < 0 || x + column >= dest->surface.width) continue;
+            const Span columns = sourceSpan(column, width, srcWidth);
+            // Without halftone, each destination pixel takes one source pixel.
+            const std::uint32_t pixel =
+                halftone ? averageOf(source, srcX, srcY, columns, rows)
+                         : averageOf(source, srcX, srcY, {columns.from, columns.from + 1}, {rows.from, rows.from + 1});
+            dest->surface.set(x + column, y + row, pixel);
+        }
+    }
+    return true;
+}
+
+}  // namespace vistrel::platform::headless
