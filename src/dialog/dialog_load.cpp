@@ -32,7 +32,7 @@ void SettingsDialog::Form_Load() {
     text3_->setText(std::to_string(list1_->listCount()));
 
     const bool randomOrder = flagIsOn(read("image", "randomPick"));
-    pending.randomPick = randomOrder ? "1" : "0";
+    pending.randomPick = flagText(randomOrder);
     randomSelect_->setValue(randomOrder ? 1 : 0);
 
     const ui::Color backColor = colorValue(read("background", "newBackColor"), saver::kFallbackBackColor);
@@ -76,7 +76,7 @@ void SettingsDialog::Form_Load() {
     transitionsCbx_->setListIndex(transition);
 
     const bool randomTransitions = flagIsOn(read("image", "randomEffect"));
-    pending.randomEffect = randomTransitions ? "1" : "0";
+    pending.randomEffect = flagText(randomTransitions);
     rndTranCheck_->setValue(randomTransitions ? 1 : 0);
 
     pending.saverPassword = read("password", "saverPassword");
@@ -84,7 +84,7 @@ void SettingsDialog::Form_Load() {
     ssConfirm_->setText(pending.saverPassword);
 
     const bool protection = flagIsOn(read("password", "saverEnabled"));
-    pending.saverEnabled = protection ? "1" : "0";
+    pending.saverEnabled = flagText(protection);
     passwordEnabled_->setValue(protection ? 1 : 0);
     setPasswordBoxesUsable(protection);
 

@@ -18,6 +18,9 @@ int wholeInRange(std::string_view text, int low, int high, int fallback) {
 
 bool flagIsOn(std::string_view text) { return numericValue(text) == 1; }
 
+// Made from a character: GCC 12 warns falsely on assigning a short literal.
+std::string flagText(bool on) { return std::string(1, on ? '1' : '0'); }
+
 int backgroundChoice(std::string_view text) { return numericValue(text) == 0 ? 0 : 1; }
 
 ui::Color colorValue(std::string_view text, ui::Color fallback) { return saver::colorOrFallback(text, fallback); }

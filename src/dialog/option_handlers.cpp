@@ -69,7 +69,7 @@ void SettingsDialog::Slider1_Change() { pending.picSpeed = std::to_string(slider
 void SettingsDialog::nChange_Click() {
     if (!nChange_->value()) return;
     pending.picChange = "not_ch";
-    pending.timeInterval = "0";
+    pending.timeInterval = std::to_string(0);
     setBoxUsable(*text2_, false);
     secondsLabel_->setEnabled(false);
     randomSelect_->setEnabled(false);
@@ -120,7 +120,7 @@ void SettingsDialog::setPasswordBoxesUsable(bool usable) {
 
 void SettingsDialog::Password_enabled_Click() {
     const bool checked = passwordEnabled_->value() != 0;
-    pending.saverEnabled = checked ? "1" : "0";
+    pending.saverEnabled = flagText(checked);
     setPasswordBoxesUsable(checked);
 }
 

@@ -86,6 +86,7 @@ public:
     void removeTimer(UINT_PTR id) { timers_.erase(id); }
 
 private:
+    std::unique_ptr<ui::ControlPeer> createKindPeer(ui::Control& control);
     static LRESULT CALLBACK timerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HINSTANCE instance_;
