@@ -31,7 +31,7 @@ inline constexpr int kDialogInteriorWidth = 8820;
 inline constexpr int kDialogInteriorHeight = 6270;
 inline constexpr int kSpinStartSeconds = 2;
 inline constexpr const char* kDialogTitle = " Vistrel Screen Saver";
-inline constexpr const char* kStatusNotice = "Choose the pictures and options, then press OK.";
+inline constexpr const char* kStatusNotice = "Settings of the Vistrel screen saver";
 inline constexpr const char* kVersionText = "Vistrel Version 3.0";
 
 inline constexpr const char* kTransitionNames[] = {

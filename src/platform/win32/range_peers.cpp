@@ -54,7 +54,15 @@ void SliderPeer::sync(ui::Property property) {
     if (property == ui::Property::Value) SendMessageW(window(), TBM_SETPOS, TRUE, slider_.value());
 }
 
-bool SliderPeer::reflect(UINT message, WPARAM, LPARAM, LRESULT& result) {
+bool SliderPeer::reflect(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message == WM_CTLCOLORSTATIC) {
+        // The slider's background is its frame's.
+        const ui::Control* container = slider_.parent();
+        if (!container || container->kind() != ui::ControlKind::Frame) return false;
+        const auto& frame = static_cast<const ui::Frame&>(*container);
+        result = colorReply(wParam, frame.backColor(), frame.foreColor());
+        return true;
+    }
     if (message != WM_HSCROLL) return false;
     result = 0;
     const auto position = static_cast<int>(SendMessageW(window(), TBM_GETPOS, 0, 0));
