@@ -1,5 +1,6 @@
 // StretchBlt on the in-memory surfaces, with the two reduction modes.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "platform/headless/call_text.h"
@@ -14,33 +15,43 @@ std::string modeText(int mode) {
     return std::to_string(mode);
 }
 
-// The source pixels [from, to) that destination pixel `i` of `count`
-// takes, for a source span of `length`; at least one.
+// The part of the source, in pixels and fractions of them, that one
+// destination pixel of `count` covers in a span of `length`.
 struct Span {
-    int from, to;
+    double from, to;
 };
 Span sourceSpan(int i, int count, int length) {
-    const auto from = static_cast<int>(static_cast<std::int64_t>(i) * length / count);
-    const auto to = static_cast<int>(static_cast<std::int64_t>(i + 1) * length / count);
-    return {from, std::max(to, from + 1)};
+    const double scale = static_cast<double>(length) / count;
+    return {i * scale, (i + 1) * scale};
 }
 
+// The mean of the source pixels under the rectangle, each weighted by how
+// much of it the rectangle covers: what a halftone reduction shows.
 std::uint32_t averageOf(const Surface& src, int srcX, int srcY, Span columns, Span rows) {
-    std::uint64_t red = 0, green = 0, blue = 0, count = 0;
-    for (int y = rows.from; y < rows.to; ++y) {
-        for (int x = columns.from; x < columns.to; ++x) {
+    double red = 0, green = 0, blue = 0, weight = 0;
+    for (auto y = static_cast<int>(rows.from); y < rows.to; ++y) {
+        const double wy = std::min<double>(y + 1, rows.to) - std::max<double>(y, rows.from);
+        for (auto x = static_cast<int>(columns.from); x < columns.to; ++x) {
             const int sx = srcX + x, sy = srcY + y;
             if (sx < 0 || sy < 0 || sx >= src.width || sy >= src.height) continue;
+            const double w = wy * (std::min<double>(x + 1, columns.to) - std::max<double>(x, columns.from));
             const std::uint32_t pixel = src.at(sx, sy);
-            red += (pixel >> 16) & 0xFF;
-            green += (pixel >> 8) & 0xFF;
-            blue += pixel & 0xFF;
-            ++count;
+            red += w * ((pixel >> 16) & 0xFF);
+            green += w * ((pixel >> 8) & 0xFF);
+            blue += w * (pixel & 0xFF);
+            weight += w;
         }
     }
-    if (count == 0) return 0xFF000000u;
-    const auto mean = [count](std::uint64_t sum) { return static_cast<std::uint32_t>((sum + count / 2) / count); };
+    if (weight <= 0) return 0xFF000000u;
+    const auto mean = [weight](double sum) { return static_cast<std::uint32_t>(std::lround(sum / weight)); };
     return 0xFF000000u | mean(red) << 16 | mean(green) << 8 | mean(blue);
+}
+
+// The one source pixel a destination pixel takes when rows and columns are dropped.
+std::uint32_t nearestOf(const Surface& src, int srcX, int srcY, Span columns, Span rows) {
+    const int sx = srcX + static_cast<int>(columns.from), sy = srcY + static_cast<int>(rows.from);
+    if (sx < 0 || sy < 0 || sx >= src.width || sy >= src.height) return 0xFF000000u;
+    return src.at(sx, sy);
 }
 
 }  // namespace
@@ -75,10 +86,8 @@ bool HeadlessPlatform::stretchBlt(Handle destDC, int x, int y, int width, int he
         for (int column = 0; column < width; ++column) {
             if (x + column < 0 || x + column >= dest->surface.width) continue;
             const Span columns = sourceSpan(column, width, srcWidth);
-            // Without halftone, each destination pixel takes one source pixel.
-            const std::uint32_t pixel =
-                halftone ? averageOf(source, srcX, srcY, columns, rows)
-                         : averageOf(source, srcX, srcY, {columns.from, columns.from + 1}, {rows.from, rows.from + 1});
+            const std::uint32_t pixel = halftone ? averageOf(source, srcX, srcY, columns, rows)
+                                                 : nearestOf(source, srcX, srcY, columns, rows);
             dest->surface.set(x + column, y + row, pixel);
         }
     }
