@@ -33,6 +33,7 @@ bool SettingsDialog::save() {
     settings::SettingsFile file(platform_, settings::SettingsFilePath(platform_));
     settings::SettingsFile::Batch batch = file.batch();
     const int count = list1_->listCount();
+    batch.reserve(static_cast<std::size_t>(count + photoCaption_->listCount()) + 24);
     batch.deleteSection("images");
     for (int i = 0; i < count; ++i) batch.write("images", std::to_string(i), list1_->list(i));
     batch.write("total", "total", std::to_string(count));

@@ -136,23 +136,33 @@ std::string_view ProfileDocument::line(std::size_t index) const {
 ProfileDocument::Index& ProfileDocument::index() const {
     if (index_) return *index_;
     Index built;
-    built.entries.reserve(lines_.size());
     SectionPlace* current = nullptr;  // the section being read, when it is the first of its name
-    std::string_view section;
+    SectionPlace* previous = nullptr;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const ParsedLine parsed = parseLine(line(i));
         if (parsed.kind == LineKind::Section) {
-            section = parsed.name;
-            const auto [place, first] = built.sections.try_emplace(foldedSectionName(section), SectionPlace{i, i + 1});
+            if (previous) previous->end = i;
+            const auto [place, first] =
+                built.sections.try_emplace(foldedSectionName(parsed.name), SectionPlace{i, lines_.size(), i + 1, {}});
             current = first ? &place->second : nullptr;
+            previous = current;
         } else if (parsed.kind == LineKind::Entry && current) {
-            // The first entry of a key wins; a new key goes after the last entry of any key.
-            built.entries.try_emplace(foldedName(section, parsed.name), i);
-            current->insertAt = i + 1;
+            current->insertAt = i + 1;  // after the last entry of any key
         }
     }
     index_ = std::move(built);
     return *index_;
+}
+
+std::unordered_map<std::string, std::size_t>& ProfileDocument::entriesOf(SectionPlace& place) const {
+    if (place.entries) return *place.entries;
+    auto& entries = place.entries.emplace();
+    for (std::size_t i = place.header + 1; i < place.end; ++i) {
+        const ParsedLine parsed = parseLine(line(i));
+        // The first entry of a key wins.
+        if (parsed.kind == LineKind::Entry) entries.try_emplace(foldedSectionName(parsed.name), i);
+    }
+    return entries;
 }
 
 std::optional<std::string> ProfileDocument::get(std::string_view section, std::string_view key) const {
@@ -161,9 +171,12 @@ std::optional<std::string> ProfileDocument::get(std::string_view section, std::s
         key.find_first_of(kLineBreaks) != std::string_view::npos) {
         return std::nullopt;
     }
-    const Index& places = index();
-    const auto entry = places.entries.find(foldedName(section, key));
-    if (entry == places.entries.end()) return std::nullopt;
+    Index& places = index();
+    const auto place = places.sections.find(foldedSectionName(section));
+    if (place == places.sections.end()) return std::nullopt;
+    const auto& entries = entriesOf(place->second);
+    const auto entry = entries.find(foldedSectionName(key));
+    if (entry == entries.end()) return std::nullopt;
     return readValue(parseLine(line(entry->second)).rawValue);
 }
 
@@ -205,12 +218,13 @@ bool ProfileDocument::set(std::string_view section, std::string_view key, std::s
     const std::string_view keyName = trimBlanks(key);
     if (!isStorableSectionName(sectionName) || !isStorableKeyName(keyName)) return false;
     const std::string written = valueAsWritten(value);
-    const std::string entryName = foldedName(sectionName, keyName);
+    const std::string foldedKey = foldedSectionName(keyName);
     // Built before any line is added, so that it describes the lines as they are.
     Index& places = index();
 
     const auto sectionPlace = places.sections.find(foldedSectionName(sectionName));
     if (sectionPlace == places.sections.end()) {
+        const std::size_t oldEnd = lines_.size();
         if (!lines_.empty() && !trimBlanks(line(lines_.size() - 1)).empty()) {
             lines_.push_back(store(""));
         }
@@ -220,12 +234,19 @@ bool ProfileDocument::set(std::string_view section, std::string_view key, std::s
         const std::size_t headerAt = lines_.size();
         lines_.push_back(store(header));
         lines_.push_back(store(std::string(keyName) + "=" + written));
-        places.sections.emplace(foldedSectionName(sectionName), SectionPlace{headerAt, lines_.size()});
-        places.entries.emplace(entryName, lines_.size() - 1);
+        // The section that was last now ends at the new header.
+        for (auto& place : places.sections) {
+            if (place.second.end == oldEnd) place.second.end = headerAt;
+        }
+        SectionPlace added{headerAt, lines_.size(), lines_.size(), std::unordered_map<std::string, std::size_t>{}};
+        added.entries->emplace(foldedKey, lines_.size() - 1);
+        places.sections.emplace(foldedSectionName(sectionName), std::move(added));
         return true;
     }
 
-    if (const auto entry = places.entries.find(entryName); entry != places.entries.end()) {
+    SectionPlace& place = sectionPlace->second;
+    auto& entries = entriesOf(place);
+    if (const auto entry = entries.find(foldedKey); entry != entries.end()) {
         // Keep the key as it was spelled, with its blanks, and replace only the value.
         const std::string_view old = line(entry->second);
         std::string replaced(old.substr(0, old.find('=') + 1));
@@ -234,13 +255,12 @@ bool ProfileDocument::set(std::string_view section, std::string_view key, std::s
         return true;
     }
 
-    SectionPlace& place = sectionPlace->second;
     const LineSpan added = store(std::string(keyName) + "=" + written);
     if (place.insertAt == lines_.size()) {
         // The last lines of the file: nothing moves, the index stays right.
         lines_.push_back(added);
-        places.entries.emplace(entryName, lines_.size() - 1);
-        place.insertAt = lines_.size();
+        entries.emplace(foldedKey, lines_.size() - 1);
+        place.insertAt = place.end = lines_.size();
         return true;
     }
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(place.insertAt), added);
@@ -252,14 +272,30 @@ void ProfileDocument::removeSection(std::string_view section) {
     const std::string_view name = trimBlanks(section);
     std::vector<LineSpan> kept;
     kept.reserve(lines_.size());
+    // For each old line, how many lines before it go: the index follows the
+    // lines that stay without being built again.
+    std::vector<std::size_t> removedBefore(lines_.size() + 1, 0);
     bool inRemovedSection = false;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const ParsedLine parsed = parseLine(line(i));
         if (parsed.kind == LineKind::Section) inRemovedSection = namesMatch(parsed.name, name);
         if (!inRemovedSection) kept.push_back(lines_[i]);
+        removedBefore[i + 1] = removedBefore[i] + (inRemovedSection ? 1 : 0);
+    }
+    if (kept.size() == lines_.size()) return;
+    const auto removed = [&removedBefore](std::size_t at) { return removedBefore[at + 1] != removedBefore[at]; };
+    if (index_) {
+        // Every section of that name goes, so no later one takes its place.
+        std::erase_if(index_->sections, [&](const auto& place) { return removed(place.second.header); });
+        for (auto& [name, place] : index_->sections) {
+            place.header -= removedBefore[place.header];
+            place.end -= removedBefore[place.end];
+            place.insertAt -= removedBefore[place.insertAt];
+            if (!place.entries) continue;
+            for (auto& entry : *place.entries) entry.second -= removedBefore[entry.second];
+        }
     }
     lines_ = std::move(kept);
-    index_.reset();
 }
 
 std::string ProfileDocument::serialize() const {

@@ -74,6 +74,10 @@ public:
 
     std::string serialize() const;
 
+    // Room for about this many bytes of changed and added lines, so that a
+    // long run of set() does not copy the document's text as it grows.
+    void reserveForChanges(std::size_t bytes) { text_.reserve(text_.size() + bytes); }
+
     bool empty() const { return lines_.empty(); }
     std::size_t lineCount() const { return lines_.size(); }
     std::string_view line(std::size_t index) const;
@@ -86,19 +90,22 @@ private:
         std::size_t length;
     };
     // Where get() and set() find things: the first section of each name,
-    // with the line after its last entry (where a new key goes), and the
-    // first entry of each key in it. Built on first use in one pass; a
-    // change that adds lines at the very end keeps it up to date, any other
-    // change of the line numbering drops it.
+    // where it ends, the line after its last entry (where a new key goes)
+    // and, once a key of it is asked for, the first entry of each key in it.
+    // Built on first use in one pass; a change that adds lines at the very
+    // end keeps it up to date, and so does removing a section; a line added
+    // in the middle drops it.
     struct SectionPlace {
         std::size_t header;
+        std::size_t end;  // the next section's header, or lineCount()
         std::size_t insertAt;
+        std::optional<std::unordered_map<std::string, std::size_t>> entries;  // by folded key
     };
     struct Index {
         std::unordered_map<std::string, SectionPlace> sections;  // by folded section name
-        std::unordered_map<std::string, std::size_t> entries;    // by foldedName(section, key)
     };
     Index& index() const;
+    std::unordered_map<std::string, std::size_t>& entriesOf(SectionPlace& place) const;
     LineSpan store(std::string_view line);
 
     std::string text_;

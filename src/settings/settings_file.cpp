@@ -73,6 +73,9 @@ std::string SettingsFile::applyAndStore(const std::vector<Batch::Change>& change
         return withReason("The file exists but could not be read.", platform_.lastFileError());
     }
 
+    std::size_t changedBytes = 0;
+    for (const Batch::Change& change : changes) changedBytes += change.key.size() + change.value.size() + 4;
+    file.document.reserveForChanges(changedBytes);
     for (const Batch::Change& change : changes) {
         if (change.isDelete) {
             file.document.removeSection(change.section);

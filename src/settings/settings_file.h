@@ -81,6 +81,8 @@ public:
     public:
         void write(std::string_view section, std::string_view key, std::string_view value);
         void deleteSection(std::string_view section);
+        // Room for this many changes (a save of a long image list).
+        void reserve(std::size_t changes) { changes_.reserve(changes); }
         // False when the file could not be read or written, or a name could
         // not be stored; nothing is changed on disk then and the changes
         // stay in the batch. After a successful commit the batch is empty.
