@@ -79,6 +79,13 @@ class Dialog:
         return found[0]
 
     @staticmethod
+    def in_box(windows: list[Window], text: str, cls: str) -> Window:
+        """A window of a message box or common dialog, by its text and class."""
+        found = [w for w in windows if w.text == text and w.fields["class"].lower() == cls.lower()]
+        assert found, f"no {cls} {text!r} in {[w.text for w in windows]}"
+        return found[0]
+
+    @staticmethod
     def of_class(windows: list[Window], cls: str) -> list[Window]:
         return [w for w in windows[1:] if w.fields["class"].lower() == cls.lower()]
 
