@@ -98,6 +98,11 @@ class Dialog:
         x, y = window.centre
         self.xdotool("mousemove", str(x), str(y), "click", "1")
 
+    def focus_window(self) -> None:
+        """Gives the dialog's X window the keyboard, as a click on it would;
+        an earlier test may have left the X focus elsewhere."""
+        self.xdotool("search", "--onlyvisible", "--name", DIALOG_TITLE.strip(), "windowfocus", "--sync")
+
     def key(self, *keys: str) -> None:
         self.xdotool("key", "--clearmodifiers", *keys)
 

@@ -119,6 +119,7 @@ def test_dialog_opens_with_its_layout_and_the_loaded_values(dialog_folder, scree
 
     # The focus starts on Cancel; Tab moves it to OK; Enter and Esc press nothing.
     assert form.focus == dialog.by_text(windows, "&Cancel").hwnd
+    dialog.focus_window()
     dialog.key("Tab")
     ok = dialog.by_text(windows, "&OK").hwnd
     dialog.wait_for(lambda now: now[0].focus == ok, 10, "the focus on OK")
