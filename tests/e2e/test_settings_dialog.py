@@ -131,6 +131,20 @@ def test_dialog_opens_with_its_layout_and_the_loaded_values(dialog_folder, scree
     assert settings_bytes(dialog_folder) == before
 
 
+def test_a_list_of_32767_images_opens_whole_and_tips_show(saver_folder, screen):
+    picture = saver_folder.windows_path_of(sample_picture(saver_folder.path))
+    saver_folder.write_settings(saver_settings([picture] * 32767))
+    dialog, windows = open_dialog(saver_folder, screen)
+    images = dialog.of_class(windows, "ListBox")[0]
+    assert (images.count, images.selected) == (32767, 0)
+    assert dialog.of_class(windows, "Edit")[1].text == "32767"
+
+    x, y = dialog.by_text(windows, "&Add").centre
+    dialog.xdotool("mousemove", str(x - 5), str(y - 3))
+    dialog.xdotool("mousemove", str(x), str(y))
+    dialog.wait_for_box("Load an image")
+
+
 @pytest.mark.parametrize("args", [[], ["/c:65556"]], ids=["empty", "owner"])
 def test_empty_command_line_and_an_owner_open_the_dialog(dialog_folder, screen, args):
     program = dialog_folder.start_saver(*args)

@@ -41,6 +41,11 @@ private:
         UINT insert, remove, reset, setSelection, getSelection, selectionChanged;
     };
     bool isCombo() const { return list_.kind() == ui::ControlKind::ComboBox; }
+    // A list of thousands is filled one item at a time: room for the items
+    // grows by doubling, and the list is drawn once, when the program next
+    // waits for messages.
+    void prepareForItems(int count);
+    static void CALLBACK redrawTick(HWND window, UINT message, UINT_PTR id, DWORD time);
     void insertItem(int index);
     void showItemChange();
     void showSelection();
@@ -49,6 +54,8 @@ private:
 
     ui::ListControl& list_;
     Messages messages_;
+    int roomForItems_ = 0;
+    bool redrawDeferred_ = false;
 };
 
 class ScrollBarPeer final : public ChildControlPeer {

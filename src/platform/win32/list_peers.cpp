@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/win32/dialog_peers.h"
 #include "platform/win32/gdi_helpers.h"
 #include "platform/win32/wide_text.h"
@@ -12,6 +14,9 @@ namespace vistrel::platform::win32 {
 namespace {
 
 constexpr int kDropDownItems = 8;
+constexpr UINT_PTR kRedrawTimer = 1;
+constexpr int kFirstRoom = 64;
+constexpr int kBytesPerItem = 64;
 
 }  // namespace
 
@@ -24,7 +29,7 @@ ListPeer::ListPeer(Win32Platform& platform, ui::ListControl& list) : ChildContro
         create(L"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, list.font);
     }
     if (!window()) return;
-    if (!isCombo()) SendMessageW(window(), LB_INITSTORAGE, static_cast<WPARAM>(list.listCount()), 0);
+    prepareForItems(list.listCount());
     for (int i = 0; i < list.listCount(); ++i) insertItem(i);
     showSelection();
     applyInitialState();
@@ -67,6 +72,28 @@ bool ListPeer::reflect(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     return true;
 }
 
+void ListPeer::prepareForItems(int count) {
+    if (count > roomForItems_) {
+        const int more = std::max({count - roomForItems_, roomForItems_, kFirstRoom});
+        SendMessageW(window(), isCombo() ? CB_INITSTORAGE : LB_INITSTORAGE, static_cast<WPARAM>(more),
+                     static_cast<LPARAM>(more) * kBytesPerItem);
+        roomForItems_ += more;
+    }
+    if (!redrawDeferred_ && SetTimer(window(), kRedrawTimer, 0, &ListPeer::redrawTick)) {
+        SendMessageW(window(), WM_SETREDRAW, FALSE, 0);
+        redrawDeferred_ = true;
+    }
+}
+
+void CALLBACK ListPeer::redrawTick(HWND window, UINT, UINT_PTR id, DWORD) {
+    KillTimer(window, id);
+    auto* peer = dynamic_cast<ListPeer*>(NativePeer::fromWindow(window));
+    if (!peer || !peer->redrawDeferred_) return;
+    peer->redrawDeferred_ = false;
+    SendMessageW(window, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 void ListPeer::insertItem(int index) {
     const std::wstring text = toWide(list_.list(index));
     SendMessageW(window(), messages_.insert, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
@@ -74,12 +101,16 @@ void ListPeer::insertItem(int index) {
 
 void ListPeer::showItemChange() {
     const auto& change = list_.lastItemChange();
+    prepareForItems(list_.listCount());
     switch (change.kind) {
         case ui::ListControl::ItemChange::Kind::Added: insertItem(change.index); break;
         case ui::ListControl::ItemChange::Kind::Removed:
             SendMessageW(window(), messages_.remove, static_cast<WPARAM>(change.index), 0);
             break;
-        case ui::ListControl::ItemChange::Kind::Cleared: SendMessageW(window(), messages_.reset, 0, 0); break;
+        case ui::ListControl::ItemChange::Kind::Cleared:
+            SendMessageW(window(), messages_.reset, 0, 0);
+            roomForItems_ = 0;  // emptying gives the room back
+            break;
         case ui::ListControl::ItemChange::Kind::Changed:
             SendMessageW(window(), messages_.remove, static_cast<WPARAM>(change.index), 0);
             insertItem(change.index);

@@ -4,12 +4,26 @@
 
 #include <commctrl.h>
 
+#include <map>
+
 #include "platform/win32/win32_platform.h"
 
 namespace vistrel::platform::win32 {
 namespace {
 
 const wchar_t* const kToolTipsProperty = L"Vistrel.ToolTips";
+// A timer of the control's own that adds its tip once the program waits for
+// messages again.
+constexpr UINT_PTR kAddTipTimer = 0x7454;
+
+struct PendingTip {
+    Win32Platform* platform;
+    std::wstring text;
+};
+std::map<HWND, PendingTip>& pendingTips() {
+    static std::map<HWND, PendingTip> tips;
+    return tips;
+}
 
 HWND toolTipsOf(HWND control, HINSTANCE instance, bool make) {
     HWND top = GetAncestor(control, GA_ROOT);
@@ -32,14 +46,35 @@ TTTOOLINFOW toolInfo(HWND control, UINT_PTR id, const std::wstring& text) {
     return info;
 }
 
-}  // namespace
-
-void addToolTip(Win32Platform& platform, HWND control, const std::wstring& text) {
+void addToolTipNow(Win32Platform& platform, HWND control, const std::wstring& text) {
     HWND tips = toolTipsOf(control, platform.instance(), true);
     if (!tips) return;
     TTTOOLINFOW info = toolInfo(GetAncestor(control, GA_ROOT), reinterpret_cast<UINT_PTR>(control), text);
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void CALLBACK addPendingTip(HWND control, UINT, UINT_PTR id, DWORD) {
+    KillTimer(control, id);
+    auto& pending = pendingTips();
+    const auto tip = pending.find(control);
+    if (tip == pending.end()) return;
+    const PendingTip found = tip->second;
+    pending.erase(tip);
+    addToolTipNow(*found.platform, control, found.text);
+}
+
+}  // namespace
+
+void addToolTip(Win32Platform& platform, HWND control, const std::wstring& text) {
+    // A tool tip watches every message its control gets; a list filled with
+    // thousands of items in a load step would pay for each, so the tip
+    // comes when the step is over.
+    if (!SetTimer(control, kAddTipTimer, 0, &addPendingTip)) {
+        addToolTipNow(platform, control, text);
+        return;
+    }
+    pendingTips()[control] = PendingTip{&platform, text};
 }
 
 void addToolTipArea(Win32Platform& platform, HWND control, UINT_PTR id, const RECT& area, const std::wstring& text) {

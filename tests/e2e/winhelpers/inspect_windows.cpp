@@ -6,7 +6,8 @@
 //                               window inside it
 //   inspect_windows.exe boxes   the other shown top-level windows of the
 //                               same process (message boxes, common
-//                               dialogs), each with the windows inside it
+//                               dialogs, a tool tip), each with the windows
+//                               inside it
 //   inspect_windows.exe close   asks the dialog to close, as its close box does
 //
 // Each window: handle, parent handle, class, text, place and size within the
@@ -236,8 +237,7 @@ BOOL CALLBACK findOthers(HWND window, LPARAM data) {
     auto& search = *reinterpret_cast<Search*>(data);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    if (window != search.dialog && processId == search.processId && IsWindowVisible(window) &&
-        className(window) != L"tooltips_class32") {
+    if (window != search.dialog && processId == search.processId && IsWindowVisible(window)) {
         search.others.push_back(window);
     }
     return TRUE;
