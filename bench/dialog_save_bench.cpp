@@ -3,7 +3,7 @@
 // same file back. The file lives on the headless backend's in-memory disk,
 // so the figures are the program's own work, not the disk's. The picture
 // of the first entry is a small BMP, so opening measures the lists. Each
-// figure is the best of five runs: the machine is shared.
+// figure is the best of nine runs: the machine is shared.
 //
 //   build/linux-release/bench/dialog_save_bench
 #include <algorithm>
@@ -16,28 +16,13 @@
 #include "platform/headless/headless_platform.h"
 #include "settings/settings_file.h"
 
+#include "bench_settings.h"
+
 namespace {
 
 using vistrel::platform::headless::HeadlessPlatform;
 using Clock = std::chrono::steady_clock;
-
-std::string settingsWithImages(int count) {
-    std::string text = "[images]\r\n";
-    for (int i = 0; i < count; ++i) {
-        text += std::to_string(i) + "=C:\\Users\\someone\\Pictures\\Holidays\\2026\\photo_" + std::to_string(i) +
-                ".bmp\r\n";
-    }
-    text += "\r\n[total]\r\ntotal=" + std::to_string(count) + "\r\n\r\n[caption]\r\n";
-    for (int i = 0; i < count; ++i) {
-        text += std::to_string(i) + "=A day at the seaside, picture " + std::to_string(i) + "\r\n";
-    }
-    text += "\r\n[image]\r\nrandomPick=0\r\npicSpeed=3\r\ntimeInterval=6\r\npicRandom=cent\r\npicChange=ch\r\n"
-            "effectMode=0\r\nrandomEffect=1\r\n\r\n[background]\r\nnewBackColor=0\r\nbackEffect=0\r\n\r\n"
-            "[password]\r\nsaverPassword=\r\nsaverEnabled=0\r\n\r\n[font]\r\nnewFontName=Arial\r\nnewFontSize=20\r\n"
-            "newFontBold=True\r\nnewFontItalic=False\r\nnewFontUnderline=False\r\nnewFontFontStrikethru=False\r\n"
-            "newFontForeColor=16777215\r\n";
-    return text;
-}
+using vistrel::bench::settingsWithImages;
 
 // A 2 x 2 pixel 24-bit BMP.
 std::string tinyBmp() {
@@ -97,9 +82,9 @@ std::optional<Figures> measure(int count, const std::string& text) {
 int main() {
     std::printf("%8s %12s %10s %10s %10s %12s\n", "images", "file bytes", "read ms", "open ms", "OK ms", "OK / read");
     for (int count : {1000, 10000, 32767}) {
-        const std::string text = settingsWithImages(count);
+        const std::string text = settingsWithImages(count, "bmp");
         Figures best{1e9, 1e9, 1e9};
-        for (int run = 0; run < 5; ++run) {
+        for (int run = 0; run < 9; ++run) {
             const std::optional<Figures> figures = measure(count, text);
             if (!figures) {
                 std::fprintf(stderr, "the dialog did not open on or save %d images\n", count);

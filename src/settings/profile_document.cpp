@@ -66,6 +66,11 @@ bool survivesReadingBare(std::string_view value) {
 }
 
 std::string valueAsWritten(std::string_view value) {
+    // Most values are plain text written as they are: one copy, no more.
+    if (value.find_first_of(kLineBreaks) == std::string_view::npos && survivesReadingBare(value) &&
+        isValidUtf8(value)) {
+        return std::string(value);
+    }
     std::string flat;
     flat.reserve(value.size());
     for (std::size_t i = 0; i < value.size(); ++i) {
@@ -206,6 +211,12 @@ std::unordered_map<std::string, std::string> ProfileDocument::visibleValues() co
     return values;
 }
 
+ProfileDocument::LineSpan ProfileDocument::storeEntry(std::string_view key, std::string_view value) {
+    const LineSpan span{text_.size(), key.size() + 1 + value.size()};
+    text_.append(key).append(1, '=').append(value);
+    return span;
+}
+
 ProfileDocument::LineSpan ProfileDocument::store(std::string_view newLine) {
     // `newLine` never points into text_: callers build it in a string of its own.
     const LineSpan span{text_.size(), newLine.size()};
@@ -233,7 +244,7 @@ bool ProfileDocument::set(std::string_view section, std::string_view key, std::s
         header.append(sectionName).append("]");
         const std::size_t headerAt = lines_.size();
         lines_.push_back(store(header));
-        lines_.push_back(store(std::string(keyName) + "=" + written));
+        lines_.push_back(storeEntry(keyName, written));
         // The section that was last now ends at the new header.
         for (auto& place : places.sections) {
             if (place.second.end == oldEnd) place.second.end = headerAt;
@@ -255,7 +266,7 @@ bool ProfileDocument::set(std::string_view section, std::string_view key, std::s
         return true;
     }
 
-    const LineSpan added = store(std::string(keyName) + "=" + written);
+    const LineSpan added = storeEntry(keyName, written);
     if (place.insertAt == lines_.size()) {
         // The last lines of the file: nothing moves, the index stays right.
         lines_.push_back(added);

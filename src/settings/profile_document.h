@@ -107,6 +107,8 @@ private:
     Index& index() const;
     std::unordered_map<std::string, std::size_t>& entriesOf(SectionPlace& place) const;
     LineSpan store(std::string_view line);
+    // A "key=value" line, built in place.
+    LineSpan storeEntry(std::string_view key, std::string_view value);
 
     std::string text_;
     std::vector<LineSpan> lines_;
