@@ -145,11 +145,19 @@ def test_a_list_of_32767_images_opens_whole_and_tips_show(saver_folder, screen):
     dialog.wait_for_box("Load an image")
 
 
-@pytest.mark.parametrize("args", [[], ["/c:65556"]], ids=["empty", "owner"])
-def test_empty_command_line_and_an_owner_open_the_dialog(dialog_folder, screen, args):
-    program = dialog_folder.start_saver(*args)
+def test_an_empty_command_line_opens_the_dialog(dialog_folder, screen):
+    program = dialog_folder.start_saver()
     windows = Dialog(dialog_folder, screen, program).wait_shown()
-    assert windows[0].text == DIALOG_TITLE
+    assert windows[0].text == DIALOG_TITLE and windows[0].owner == 0
+
+
+def test_the_window_named_after_c_owns_the_dialog(dialog_folder, screen):
+    dialog_folder.install("preview_host.exe")
+    host = dialog_folder.start("preview_host.exe", capture_stdout=True)
+    handle = int(host.read_line(FIRST_START_TIMEOUT))
+    dialog, windows = open_dialog(dialog_folder, screen, f"/c:{handle}")
+    assert windows[0].owner == handle
+    assert host.running()
 
 
 def test_ok_writes_the_edited_settings(dialog_folder, screen):

@@ -15,7 +15,7 @@
 // class holds: the check state of a button, the items and selection of a
 // list or combo box, the position of a slider or scroll bar, the panel
 // texts of a status bar. The first line of "tree" is the dialog itself with
-// the handle of the control that has the keyboard focus.
+// the handle of the control that has the keyboard focus and of its owner.
 //
 // Exit code 0: printed; 1: no such window; 2: bad arguments.
 #include <windows.h>
@@ -257,7 +257,9 @@ int wmain(int argc, wchar_t** argv) {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         GetGUIThreadInfo(thread, &info);
-        printWindow(search.dialog, ", \"focus\": " + number(reinterpret_cast<LONG_PTR>(info.hwndFocus)));
+        printWindow(search.dialog, ", \"focus\": " + number(reinterpret_cast<LONG_PTR>(info.hwndFocus)) +
+                                       ", \"owner\": " +
+                                       number(reinterpret_cast<LONG_PTR>(GetWindow(search.dialog, GW_OWNER))));
         EnumChildWindows(search.dialog, &printChild, 0);
     } else if (command == L"boxes") {
         EnumWindows(&findOthers, reinterpret_cast<LPARAM>(&search));
