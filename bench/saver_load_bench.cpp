@@ -11,24 +11,12 @@
 #include "saver/saver_window.h"
 #include "settings/settings_file.h"
 
+#include "bench_settings.h"
+
 namespace {
 
+using vistrel::bench::settingsWithImages;
 using vistrel::platform::headless::HeadlessPlatform;
-
-std::string settingsWithImages(int count) {
-    std::string text = "[images]\r\n";
-    for (int i = 0; i < count; ++i) {
-        text += std::to_string(i) + "=C:\\Users\\someone\\Pictures\\Holidays\\2026\\photo_" + std::to_string(i) + ".jpg\r\n";
-    }
-    text += "\r\n[total]\r\ntotal=" + std::to_string(count) + "\r\n\r\n[caption]\r\n";
-    for (int i = 0; i < count; ++i) text += std::to_string(i) + "=A day at the seaside, picture " + std::to_string(i) + "\r\n";
-    text += "\r\n[image]\r\nrandomPick=0\r\npicSpeed=3\r\ntimeInterval=6\r\npicRandom=cent\r\npicChange=ch\r\n"
-            "effectMode=0\r\nrandomEffect=1\r\n\r\n[background]\r\nnewBackColor=0\r\nbackEffect=0\r\n\r\n"
-            "[password]\r\nsaverPassword=\r\nsaverEnabled=0\r\n\r\n[font]\r\nnewFontName=Arial\r\nnewFontSize=20\r\n"
-            "newFontBold=True\r\nnewFontItalic=False\r\nnewFontUnderline=False\r\nnewFontFontStrikethru=False\r\n"
-            "newFontForeColor=16777215\r\n";
-    return text;
-}
 
 }  // namespace
 

@@ -2,8 +2,8 @@
 
 #include "app/command_line.h"
 #include "app/preview.h"
-#include "password/board_lines.h"
 #include "dialog/settings_dialog.h"
+#include "password/board_lines.h"
 
 namespace vistrel::app {
 
@@ -36,7 +36,7 @@ std::unique_ptr<Program> Main(platform::Platform& platform) {
     const std::string command = platform.commandLine();
     switch (modeOf(command)) {
         case Mode::Configure:
-            dialog::OpenSettingsDialog(platform);
+            program->openSettingsDialog(configureOwner(command));
             break;
         case Mode::Saver:
             program->runSaver();

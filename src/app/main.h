@@ -6,6 +6,7 @@
 
 #include "app/run_control.h"
 #include "password/password_form.h"
+#include "dialog/settings_dialog.h"
 #include "platform/platform.h"
 #include "saver/run_values.h"
 #include "saver/saver_window.h"
@@ -25,6 +26,8 @@ public:
     saver::SaverWindow* saverWindow() { return saverWindow_.get(); }
     password::PasswordForm* passwordForm() { return passwordForm_.get(); }
     RunControl* runControl() { return runControl_.get(); }
+    dialog::SettingsDialog* settingsDialog() { return settingsDialog_.get(); }
+    void openSettingsDialog(platform::Handle owner) { settingsDialog_ = dialog::OpenSettingsDialog(platform_, owner); }
 
 private:
     platform::Platform& platform_;
@@ -32,6 +35,7 @@ private:
     std::unique_ptr<saver::SaverWindow> saverWindow_;
     std::unique_ptr<password::PasswordForm> passwordForm_;
     std::unique_ptr<RunControl> runControl_;
+    std::unique_ptr<dialog::SettingsDialog> settingsDialog_;
 };
 
 // Returns once the chosen mode is under way; the caller keeps the program

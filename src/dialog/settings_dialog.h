@@ -1,12 +1,145 @@
-// The settings dialog, opened by "/c".
+// The settings dialog `Form2`: the image list with its captions and
+// thumbnail, every display option, and the save of all of them to the
+// settings file. Opened by "/c" (and by an empty command line).
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialog/pending_settings.h"
+#include "platform/controls.h"
+#include "platform/dialog_controls.h"
 #include "platform/platform.h"
 
 namespace vistrel::dialog {
 
-// Until the dialog's controls exist, "/c" tells the user where the
-// settings live instead of opening an empty window.
-void OpenSettingsDialog(platform::Platform& platform);
+// The screen saver reads at most this many images (its indices are 16-bit).
+inline constexpr int kMaxImages = 32767;
+
+class SettingsDialog {
+public:
+    // `owner`: another program's window that the dialog stays in front of (0: none).
+    explicit SettingsDialog(platform::Platform& platform, platform::Handle owner = 0);
+    ~SettingsDialog();
+    SettingsDialog(const SettingsDialog&) = delete;
+    SettingsDialog& operator=(const SettingsDialog&) = delete;
+
+    // Loads the window (its load step fills it from the settings file) and shows it.
+    void open();
+
+    ui::Window form2;
+    PendingSettings pending;
+
+    // The controls by their designed names.
+    template <typename T>
+    T& control(std::string_view name) const {
+        return static_cast<T&>(find(name));
+    }
+    ui::Control& find(std::string_view name) const;
+
+    // Start values of the colour and font dialogs (the last choice made in them).
+    std::uint32_t colorDialogColor() const { return colorDialogColor_; }
+    const platform::FontChoice& fontDialogFont() const { return fontDialogFont_; }
+    int thumbWidth() const { return thumbWidth_; }
+    int thumbHeight() const { return thumbHeight_; }
+
+private:
+    void bindControls();
+    void connectHandlers();
+
+    // Load (dialog_load.cpp).
+    void Form_Load();
+    void placeOnScreen();
+
+    // Image list, captions and preview (image_list.cpp).
+    void add_Click();
+    void remove_Click();
+    void RemoveAll_Click();
+    void List1_Click();
+    void p_caption_Change();
+    void caption_clear_Click();
+    void DrawThumbnail();
+    bool loadIntoLoader(const std::string& path);
+    void measureLoader();
+    void clearDrawings();
+    void setCaptionEntry(int index, const std::string& caption);
+
+    // Option controls (option_handlers.cpp).
+    void backColorClick_Click();
+    void font_Click();
+    void Combo1_Click();
+    void pCenter_Click();
+    void pRandom_Click();
+    void Slider1_Change();
+    void nChange_Click();
+    void aChange_Click();
+    void changeVScroll1_change();
+    void Text2_Change();
+    void Text2_LostFocus();
+    void Random_select_Click();
+    void TransitionsCbx_Click();
+    void RndTranCheck_Click();
+    void Password_enabled_Click();
+    void SS_password_Change();
+    void SS_Confirm_Change();
+    void setPasswordBoxesUsable(bool usable);
+
+    // OK and Cancel (dialog_save.cpp).
+    void OK_Click();
+    void Cancel_Click();
+    bool entriesPassChecks();
+    bool save();
+
+    void message(const std::string& text);
+
+    platform::Platform& platform_;
+    std::vector<std::unique_ptr<ui::Control>> controls_;
+
+    ui::Frame* photoDisplay_ = nullptr;
+    ui::Button* ok_ = nullptr;
+    ui::Button* cancel_ = nullptr;
+    ui::PictureBox* photo_ = nullptr;
+    ui::ListBox* photoCaption_ = nullptr;
+    ui::PictureBox* photo1_ = nullptr;
+    ui::TextBox* pCaption_ = nullptr;
+    ui::Button* captionClear_ = nullptr;
+    ui::Button* font_ = nullptr;
+    ui::PictureBox* picture2_ = nullptr;
+    ui::TextBox* text3_ = nullptr;
+    ui::ListBox* list1_ = nullptr;
+    ui::Button* add_ = nullptr;
+    ui::Button* remove_ = nullptr;
+    ui::Button* removeAll_ = nullptr;
+    ui::ComboBox* combo1_ = nullptr;
+    ui::PictureBox* picture1_ = nullptr;
+    ui::Button* backColorClick_ = nullptr;
+    ui::OptionButton* pCenter_ = nullptr;
+    ui::OptionButton* pRandom_ = nullptr;
+    ui::Label* floatSpeedLabel_ = nullptr;  // Label5(2)
+    ui::Slider* slider1_ = nullptr;
+    ui::OptionButton* nChange_ = nullptr;
+    ui::OptionButton* aChange_ = nullptr;
+    ui::TextBox* text2_ = nullptr;
+    ui::ScrollBar* changeVScroll1_ = nullptr;
+    ui::Label* secondsLabel_ = nullptr;  // Label3(5)
+    ui::CheckBox* randomSelect_ = nullptr;
+    ui::ComboBox* transitionsCbx_ = nullptr;
+    ui::CheckBox* rndTranCheck_ = nullptr;
+    ui::CheckBox* passwordEnabled_ = nullptr;
+    ui::TextBox* ssPassword_ = nullptr;
+    ui::TextBox* ssConfirm_ = nullptr;
+
+    std::int32_t thumbWidth_ = 0;
+    std::int32_t thumbHeight_ = 0;
+    std::uint32_t colorDialogColor_ = 0;
+    platform::FontChoice fontDialogFont_;
+};
+
+// Makes the dialog, runs its load step and shows it; the caller keeps it
+// for as long as the program runs.
+std::unique_ptr<SettingsDialog> OpenSettingsDialog(platform::Platform& platform, platform::Handle owner = 0);
 
 }  // namespace vistrel::dialog

@@ -75,6 +75,10 @@ void Control::raiseKeyPress(int& keyAscii) {
     if (acceptsInput() && onKeyPress) onKeyPress(keyAscii);
 }
 
+void Control::raiseLostFocus() {
+    if (onLostFocus) onLostFocus();
+}
+
 // --- Window ---
 
 Window::Window(std::string name, platform::Platform& platform)
@@ -151,6 +155,16 @@ int Window::scaleHeight() {
     return interiorHeight > 0 ? interiorHeight : height();
 }
 
+int Window::outerWidth() {
+    load();
+    return scaleWidth() + (peer() ? peer()->frameSize().width : 0);
+}
+
+int Window::outerHeight() {
+    load();
+    return scaleHeight() + (peer() ? peer()->frameSize().height : 0);
+}
+
 // --- PictureBox ---
 
 void PictureBox::setBackColor(Color color) {
@@ -164,8 +178,9 @@ void PictureBox::setPicture(std::shared_ptr<const platform::Picture> picture) {
     changed(Property::Picture);
     if (autoSize && picture_) {
         const auto metrics = platform().screen();
-        move(left(), top(), static_cast<int>(std::lround(picture_->width * metrics.twipsPerPixelX)),
-             static_cast<int>(std::lround(picture_->height * metrics.twipsPerPixelY)));
+        const int border = borderStyle == BorderStyle::None ? 0 : 2 * kPictureBorderPixels;
+        move(left(), top(), static_cast<int>(std::lround((picture_->width + border) * metrics.twipsPerPixelX)),
+             static_cast<int>(std::lround((picture_->height + border) * metrics.twipsPerPixelY)));
     }
 }
 
@@ -244,6 +259,12 @@ void TextBox::setText(std::string text) {
     text_ = std::move(text);
     changed(Property::Text);
     if (onChange) onChange();
+}
+
+void TextBox::setBackColor(Color color) {
+    if (backColor_ == color) return;
+    backColor_ = color;
+    changed(Property::BackColor);
 }
 
 void TextBox::userSetText(std::string text) {

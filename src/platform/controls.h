@@ -27,7 +27,23 @@ namespace vistrel::ui {
 
 using platform::Handle;
 
-enum class ControlKind { Window, PictureBox, Label, TextBox, Timer };
+// The kinds after Timer are the settings dialog's (platform/dialog_controls.h).
+enum class ControlKind {
+    Window,
+    PictureBox,
+    Label,
+    TextBox,
+    Timer,
+    Frame,
+    Button,
+    CheckBox,
+    OptionButton,
+    ListBox,
+    ComboBox,
+    ScrollBar,
+    Slider,
+    StatusBar,
+};
 
 // What changed, so a peer updates only that.
 enum class Property {
@@ -42,12 +58,25 @@ enum class Property {
     Cleared,
     Interval,  // raised on every assignment: it restarts the timer's count
     TimerEnabled,
+    Value,      // check box, option button, scroll bar, slider
+    ListIndex,  // the selected item of a list
+    Items,      // items added, removed or cleared (ListControl::lastItemChange says which)
 };
 
 // RGB colour, red in the low byte.
 using Color = std::uint32_t;
 inline constexpr Color kBlack = 0x000000;
 inline constexpr Color kWhite = 0xFFFFFF;
+
+// A colour with the top bit set names a system colour by its index, as
+// the runtime's colour values do; the backend looks the colour up.
+inline constexpr Color systemColor(int index) { return 0x80000000u | static_cast<Color>(index); }
+inline constexpr bool isSystemColor(Color color) { return (color & 0x80000000u) != 0; }
+inline constexpr Color kSystemWindowBackground = systemColor(5);
+inline constexpr Color kSystemWindowText = systemColor(8);
+inline constexpr Color kSystemActiveBorder = systemColor(10);
+inline constexpr Color kSystemButtonFace = systemColor(15);
+inline constexpr Color kSystem3DLight = systemColor(22);
 
 struct Font {
     std::string name = "MS Sans Serif";
@@ -85,6 +114,9 @@ public:
                               int /*width*/, int /*height*/) {
         return false;
     }
+    // A window's title bar and borders: how much larger than its interior
+    // it is, in twips.
+    virtual TextSize frameSize() { return {0, 0}; }
 };
 
 class Control {
@@ -118,6 +150,10 @@ public:
 
     int tabIndex() const { return tabIndex_; }
     void setTabIndex(int index) { tabIndex_ = index; }
+    // Designed: whether Tab stops at the control (when its kind takes the
+    // focus at all), and the tip shown when the pointer rests on it.
+    bool tabStop = true;
+    std::string toolTipText;
 
     ControlPeer* peer() const { return peer_.get(); }
     Handle hwnd() const { return peer_ ? peer_->hwnd() : 0; }
@@ -130,6 +166,7 @@ public:
     std::function<void(int button, int shift, double x, double y)> onMouseMove;
     std::function<void(int& keyCode, int shift)> onKeyDown;
     std::function<void(int& keyAscii)> onKeyPress;
+    std::function<void()> onLostFocus;
 
     // Input from the backend. A disabled control, or one on a disabled
     // window, receives nothing.
@@ -137,6 +174,8 @@ public:
     void raiseMouseMove(int button, int shift, double x, double y);
     void raiseKeyDown(int& keyCode, int shift);
     void raiseKeyPress(int& keyAscii);
+    // The keyboard focus left the control (also when its window is disabled).
+    void raiseLostFocus();
     bool acceptsInput() const;
 
     // Peers are made and dropped by the owning window's load and unload.
@@ -175,7 +214,11 @@ public:
     std::string caption;
     BorderStyle borderStyle = BorderStyle::Sizable;
     bool controlBox = true;
+    bool minButton = false;  // of a window with a fixed border; a sizable one has both
+    bool maxButton = false;
     bool showInTaskbar = true;
+    // Another program's window that owns this one, so it stays in front of it (0 = none).
+    Handle owner = 0;
     bool centerOnScreen = false;
     WindowState windowState = WindowState::Normal;
     bool persistentImage = false;  // keeps a backing image that repaints the window
@@ -198,6 +241,9 @@ public:
     // borderless window).
     int scaleWidth();
     int scaleHeight();
+    // The outer size in twips, title bar and borders included (loaded windows).
+    int outerWidth();
+    int outerHeight();
 
     std::function<void()> onLoad;
 
@@ -222,13 +268,16 @@ public:
     PictureBox(std::string name, Control& parent) : Control(ControlKind::PictureBox, std::move(name), &parent) {}
 
     bool autoSize = false;
+    // FixedSingle: a sunken border of kPictureBorderPixels on each side.
     BorderStyle borderStyle = BorderStyle::None;
+    static constexpr int kPictureBorderPixels = 2;
 
     Color backColor() const { return backColor_; }
     void setBackColor(Color color);
     const std::shared_ptr<const platform::Picture>& picture() const { return picture_; }
     // Assigns a picture, which replaces what was drawn on the box; with
-    // autoSize the box takes the picture's pixel size.
+    // autoSize the box takes the picture's pixel size (and its border
+    // around it).
     void setPicture(std::shared_ptr<const platform::Picture> picture);
     // Clears what was drawn; the assigned picture stays.
     void cls() { changed(Property::Cleared); }
@@ -286,6 +335,11 @@ public:
 
     bool multiLine = false;
     char passwordChar = 0;  // 0 = text shown as typed
+    bool inputMethodOff = false;  // no input-method editor (for passwords)
+    Font font;
+
+    Color backColor() const { return backColor_; }
+    void setBackColor(Color color);
 
     const std::string& text() const { return text_; }
     void setText(std::string text);
@@ -296,6 +350,7 @@ public:
 
 private:
     std::string text_;
+    Color backColor_ = kSystemWindowBackground;
 };
 
 // Ticks every `interval` ms while enabled; interval 0 gives no ticks.

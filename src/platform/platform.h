@@ -35,6 +35,9 @@ inline constexpr unsigned SWP_NOACTIVATE = 0x0010;
 inline constexpr unsigned SWP_SHOWWINDOW = 0x0040;
 // BitBlt
 inline constexpr std::uint32_t SRCCOPY = 0x00CC0020;
+// SetStretchBltMode
+inline constexpr int STRETCH_DELETESCANS = 3;  // COLORONCOLOR: rows and columns dropped
+inline constexpr int STRETCH_HALFTONE = 4;     // HALFTONE: the pixels taken together are averaged
 // SystemParametersInfoA
 inline constexpr unsigned SPI_SETSCREENSAVERRUNNING = 97;
 // GetVersionExA
@@ -129,6 +132,9 @@ public:
     // Replaces the file with `bytes` in one step: afterwards the file holds
     // either its old or its new content, never a mixture. False on failure.
     virtual bool replaceFile(const std::string& path, std::string_view bytes) = 0;
+    // Why the last readFile or replaceFile that failed did, in words for the
+    // user ("Access is denied."); empty when the system gave no reason.
+    virtual std::string lastFileError() { return {}; }
     // Converts text in the system's 8-bit (ANSI) code page to UTF-8.
     virtual std::string ansiToUtf8(std::string_view bytes) = 0;
 
@@ -143,6 +149,10 @@ public:
                         int srcY, std::uint32_t rop) = 0;
     virtual bool systemParametersInfo(unsigned action, unsigned param, std::uint32_t* value,
                                       unsigned winIni) = 0;
+    // How stretchBlt reduces into `dc`; returns the previous mode (0 on failure).
+    virtual int setStretchBltMode(Handle dc, int mode) = 0;
+    virtual bool stretchBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
+                            int srcWidth, int srcHeight, std::uint32_t rop) = 0;
     virtual bool getVersionEx(OsVersionInfo& info) = 0;
     // Keeps the task-switching keys (Alt+Tab, Alt+Esc, Ctrl+Esc, the Windows
     // keys) from reaching the system while `block` is on, so that a password

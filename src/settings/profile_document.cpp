@@ -66,6 +66,11 @@ bool survivesReadingBare(std::string_view value) {
 }
 
 std::string valueAsWritten(std::string_view value) {
+    // Most values are plain text written as they are: one copy, no more.
+    if (value.find_first_of(kLineBreaks) == std::string_view::npos && survivesReadingBare(value) &&
+        isValidUtf8(value)) {
+        return std::string(value);
+    }
     std::string flat;
     flat.reserve(value.size());
     for (std::size_t i = 0; i < value.size(); ++i) {
@@ -92,6 +97,13 @@ bool isStorableSectionName(std::string_view name) {
 
 bool isStorableKeyName(std::string_view name) {
     return isStorableName(name) && name.find('=') == std::string_view::npos && name.front() != '[';
+}
+
+std::string foldedSectionName(std::string_view section) {
+    std::string folded;
+    folded.reserve(section.size());
+    for (char c : trimBlanks(section)) folded += asciiLower(c);
+    return folded;
 }
 
 }  // namespace
@@ -126,31 +138,51 @@ std::string_view ProfileDocument::line(std::size_t index) const {
     return std::string_view(text_).substr(span.offset, span.length);
 }
 
-std::optional<ProfileDocument::SectionRange> ProfileDocument::findSection(std::string_view name) const {
+ProfileDocument::Index& ProfileDocument::index() const {
+    if (index_) return *index_;
+    Index built;
+    SectionPlace* current = nullptr;  // the section being read, when it is the first of its name
+    SectionPlace* previous = nullptr;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const ParsedLine parsed = parseLine(line(i));
-        if (parsed.kind != LineKind::Section || !namesMatch(parsed.name, name)) continue;
-        std::size_t end = i + 1;
-        while (end < lines_.size() && parseLine(line(end)).kind != LineKind::Section) ++end;
-        return SectionRange{i, end};
+        if (parsed.kind == LineKind::Section) {
+            if (previous) previous->end = i;
+            const auto [place, first] =
+                built.sections.try_emplace(foldedSectionName(parsed.name), SectionPlace{i, lines_.size(), i + 1, {}});
+            current = first ? &place->second : nullptr;
+            previous = current;
+        } else if (parsed.kind == LineKind::Entry && current) {
+            current->insertAt = i + 1;  // after the last entry of any key
+        }
     }
-    return std::nullopt;
+    index_ = std::move(built);
+    return *index_;
 }
 
-std::optional<std::size_t> ProfileDocument::findEntry(const SectionRange& range, std::string_view key) const {
-    for (std::size_t i = range.header + 1; i < range.end; ++i) {
+std::unordered_map<std::string, std::size_t>& ProfileDocument::entriesOf(SectionPlace& place) const {
+    if (place.entries) return *place.entries;
+    auto& entries = place.entries.emplace();
+    for (std::size_t i = place.header + 1; i < place.end; ++i) {
         const ParsedLine parsed = parseLine(line(i));
-        if (parsed.kind == LineKind::Entry && namesMatch(parsed.name, key)) return i;
+        // The first entry of a key wins.
+        if (parsed.kind == LineKind::Entry) entries.try_emplace(foldedSectionName(parsed.name), i);
     }
-    return std::nullopt;
+    return entries;
 }
 
 std::optional<std::string> ProfileDocument::get(std::string_view section, std::string_view key) const {
-    const auto range = findSection(trimBlanks(section));
-    if (!range) return std::nullopt;
-    const auto entry = findEntry(*range, trimBlanks(key));
-    if (!entry) return std::nullopt;
-    return readValue(parseLine(line(*entry)).rawValue);
+    // No name read from the file holds a line break, so such a name matches nothing.
+    if (section.find_first_of(kLineBreaks) != std::string_view::npos ||
+        key.find_first_of(kLineBreaks) != std::string_view::npos) {
+        return std::nullopt;
+    }
+    Index& places = index();
+    const auto place = places.sections.find(foldedSectionName(section));
+    if (place == places.sections.end()) return std::nullopt;
+    const auto& entries = entriesOf(place->second);
+    const auto entry = entries.find(foldedSectionName(key));
+    if (entry == entries.end()) return std::nullopt;
+    return readValue(parseLine(line(entry->second)).rawValue);
 }
 
 std::string ProfileDocument::foldedName(std::string_view section, std::string_view key) {
@@ -179,6 +211,12 @@ std::unordered_map<std::string, std::string> ProfileDocument::visibleValues() co
     return values;
 }
 
+ProfileDocument::LineSpan ProfileDocument::storeEntry(std::string_view key, std::string_view value) {
+    const LineSpan span{text_.size(), key.size() + 1 + value.size()};
+    text_.append(key).append(1, '=').append(value);
+    return span;
+}
+
 ProfileDocument::LineSpan ProfileDocument::store(std::string_view newLine) {
     // `newLine` never points into text_: callers build it in a string of its own.
     const LineSpan span{text_.size(), newLine.size()};
@@ -191,35 +229,53 @@ bool ProfileDocument::set(std::string_view section, std::string_view key, std::s
     const std::string_view keyName = trimBlanks(key);
     if (!isStorableSectionName(sectionName) || !isStorableKeyName(keyName)) return false;
     const std::string written = valueAsWritten(value);
+    const std::string foldedKey = foldedSectionName(keyName);
+    // Built before any line is added, so that it describes the lines as they are.
+    Index& places = index();
 
-    const auto range = findSection(sectionName);
-    if (!range) {
+    const auto sectionPlace = places.sections.find(foldedSectionName(sectionName));
+    if (sectionPlace == places.sections.end()) {
+        const std::size_t oldEnd = lines_.size();
         if (!lines_.empty() && !trimBlanks(line(lines_.size() - 1)).empty()) {
             lines_.push_back(store(""));
         }
         // Appended piece by piece: GCC 12 at -O3 warns falsely on "literal" + string.
         std::string header("[");
         header.append(sectionName).append("]");
+        const std::size_t headerAt = lines_.size();
         lines_.push_back(store(header));
-        lines_.push_back(store(std::string(keyName) + "=" + written));
+        lines_.push_back(storeEntry(keyName, written));
+        // The section that was last now ends at the new header.
+        for (auto& place : places.sections) {
+            if (place.second.end == oldEnd) place.second.end = headerAt;
+        }
+        SectionPlace added{headerAt, lines_.size(), lines_.size(), std::unordered_map<std::string, std::size_t>{}};
+        added.entries->emplace(foldedKey, lines_.size() - 1);
+        places.sections.emplace(foldedSectionName(sectionName), std::move(added));
         return true;
     }
 
-    if (const auto entry = findEntry(*range, keyName)) {
+    SectionPlace& place = sectionPlace->second;
+    auto& entries = entriesOf(place);
+    if (const auto entry = entries.find(foldedKey); entry != entries.end()) {
         // Keep the key as it was spelled, with its blanks, and replace only the value.
-        const std::string_view old = line(*entry);
+        const std::string_view old = line(entry->second);
         std::string replaced(old.substr(0, old.find('=') + 1));
         replaced += written;
-        lines_[*entry] = store(replaced);
+        lines_[entry->second] = store(replaced);
         return true;
     }
 
-    std::size_t insertAt = range->header + 1;
-    for (std::size_t i = range->header + 1; i < range->end; ++i) {
-        if (parseLine(line(i)).kind == LineKind::Entry) insertAt = i + 1;
+    const LineSpan added = storeEntry(keyName, written);
+    if (place.insertAt == lines_.size()) {
+        // The last lines of the file: nothing moves, the index stays right.
+        lines_.push_back(added);
+        entries.emplace(foldedKey, lines_.size() - 1);
+        place.insertAt = place.end = lines_.size();
+        return true;
     }
-    const LineSpan added = store(std::string(keyName) + "=" + written);
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), added);
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(place.insertAt), added);
+    index_.reset();  // every line after the new one has moved
     return true;
 }
 
@@ -227,11 +283,28 @@ void ProfileDocument::removeSection(std::string_view section) {
     const std::string_view name = trimBlanks(section);
     std::vector<LineSpan> kept;
     kept.reserve(lines_.size());
+    // For each old line, how many lines before it go: the index follows the
+    // lines that stay without being built again.
+    std::vector<std::size_t> removedBefore(lines_.size() + 1, 0);
     bool inRemovedSection = false;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const ParsedLine parsed = parseLine(line(i));
         if (parsed.kind == LineKind::Section) inRemovedSection = namesMatch(parsed.name, name);
         if (!inRemovedSection) kept.push_back(lines_[i]);
+        removedBefore[i + 1] = removedBefore[i] + (inRemovedSection ? 1 : 0);
+    }
+    if (kept.size() == lines_.size()) return;
+    const auto removed = [&removedBefore](std::size_t at) { return removedBefore[at + 1] != removedBefore[at]; };
+    if (index_) {
+        // Every section of that name goes, so no later one takes its place.
+        std::erase_if(index_->sections, [&](const auto& place) { return removed(place.second.header); });
+        for (auto& [name, place] : index_->sections) {
+            place.header -= removedBefore[place.header];
+            place.end -= removedBefore[place.end];
+            place.insertAt -= removedBefore[place.insertAt];
+            if (!place.entries) continue;
+            for (auto& entry : *place.entries) entry.second -= removedBefore[entry.second];
+        }
     }
     lines_ = std::move(kept);
 }

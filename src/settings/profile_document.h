@@ -50,6 +50,8 @@ public:
     // The bytes of a settings file, decoded as decodeSettingsText does.
     static ProfileDocument fromFileBytes(std::string_view bytes, const AnsiToUtf8& ansiToUtf8);
 
+    // Found through an index of the sections and keys, so that a reader or
+    // writer going through a long image list key by key stays linear.
     std::optional<std::string> get(std::string_view section, std::string_view key) const;
 
     // Every value get() can see, keyed by foldedName(section, key), made in
@@ -72,6 +74,10 @@ public:
 
     std::string serialize() const;
 
+    // Room for about this many bytes of changed and added lines, so that a
+    // long run of set() does not copy the document's text as it grows.
+    void reserveForChanges(std::size_t bytes) { text_.reserve(text_.size() + bytes); }
+
     bool empty() const { return lines_.empty(); }
     std::size_t lineCount() const { return lines_.size(); }
     std::string_view line(std::size_t index) const;
@@ -83,18 +89,30 @@ private:
         std::size_t offset;
         std::size_t length;
     };
-    struct SectionRange {
-        std::size_t header;  // index of the "[name]" line
-        std::size_t end;     // index of the next header, or lineCount()
+    // Where get() and set() find things: the first section of each name,
+    // where it ends, the line after its last entry (where a new key goes)
+    // and, once a key of it is asked for, the first entry of each key in it.
+    // Built on first use in one pass; a change that adds lines at the very
+    // end keeps it up to date, and so does removing a section; a line added
+    // in the middle drops it.
+    struct SectionPlace {
+        std::size_t header;
+        std::size_t end;  // the next section's header, or lineCount()
+        std::size_t insertAt;
+        std::optional<std::unordered_map<std::string, std::size_t>> entries;  // by folded key
     };
-
-    // The first section of that name.
-    std::optional<SectionRange> findSection(std::string_view name) const;
-    std::optional<std::size_t> findEntry(const SectionRange& range, std::string_view key) const;
+    struct Index {
+        std::unordered_map<std::string, SectionPlace> sections;  // by folded section name
+    };
+    Index& index() const;
+    std::unordered_map<std::string, std::size_t>& entriesOf(SectionPlace& place) const;
     LineSpan store(std::string_view line);
+    // A "key=value" line, built in place.
+    LineSpan storeEntry(std::string_view key, std::string_view value);
 
     std::string text_;
     std::vector<LineSpan> lines_;
+    mutable std::optional<Index> index_;
 };
 
 }  // namespace vistrel::settings

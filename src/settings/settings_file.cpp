@@ -58,21 +58,38 @@ bool SettingsFile::DeleteSettingsSection(std::string_view section) {
     return change.commit();
 }
 
-bool SettingsFile::applyAndStore(const std::vector<Batch::Change>& changes) {
+namespace {
+
+std::string withReason(std::string what, const std::string& reason) {
+    return reason.empty() ? what : what + " " + reason;
+}
+
+}  // namespace
+
+std::string SettingsFile::applyAndStore(const std::vector<Batch::Change>& changes) {
     LoadedFile file = loadSettingsFile(platform_, path_);
     // Replacing a file we could not read would throw away whatever it holds.
-    if (file.status == platform::FileStatus::Failed) return false;
+    if (file.status == platform::FileStatus::Failed) {
+        return withReason("The file exists but could not be read.", platform_.lastFileError());
+    }
 
+    std::size_t changedBytes = 0;
+    for (const Batch::Change& change : changes) changedBytes += change.key.size() + change.value.size() + 4;
+    file.document.reserveForChanges(changedBytes);
     for (const Batch::Change& change : changes) {
         if (change.isDelete) {
             file.document.removeSection(change.section);
         } else if (!file.document.set(change.section, change.key, change.value)) {
-            return false;
+            return "The setting name \"" + change.section + "\" / \"" + change.key + "\" cannot be stored.";
         }
     }
     // Deleting from a file that is not there leaves nothing to create.
-    if (file.status == platform::FileStatus::Missing && file.document.empty()) return true;
-    return platform_.replaceFile(path_, file.document.serialize());
+    if (file.status == platform::FileStatus::Missing && file.document.empty()) return {};
+    if (!platform_.replaceFile(path_, file.document.serialize())) {
+        const std::string reason = platform_.lastFileError();
+        return reason.empty() ? "The file could not be written." : reason;
+    }
+    return {};
 }
 
 void SettingsFile::Batch::write(std::string_view section, std::string_view key, std::string_view value) {
@@ -84,7 +101,8 @@ void SettingsFile::Batch::deleteSection(std::string_view section) {
 }
 
 bool SettingsFile::Batch::commit() {
-    if (!file_.applyAndStore(changes_)) return false;
+    failure_ = file_.applyAndStore(changes_);
+    if (!failure_.empty()) return false;
     changes_.clear();
     return true;
 }

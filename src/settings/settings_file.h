@@ -81,10 +81,14 @@ public:
     public:
         void write(std::string_view section, std::string_view key, std::string_view value);
         void deleteSection(std::string_view section);
+        // Room for this many changes (a save of a long image list).
+        void reserve(std::size_t changes) { changes_.reserve(changes); }
         // False when the file could not be read or written, or a name could
         // not be stored; nothing is changed on disk then and the changes
         // stay in the batch. After a successful commit the batch is empty.
         bool commit();
+        // Why the last commit failed, in words for the user.
+        const std::string& failure() const { return failure_; }
 
     private:
         friend class SettingsFile;
@@ -95,11 +99,13 @@ public:
         };
         SettingsFile& file_;
         std::vector<Change> changes_;
+        std::string failure_;
     };
     Batch batch() { return Batch(*this); }
 
 private:
-    bool applyAndStore(const std::vector<Batch::Change>& changes);
+    // Empty when stored, else why not.
+    std::string applyAndStore(const std::vector<Batch::Change>& changes);
 
     platform::Platform& platform_;
     std::string path_;

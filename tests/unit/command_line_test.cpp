@@ -15,9 +15,22 @@ TEST(CommandLine, OnlyTheFirstTwoCharactersChooseTheMode) {
         {"/c", Mode::Configure},  {"/C", Mode::Configure},  {"/c:1234", Mode::Configure},
         {"/Cx", Mode::Configure}, {"/p 5", Mode::Preview},  {"/P 5", Mode::Preview},
         {"-s", Mode::Nothing},    {"s", Mode::Nothing},     {"/x", Mode::Nothing},
-        {"/a", Mode::Nothing},    {"", Mode::Nothing},      {" /s", Mode::Nothing},
+        {"/a", Mode::Nothing},    {"", Mode::Configure},    {"  ", Mode::Configure},
+        {" /s", Mode::Nothing},
     };
     for (const Case& c : cases) EXPECT_EQ(modeOf(c.command), c.mode) << '"' << c.command << '"';
+}
+
+TEST(CommandLine, ConfigureOwnerIsTheWindowAfterAColon) {
+    EXPECT_EQ(configureOwner("/c:1234"), 1234u);
+    EXPECT_EQ(configureOwner("/C 77"), 77u);
+    EXPECT_EQ(static_cast<std::intptr_t>(configureOwner("/c:-2")), -2);
+    // No owner: a plain switch, no number, or one that names no 32-bit window.
+    EXPECT_EQ(configureOwner("/c"), 0u);
+    EXPECT_EQ(configureOwner(""), 0u);
+    EXPECT_EQ(configureOwner("/cx12"), 0u);
+    EXPECT_EQ(configureOwner("/c:x"), 0u);
+    EXPECT_EQ(configureOwner("/c:99999999999"), 0u);
 }
 
 TEST(CommandLine, PreviewHandleIsTheNumberAfterTheSwitch) {

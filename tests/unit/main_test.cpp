@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "dialog_test_support.h"
 
 namespace vistrel::app {
 namespace {
@@ -69,7 +69,7 @@ TEST_F(MainTest, ASecondInstanceEndsAtOnceWhateverTheSwitch) {
 }
 
 TEST_F(MainTest, UnknownSwitchesShowNothing) {
-    for (const char* command : {"", "/x", "/a", "-s", "s"}) {
+    for (const char* command : {"/x", "/a", "-s", "s"}) {
         HeadlessPlatform other;
         other.setCommandLine(command);
         std::unique_ptr<Program> started;
@@ -81,13 +81,22 @@ TEST_F(MainTest, UnknownSwitchesShowNothing) {
     }
 }
 
-TEST_F(MainTest, ConfigureSwitchReachesTheSettingsDialog) {
-    platform.answerMessageBoxes({platform::MessageBoxAnswer::Ok});
-    ASSERT_TRUE(start("/C"));
-    ASSERT_EQ(platform.messageBoxes().size(), 1u);
-    EXPECT_EQ(platform.messageBoxes()[0].title, "Vistrel Screen Saver");
-    EXPECT_THAT(platform.messageBoxes()[0].text, ::testing::HasSubstr(vistrel::testing::kSettingsPath));
-    EXPECT_EQ(program->saverWindow(), nullptr);
+TEST_F(MainTest, ConfigureSwitchAndAnEmptyCommandLineOpenTheSettingsDialog) {
+    for (const char* command : {"/C", "", "/c:4660"}) {
+        HeadlessPlatform other;
+        other.putFile(vistrel::testing::kSettingsPath, vistrel::testing::SampleSettings{}.text());
+        vistrel::testing::putSamplePictures(other);
+        other.setCommandLine(command);
+        std::unique_ptr<Program> started;
+        ASSERT_TRUE(other.run([&] { started = Main(other); })) << command;
+        ASSERT_NE(started->settingsDialog(), nullptr) << command;
+        const ui::Window& dialog = started->settingsDialog()->form2;
+        EXPECT_TRUE(dialog.loaded() && dialog.visible()) << command;
+        EXPECT_EQ(dialog.owner, std::string(command) == "/c:4660" ? 4660u : 0u) << command;
+        EXPECT_EQ(started->saverWindow(), nullptr);
+        EXPECT_TRUE(other.messageBoxes().empty()) << command;
+        EXPECT_THAT(other.callsStartingWith({"Load(", "Form2.Visible"}), ElementsAre("Load(Form2)", "Form2.Visible = True"));
+    }
 }
 
 }  // namespace

@@ -164,6 +164,27 @@ TEST_F(SettingsFileTest, FailedBatchLeavesTheFileAsItWas) {
     EXPECT_EQ(onDisk(), original);
 }
 
+TEST_F(SettingsFileTest, AFailedCommitSaysWhy) {
+    platform.putFile(kPath, fileOf({"[images]", "0=a"}));
+    SettingsFile::Batch batch = settings.batch();
+    batch.write("images", "0", "b");
+
+    platform.setWritable(false);
+    EXPECT_FALSE(batch.commit());
+    EXPECT_EQ(batch.failure(), "The disk is write-protected.");
+
+    platform.setWritable(true);
+    platform.setFileLocked(kPath, true);
+    EXPECT_FALSE(batch.commit());
+    EXPECT_EQ(batch.failure(), "The file exists but could not be read. The file is locked by another program.");
+
+    platform.setFileLocked(kPath, false);
+    batch.write("images", "k=v", "x");
+    EXPECT_FALSE(batch.commit());
+    EXPECT_EQ(batch.failure(), "The setting name \"images\" / \"k=v\" cannot be stored.");
+    EXPECT_EQ(onDisk(), fileOf({"[images]", "0=a"}));
+}
+
 TEST_F(SettingsFileTest, DeletingFromAMissingFileCreatesNothing) {
     EXPECT_TRUE(settings.DeleteSettingsSection("images"));
     EXPECT_FALSE(platform.file(kPath).has_value());

@@ -3,6 +3,8 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "settings/profile_document.h"
 
@@ -175,6 +177,41 @@ TEST(ProfileDocumentWriting, AddedSectionGetsOneBlankLineBeforeIt) {
     auto endsBlank = ProfileDocument::parse("[a]\nk=1\n  \n");
     ASSERT_TRUE(endsBlank.set("b", "k", "2"));
     EXPECT_EQ(endsBlank.serialize(), fileOf({"[a]", "k=1", "  ", "[b]", "k=2"}));
+}
+
+// get() and set() go through an index that set() keeps up to date while it
+// appends at the end and rebuilds after any other change. A document that
+// went through many changes must answer as one parsed afresh from its bytes.
+TEST(ProfileDocumentIndex, ChangedDocumentAnswersAsOneParsedAfresh) {
+    auto document = ProfileDocument::parse(fileOf({"; comment", "[image]", "picSpeed=1", "", "[Font]", "a=1",
+                                                  "A=2", "; tail", "[font]", "b=3", "[caption]", "0=x"}));
+    const std::vector<std::pair<std::string, std::string>> names = {
+        {"image", "picSpeed"}, {"image", "timeInterval"}, {"font", "a"}, {"font", "b"}, {"font", "c"},
+        {"caption", "0"},      {"caption", "1"},          {"images", "0"}, {"images", "1"}, {"total", "total"}};
+    auto expectSameAsReread = [&](const std::string& step) {
+        const ProfileDocument fresh = reread(document);
+        for (const auto& [section, key] : names) {
+            EXPECT_EQ(document.get(section, key), fresh.get(section, key)) << step << ": " << section << "/" << key;
+        }
+        EXPECT_EQ(fresh.serialize(), document.serialize()) << step;
+    };
+
+    expectSameAsReread("parsed");
+    ASSERT_TRUE(document.set("images", "0", "a.jpg"));  // new section at the end
+    ASSERT_TRUE(document.set("images", "1", "b.jpg"));  // appended to the last section
+    expectSameAsReread("images appended");
+    ASSERT_TRUE(document.set("font", "c", "4"));  // inserted before "; tail": lines move
+    ASSERT_TRUE(document.set("image", "timeInterval", "5"));
+    expectSameAsReread("keys inserted");
+    ASSERT_TRUE(document.set("FONT", "A", "9"));  // in place, the first of the duplicates
+    document.removeSection("caption");
+    ASSERT_TRUE(document.set("caption", "1", "y"));
+    ASSERT_TRUE(document.set("total", "total", "2"));
+    ASSERT_TRUE(document.set("images", "1", "c.jpg"));
+    expectSameAsReread("section removed and added again");
+    EXPECT_EQ(document.get("font", "a"), "9");
+    EXPECT_EQ(document.get("caption", "0"), std::nullopt);
+    EXPECT_EQ(document.get("caption\n", "1"), std::nullopt);
 }
 
 }  // namespace

@@ -77,14 +77,28 @@ FileContent HeadlessPlatform::readFile(const std::string& path, std::size_t maxB
     const std::string key = pathKey(path);
     const auto found = impl_->files.find(key);
     if (found == impl_->files.end()) return {FileStatus::Missing, {}};
-    if (impl_->lockedFiles.contains(key) || found->second.size() > maxBytes) return {FileStatus::Failed, {}};
+    if (impl_->lockedFiles.contains(key)) {
+        lastFileError_ = "The file is locked by another program.";
+        return {FileStatus::Failed, {}};
+    }
+    if (found->second.size() > maxBytes) {
+        lastFileError_ = "The file is too large.";
+        return {FileStatus::Failed, {}};
+    }
     return {FileStatus::Ok, found->second};
 }
 
 bool HeadlessPlatform::replaceFile(const std::string& path, std::string_view bytes) {
     record("ReplaceFile(" + path + ")");
     const std::string key = pathKey(path);
-    if (!writable_ || impl_->lockedFiles.contains(key)) return false;
+    if (!writable_) {
+        lastFileError_ = "The disk is write-protected.";
+        return false;
+    }
+    if (impl_->lockedFiles.contains(key)) {
+        lastFileError_ = "The file is locked by another program.";
+        return false;
+    }
     impl_->files[key] = std::string(bytes);
     ++replaceCount_;
     return true;

@@ -53,6 +53,8 @@ struct HeadlessPlatform::Impl {
     std::set<std::string> lockedFiles;
     // Far from the small numbers a test may put on a command line.
     Handle nextHandle = 0x10010;
+    // The reduction mode of each device context that was given one.
+    std::map<Handle, int> stretchModes;
 
     Target& addTarget(std::string name, int width, int height, std::uint32_t pixel,
                       const ui::Control* control);
@@ -76,7 +78,25 @@ struct HeadlessPlatform::Impl {
     void windowGone(ui::Window& window);
     // A control that could hold the focus lost its peer (unloaded or destroyed).
     void controlGone(const ui::Control& control);
+    // Gives `control` the focus (and its window the activation); the
+    // control that had it gets its LostFocus.
     void focusOn(ui::Control& control);
 };
+
+// Moves the keyboard focus as SetFocus does: records "<name>.SetFocus()"
+// when the program asked for it, then raises LostFocus on the control that
+// had it.
+void moveFocus(HeadlessPlatform& platform, ui::Control& control, bool byProgram = true);
+// The controls of `window` that can take the focus now, in tab order.
+std::vector<ui::Control*> focusableInTabOrder(ui::Window& window);
+// A control losing its peer loses the focus with it.
+void forgetFocus(HeadlessPlatform& platform, const ui::Control& control);
+
+// The peers of the settings dialog's control kinds (headless_dialog_peers.cpp).
+std::unique_ptr<ui::ControlPeer> createDialogPeer(HeadlessPlatform& platform, ui::Control& control);
+// The line of HeadlessPlatform::createdControls for a control.
+std::string describeCreatedControl(const ui::Control& control);
+// A colour as the log shows it: decimal RGB, or "System(22)".
+std::string colorText(ui::Color color);
 
 }  // namespace vistrel::platform::headless

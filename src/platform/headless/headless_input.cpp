@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/headless/call_text.h"
+#include "platform/dialog_controls.h"
 #include "platform/headless/headless_impl.h"
 
 namespace vistrel::platform::headless {
@@ -26,31 +27,15 @@ bool onScreen(const ui::Control& control) {
 
 bool canTakeFocus(const ui::Control& control) { return onScreen(control) && control.acceptsInput(); }
 
-void collectTextBoxes(ui::Control& control, std::vector<ui::Control*>& found) {
-    for (ui::Control* child : control.children()) {
-        if (child->kind() == ui::ControlKind::TextBox && canTakeFocus(*child)) found.push_back(child);
-        collectTextBoxes(*child, found);
-    }
-}
-
-// The text boxes of a window that can take the focus, in tab order.
-std::vector<ui::Control*> tabStops(ui::Window& window) {
-    std::vector<ui::Control*> boxes;
-    collectTextBoxes(window, boxes);
-    std::stable_sort(boxes.begin(), boxes.end(),
-                     [](const ui::Control* a, const ui::Control* b) { return a->tabIndex() < b->tabIndex(); });
-    return boxes;
-}
-
 ui::Control* firstTabStop(ui::Window& window) {
-    const std::vector<ui::Control*> stops = tabStops(window);
+    const std::vector<ui::Control*> stops = focusableInTabOrder(window);
     return stops.empty() ? nullptr : stops.front();
 }
 
-// Tab and Shift+Tab move the focus between the text boxes of the window
+// Tab and Shift+Tab move the focus between the controls of the window
 // instead of being typed; false when the window has none.
 bool moveFocusByTab(HeadlessPlatform::Impl& impl, ui::Control& from, bool backwards) {
-    const std::vector<ui::Control*> stops = tabStops(from.window());
+    const std::vector<ui::Control*> stops = focusableInTabOrder(from.window());
     if (stops.empty()) return false;
     const auto at = std::find(stops.begin(), stops.end(), &from);
     std::size_t next = 0;
@@ -202,11 +187,19 @@ void HeadlessPlatform::Impl::controlGone(const ui::Control& control) {
 void HeadlessPlatform::Impl::focusOn(ui::Control& control) {
     if (!canTakeFocus(control)) return;
     ui::Window& window = control.window();
+    ui::Control* previous = focus;
     focus = &control;
     lastFocus[&window] = &control;
     std::erase(activations, &window);
     activations.push_back(&window);
     active = &window;
+    if (previous && previous != &control) previous->raiseLostFocus();
+}
+
+std::vector<ui::Control*> focusableInTabOrder(ui::Window& window) {
+    std::vector<ui::Control*> stops = ui::tabOrder(window);
+    std::erase_if(stops, [](const ui::Control* control) { return !canTakeFocus(*control); });
+    return stops;
 }
 
 const ui::Control* HeadlessPlatform::focusedControl() const { return impl_->focus; }

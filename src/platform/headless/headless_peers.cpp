@@ -20,6 +20,8 @@ int twipsToPixels(int twips, double twipsPerPixel) {
 
 class RecordingPeer : public ui::ControlPeer {
 public:
+    ~RecordingPeer() override { forgetFocus(platform_, control_); }
+
     void sync(ui::Property property) override {
         switch (property) {
             case ui::Property::Visible: recordValue("Visible", boolText(control_.visible())); break;
@@ -54,10 +56,7 @@ public:
 
     Handle hwnd() const override { return target_.hwnd; }
     Handle hdc() override { return target_.hdc; }
-    void setFocus() override {
-        platform_.record(control_.name() + ".SetFocus()");
-        platform_.impl().focusOn(control_);
-    }
+    void setFocus() override { moveFocus(platform_, control_); }
 
 protected:
     SurfacePeer(HeadlessPlatform& platform, ui::Control& control, int width, int height, ui::Color back)
@@ -196,8 +195,14 @@ private:
         int x, y, width, height;
     };
 
-    int widthPixels() const { return twipsToPixels(box_.width(), platform_.screen().twipsPerPixelX); }
-    int heightPixels() const { return twipsToPixels(box_.height(), platform_.screen().twipsPerPixelY); }
+    // Picture boxes sit on their window in twips and draw in pixels, inside their border.
+    int border() const { return box_.borderStyle == ui::BorderStyle::None ? 0 : 2 * ui::PictureBox::kPictureBorderPixels; }
+    int widthPixels() const {
+        return std::max(twipsToPixels(box_.width(), platform_.screen().twipsPerPixelX) - border(), 0);
+    }
+    int heightPixels() const {
+        return std::max(twipsToPixels(box_.height(), platform_.screen().twipsPerPixelY) - border(), 0);
+    }
 
     // What the box shows, drawn at (x, y) of `dest`: the back colour, the
     // picture at the top-left corner, then what was drawn.
@@ -313,11 +318,9 @@ public:
             // Text set by the program puts the caret back at the start.
             platform_.impl().carets[&box_] = 0;
         }
+        if (property == ui::Property::BackColor) recordValue("BackColor", colorText(box_.backColor()));
     }
-    void setFocus() override {
-        platform_.record(box_.name() + ".SetFocus()");
-        platform_.impl().focusOn(box_);
-    }
+    void setFocus() override { moveFocus(platform_, box_); }
 
 private:
     ui::TextBox& box_;
@@ -352,6 +355,7 @@ private:
 }  // namespace
 
 std::unique_ptr<ui::ControlPeer> HeadlessPlatform::createPeer(ui::Control& control) {
+    created_.push_back(describeCreatedControl(control));
     switch (control.kind()) {
         case ui::ControlKind::Window:
             return std::make_unique<WindowPeer>(*this, static_cast<ui::Window&>(control));
@@ -361,8 +365,8 @@ std::unique_ptr<ui::ControlPeer> HeadlessPlatform::createPeer(ui::Control& contr
         case ui::ControlKind::TextBox:
             return std::make_unique<TextBoxPeer>(*this, static_cast<ui::TextBox&>(control));
         case ui::ControlKind::Timer: return std::make_unique<TimerPeer>(*this, static_cast<ui::Timer&>(control));
+        default: return createDialogPeer(*this, control);
     }
-    return nullptr;
 }
 
 }  // namespace vistrel::platform::headless

@@ -41,6 +41,7 @@
 #include <vector>
 
 #include "platform/controls.h"
+#include "platform/dialog_controls.h"
 #include "platform/platform.h"
 
 namespace vistrel::platform::headless {
@@ -184,8 +185,21 @@ public:
     bool moveMouse(ui::Control& control, int x, int y);
     // Alt+F4, the close box or another program asking the window to close.
     bool requestClose(ui::Window& window);
-    const ui::Control* focusedControl() const;
     const ui::Window* activeWindow() const;
+
+    // --- controls of the settings dialog ---
+    // One line for each control whose peer was made, in the order they were
+    // made: kind, name, container, bounds, tab index, caption and tip, e.g.
+    //   "Button Ok in Form2: 6000, 5520, 1215, 375; tab 1; \"&OK\""
+    const std::vector<std::string>& createdControls() const { return created_; }
+    // The control that has the keyboard focus: given by code (SetFocus), by
+    // Tab, or on showing a window (its first tab stop). Null for none.
+    const ui::Control* focusedControl() const;
+    // The user presses Tab (or Shift+Tab) in `window`.
+    void userTab(ui::Window& window, bool backwards = false);
+    // What a panel of a status bar shows now: its text, or the time of day
+    // of the virtual clock ("14:05") for a time panel.
+    std::string statusPanelText(const ui::StatusBar& bar, std::size_t panel);
 
     // --- Platform ---
     std::string commandLine() override;
@@ -199,6 +213,7 @@ public:
     void pauseWithoutEvents(int milliseconds) override;
     FileContent readFile(const std::string& path, std::size_t maxBytes) override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;
+    std::string lastFileError() override { return lastFileError_; }
     std::string ansiToUtf8(std::string_view bytes) override;  // Windows-1252
     void setWindowPos(Handle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
                       unsigned flags) override;
@@ -210,6 +225,9 @@ public:
                 std::uint32_t rop) override;
     bool systemParametersInfo(unsigned action, unsigned param, std::uint32_t* value,
                               unsigned winIni) override;
+    int setStretchBltMode(Handle dc, int mode) override;
+    bool stretchBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
+                    int srcWidth, int srcHeight, std::uint32_t rop) override;
     bool getVersionEx(OsVersionInfo& info) override;
     void blockTaskSwitchKeys(bool block) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
@@ -252,7 +270,9 @@ private:
     bool writable_ = true;
     bool drawingFails_ = false;
     std::size_t replaceCount_ = 0;
+    std::string lastFileError_;
     std::vector<std::string> calls_;
+    std::vector<std::string> created_;
     std::deque<MessageBoxAnswer> messageAnswers_;
     std::vector<MessageBoxRecord> messageBoxes_;
     std::deque<std::optional<std::string>> fileAnswers_;

@@ -10,7 +10,27 @@ Surface::Surface(int w, int h, std::uint32_t pixel)
 
 void Surface::fill(std::uint32_t pixel) { std::fill(pixels.begin(), pixels.end(), pixel); }
 
+namespace {
+
+// The system colours of the classic Windows scheme, by index.
+ui::Color systemColorValue(int index) {
+    switch (index) {
+        case 5: return 0xFFFFFF;   // window background
+        case 8: return 0x000000;   // window text
+        case 10: return 0xC8D0D4;  // active border
+        case 15: return 0xC8D0D4;  // button face
+        case 16: return 0x808080;  // button shadow
+        case 17: return 0x808080;  // grey text
+        case 20: return 0xFFFFFF;  // 3D highlight
+        case 22: return 0xE3E3E3;  // 3D light
+        default: return 0x000000;
+    }
+}
+
+}  // namespace
+
 std::uint32_t colorToPixel(ui::Color color) {
+    if (ui::isSystemColor(color)) color = systemColorValue(static_cast<int>(color & 0xFF));
     const std::uint32_t red = color & 0xFF;
     const std::uint32_t green = (color >> 8) & 0xFF;
     const std::uint32_t blue = (color >> 16) & 0xFF;

@@ -3,26 +3,11 @@
 #include <algorithm>
 
 namespace vistrel::platform::win32 {
-namespace {
-
-void collect(ui::Control& control, std::vector<const ui::Control*>& found) {
-    for (ui::Control* child : control.children()) {
-        if (child->kind() == ui::ControlKind::TextBox) found.push_back(child);
-        collect(*child, found);
-    }
-}
-
-}  // namespace
-
 std::vector<HWND> tabStops(ui::Window& window) {
-    std::vector<const ui::Control*> boxes;
-    collect(window, boxes);
-    std::stable_sort(boxes.begin(), boxes.end(),
-                     [](const ui::Control* a, const ui::Control* b) { return a->tabIndex() < b->tabIndex(); });
     std::vector<HWND> stops;
-    for (const ui::Control* box : boxes) {
-        const auto hwnd = reinterpret_cast<HWND>(box->hwnd());
-        if (hwnd && box->acceptsInput() && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) stops.push_back(hwnd);
+    for (const ui::Control* control : ui::tabOrder(window)) {
+        const auto hwnd = reinterpret_cast<HWND>(control->hwnd());
+        if (hwnd && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) stops.push_back(hwnd);
     }
     return stops;
 }

@@ -1,4 +1,4 @@
-// Keyboard focus among the text boxes of a window, in tab order.
+// Keyboard focus among the controls of a window, in tab order.
 #pragma once
 
 #include <windows.h>
@@ -7,10 +7,12 @@
 
 #include "platform/win32/portable_interface.h"
 
+#include "platform/dialog_controls.h"
+
 namespace vistrel::platform::win32 {
 
-// The text boxes of `window` that can take the focus now (shown and
-// enabled), ordered by tab index.
+// The controls of `window` that can take the focus now (shown and
+// enabled), ordered by tab index (ui::tabOrder).
 std::vector<HWND> tabStops(ui::Window& window);
 
 // Tab and Shift+Tab: moves the focus to the next or previous tab stop after

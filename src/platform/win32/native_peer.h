@@ -27,6 +27,12 @@ public:
 
     // A notification that the window sent to its parent (WM_COMMAND).
     virtual void onCommand(WORD /*code*/) {}
+    // Another message the window sent to its parent about itself
+    // (WM_HSCROLL, WM_VSCROLL, WM_CTLCOLOR..., WM_NOTIFY); false when the
+    // parent should answer it as usual.
+    virtual bool reflect(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/) {
+        return false;
+    }
 
     // Expires when the peer is deleted. Take it before calling into the
     // model and check it afterwards, before touching the peer again.

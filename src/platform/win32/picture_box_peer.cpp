@@ -17,11 +17,12 @@ void fillArea(HDC dc, const RECT& area, COLORREF color) {
 }  // namespace
 
 PictureBoxPeer::PictureBoxPeer(Win32Platform& platform, ui::PictureBox& box) : SurfacePeer(platform, box), box_(box) {
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-    if (box_.borderStyle != ui::BorderStyle::None) style |= WS_BORDER;
+    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    // The sunken border is two pixels wide on each side, as the model counts it.
+    const DWORD extendedStyle = box_.borderStyle != ui::BorderStyle::None ? WS_EX_CLIENTEDGE : 0;
     const RECT bounds = designedBounds();
     HWND parent = box_.parent() ? reinterpret_cast<HWND>(box_.parent()->hwnd()) : nullptr;
-    HWND hwnd = CreateWindowExW(0, kPictureBoxClass, L"", style, bounds.left, bounds.top, bounds.right - bounds.left,
+    HWND hwnd = CreateWindowExW(extendedStyle, kPictureBoxClass, L"", style, bounds.left, bounds.top, bounds.right - bounds.left,
                                 bounds.bottom - bounds.top, parent, nullptr, platform.instance(), nullptr);
     attach(hwnd);
     if (!box_.enabled()) EnableWindow(hwnd, FALSE);

@@ -15,6 +15,10 @@
 #pragma push_macro("SPI_SETSCREENSAVERRUNNING")
 #pragma push_macro("VER_PLATFORM_WIN32_WINDOWS")
 #pragma push_macro("VER_PLATFORM_WIN32_NT")
+#pragma push_macro("STRETCH_DELETESCANS")
+#pragma push_macro("STRETCH_HALFTONE")
+#undef STRETCH_DELETESCANS
+#undef STRETCH_HALFTONE
 #undef HWND_TOPMOST
 #undef HWND_NOTOPMOST
 #undef SWP_NOACTIVATE
@@ -25,6 +29,7 @@
 #undef VER_PLATFORM_WIN32_NT
 
 #include "platform/controls.h"
+#include "platform/dialog_controls.h"
 #include "platform/picture.h"
 #include "platform/platform.h"
 
@@ -36,3 +41,5 @@
 #pragma pop_macro("SPI_SETSCREENSAVERRUNNING")
 #pragma pop_macro("VER_PLATFORM_WIN32_WINDOWS")
 #pragma pop_macro("VER_PLATFORM_WIN32_NT")
+#pragma pop_macro("STRETCH_DELETESCANS")
+#pragma pop_macro("STRETCH_HALFTONE")

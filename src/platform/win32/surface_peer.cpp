@@ -80,6 +80,25 @@ LRESULT SurfacePeer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 child->onCommand(HIWORD(wParam));
             }
             return 0;
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSCROLLBAR: {
+            LRESULT result = 0;
+            NativePeer* child = NativePeer::fromWindow(reinterpret_cast<HWND>(lParam));
+            if (child && child->reflect(message, wParam, lParam, result)) return result;
+            return DefWindowProcW(window(), message, wParam, lParam);
+        }
+        case WM_NOTIFY: {
+            LRESULT result = 0;
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            NativePeer* child = header ? NativePeer::fromWindow(header->hwndFrom) : nullptr;
+            if (child && child->reflect(message, wParam, lParam, result)) return result;
+            return DefWindowProcW(window(), message, wParam, lParam);
+        }
         default:
             return DefWindowProcW(window(), message, wParam, lParam);
     }

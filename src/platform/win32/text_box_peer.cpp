@@ -1,5 +1,7 @@
 #include "platform/win32/text_box_peer.h"
 
+#include <imm.h>
+
 #include <vector>
 
 #include "platform/win32/escaped_exception.h"
@@ -24,7 +26,11 @@ TextBoxPeer::TextBoxPeer(Win32Platform& platform, ui::TextBox& box) : platform_(
     attach(hwnd);
     if (!hwnd) return;
 
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(platform.textBoxFont()), FALSE);
+    HFONT font = platform.textBoxFont();
+    if (!(box_.font == ui::Font{})) font = ownFont_ = createFont(box_.font, platform.dotsPerInchY());
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    // No input-method editor composes text into a password box.
+    if (box_.inputMethodOff) ImmAssociateContextEx(hwnd, nullptr, 0);
     if (box_.passwordChar != 0) {
         SendMessageW(hwnd, EM_SETPASSWORDCHAR, static_cast<WPARAM>(static_cast<unsigned char>(box_.passwordChar)), 0);
     }
@@ -41,6 +47,8 @@ TextBoxPeer::~TextBoxPeer() {
         SetWindowLongPtrW(window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editClassProc_));
     }
     destroyWindow();
+    if (ownFont_) DeleteObject(ownFont_);
+    if (backBrush_) DeleteObject(backBrush_);
 }
 
 void TextBoxPeer::sync(ui::Property property) {
@@ -52,12 +60,32 @@ void TextBoxPeer::sync(ui::Property property) {
         case ui::Property::Text:
             showText();
             break;
+        case ui::Property::BackColor:
+            InvalidateRect(window(), nullptr, TRUE);
+            break;
         default:
             break;
     }
 }
 
 void TextBoxPeer::setFocus() { SetFocus(window()); }
+
+bool TextBoxPeer::reflect(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message != WM_CTLCOLOREDIT && message != WM_CTLCOLORSTATIC) return false;
+    // The system's own colours (also grey when disabled) unless the program chose one.
+    if (box_.backColor() == ui::kSystemWindowBackground) return false;
+    const COLORREF back = toColorRef(box_.backColor());
+    if (!backBrush_ || backBrushColor_ != back) {
+        if (backBrush_) DeleteObject(backBrush_);
+        backBrush_ = CreateSolidBrush(back);
+        backBrushColor_ = back;
+    }
+    const auto dc = reinterpret_cast<HDC>(wParam);
+    SetBkColor(dc, back);
+    SetTextColor(dc, GetSysColor(box_.enabled() ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    result = reinterpret_cast<LRESULT>(backBrush_);
+    return true;
+}
 
 void TextBoxPeer::onCommand(WORD code) {
     if (code != EN_CHANGE || settingText_) return;
@@ -98,6 +126,11 @@ LRESULT TextBoxPeer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return keyDown(message, wParam, lParam);
         case WM_CHAR:
             return character(wParam, lParam);
+        case WM_KILLFOCUS: {
+            const LRESULT result = passOn(message, wParam, lParam);
+            box_.raiseLostFocus();
+            return result;
+        }
         default:
             return passOn(message, wParam, lParam);
     }

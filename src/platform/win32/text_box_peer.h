@@ -21,6 +21,7 @@ public:
     void sync(ui::Property property) override;
     void setFocus() override;
     void onCommand(WORD code) override;
+    bool reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     static LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -38,6 +39,9 @@ private:
     // Set while the program itself puts text into the control, whose change
     // notification then is no change by the user.
     bool settingText_ = false;
+    HFONT ownFont_ = nullptr;  // a font other than the platform's text-box font
+    HBRUSH backBrush_ = nullptr;
+    COLORREF backBrushColor_ = 0;
 };
 
 }  // namespace vistrel::platform::win32

@@ -49,6 +49,19 @@ std::wstring temporaryNameFor(const std::wstring& target) {
     return target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + L".tmp";
 }
 
+// The system's own words for an error code, without the line break it ends with.
+std::string systemErrorText(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length > 0 && buffer ? std::wstring(buffer, length) : std::wstring();
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+    if (text.empty()) return "Windows error " + std::to_string(error) + ".";
+    return fromWide(text);
+}
+
 }  // namespace
 
 FileContent Win32Platform::readFile(const std::string& path, std::size_t maxBytes) {
@@ -58,11 +71,13 @@ FileContent Win32Platform::readFile(const std::string& path, std::size_t maxByte
     if (!file.valid()) {
         const DWORD error = GetLastError();
         const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        if (!missing) lastFileError_ = systemErrorText(error);
         return FileContent{missing ? FileStatus::Missing : FileStatus::Failed, {}};
     }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
         static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+        lastFileError_ = "The file is too large.";
         return FileContent{FileStatus::Failed, {}};
     }
     FileContent content{FileStatus::Ok, {}};
@@ -91,18 +106,30 @@ bool Win32Platform::replaceFile(const std::string& path, std::string_view bytes)
     // A read-only file is not to be replaced (the move would do it anyway on
     // some systems).
     const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        lastFileError_ = "A folder has that name.";
+        return false;
+    }
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        lastFileError_ = "The file is read-only.";
         return false;
     }
     const std::wstring temporary = temporaryNameFor(target);
     FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
-    if (!file.valid()) return false;
+    if (!file.valid()) {
+        lastFileError_ = systemErrorText(GetLastError());
+        return false;
+    }
     // The new content is on the disk before the name points to it, so a
     // crash leaves the old file or the new one, never a mixture.
     bool stored = writeAll(file.get(), bytes) && FlushFileBuffers(file.get());
+    if (!stored) lastFileError_ = systemErrorText(GetLastError());
     file.close();
-    stored = stored && MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (stored && !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        lastFileError_ = systemErrorText(GetLastError());
+        stored = false;
+    }
     if (!stored) DeleteFileW(temporary.c_str());
     return stored;
 }

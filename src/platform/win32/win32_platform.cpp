@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "platform/win32/portable_interface.h"
+#include "platform/win32/child_control_peer.h"
 #include "platform/win32/common_dialogs.h"
+#include "platform/win32/dialog_keys.h"
 #include "platform/win32/escaped_exception.h"
 #include "platform/win32/gdi_helpers.h"
 #include "platform/win32/label_peer.h"
@@ -16,6 +18,7 @@
 #include "platform/win32/surface_peer.h"
 #include "platform/win32/text_box_peer.h"
 #include "platform/win32/timer_peer.h"
+#include "platform/win32/tool_tips.h"
 #include "platform/win32/wic_picture_loader.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/window_peer.h"
@@ -84,6 +87,7 @@ int Win32Platform::runEventLoop() {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(message.wParam);
         if (got < 0) return 1;
+        if (handleDialogKey(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -156,6 +160,7 @@ void Win32Platform::doEvents() {
             return;
         }
         ++handled;
+        if (handleDialogKey(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -198,6 +203,24 @@ bool Win32Platform::bitBlt(Handle destDC, int x, int y, int width, int height, H
                            std::uint32_t rop) {
     const auto target = reinterpret_cast<HDC>(destDC);
     const bool drawn = BitBlt(target, x, y, width, height, reinterpret_cast<HDC>(srcDC), srcX, srcY, rop) != FALSE;
+    const auto surface = surfaces_.find(target);
+    if (surface != surfaces_.end()) surface->second->imageChanged(RECT{x, y, x + width, y + height});
+    return drawn;
+}
+
+int Win32Platform::setStretchBltMode(Handle dc, int mode) {
+    const auto context = reinterpret_cast<HDC>(dc);
+    const int previous = SetStretchBltMode(context, mode);
+    // HALFTONE needs the brush origin set again after it is chosen.
+    if (mode == STRETCH_HALFTONE) SetBrushOrgEx(context, 0, 0, nullptr);
+    return previous;
+}
+
+bool Win32Platform::stretchBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
+                               int srcWidth, int srcHeight, std::uint32_t rop) {
+    const auto target = reinterpret_cast<HDC>(destDC);
+    const bool drawn = StretchBlt(target, x, y, width, height, reinterpret_cast<HDC>(srcDC), srcX, srcY, srcWidth,
+                                  srcHeight, rop) != FALSE;
     const auto surface = surfaces_.find(target);
     if (surface != surfaces_.end()) surface->second->imageChanged(RECT{x, y, x + width, y + height});
     return drawn;
@@ -268,6 +291,14 @@ std::optional<FontChoice> Win32Platform::chooseFont(const FontRequest& request) 
 }
 
 std::unique_ptr<ui::ControlPeer> Win32Platform::createPeer(ui::Control& control) {
+    std::unique_ptr<ui::ControlPeer> peer = createKindPeer(control);
+    if (peer && peer->hwnd() && !control.toolTipText.empty()) {
+        addToolTip(*this, reinterpret_cast<HWND>(peer->hwnd()), toWide(control.toolTipText));
+    }
+    return peer;
+}
+
+std::unique_ptr<ui::ControlPeer> Win32Platform::createKindPeer(ui::Control& control) {
     switch (control.kind()) {
         case ui::ControlKind::Window:
             return std::make_unique<WindowPeer>(*this, static_cast<ui::Window&>(control));
@@ -279,8 +310,9 @@ std::unique_ptr<ui::ControlPeer> Win32Platform::createPeer(ui::Control& control)
             return std::make_unique<TextBoxPeer>(*this, static_cast<ui::TextBox&>(control));
         case ui::ControlKind::Timer:
             return std::make_unique<TimerPeer>(*this, static_cast<ui::Timer&>(control));
+        default:
+            return createDialogPeer(*this, control);
     }
-    return nullptr;
 }
 
 // --- timers ---

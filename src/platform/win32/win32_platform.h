@@ -46,6 +46,7 @@ public:
     void pauseWithoutEvents(int milliseconds) override;
     FileContent readFile(const std::string& path, std::size_t maxBytes) override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;
+    std::string lastFileError() override { return lastFileError_; }
     std::string ansiToUtf8(std::string_view bytes) override;
     void setWindowPos(Handle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
                       unsigned flags) override;
@@ -57,6 +58,9 @@ public:
                 std::uint32_t rop) override;
     bool systemParametersInfo(unsigned action, unsigned param, std::uint32_t* value,
                               unsigned winIni) override;
+    int setStretchBltMode(Handle dc, int mode) override;
+    bool stretchBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
+                    int srcWidth, int srcHeight, std::uint32_t rop) override;
     bool getVersionEx(OsVersionInfo& info) override;
     void blockTaskSwitchKeys(bool block) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
@@ -86,6 +90,7 @@ public:
     void removeTimer(UINT_PTR id) { timers_.erase(id); }
 
 private:
+    std::unique_ptr<ui::ControlPeer> createKindPeer(ui::Control& control);
     static LRESULT CALLBACK timerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     HINSTANCE instance_;
@@ -98,6 +103,7 @@ private:
     HWND timerWindow_ = nullptr;
     int loadedWindows_ = 0;
     LARGE_INTEGER counterFrequency_{};
+    std::string lastFileError_;
     UINT_PTR nextTimerId_ = 1;
     std::map<HDC, SurfacePeer*> surfaces_;
     std::map<UINT_PTR, TimerPeer*> timers_;

@@ -17,6 +17,8 @@ WindowPeer::WindowPeer(Win32Platform& platform, ui::Window& window) : SurfacePee
             break;
         case ui::BorderStyle::FixedSingle:
             style_ = WS_CAPTION | (form_.controlBox ? WS_SYSMENU : 0);
+            if (form_.controlBox && form_.minButton) style_ |= WS_MINIMIZEBOX;
+            if (form_.controlBox && form_.maxButton) style_ |= WS_MAXIMIZEBOX;
             break;
         case ui::BorderStyle::Sizable:
             style_ = WS_CAPTION | WS_THICKFRAME |
@@ -35,9 +37,12 @@ WindowPeer::WindowPeer(Win32Platform& platform, ui::Window& window) : SurfacePee
         size = SIZE{screen.widthPixels, screen.heightPixels};
     }
     const std::wstring caption = toWide(form_.caption);
+    // An owner that is no window (any more) would make the creation fail.
+    HWND owner = reinterpret_cast<HWND>(form_.owner);
+    if (owner && !IsWindow(owner)) owner = nullptr;
     HWND hwnd = CreateWindowExW(extendedStyle_, kWindowClass, caption.c_str(), style_,
                                 twipsToPixels(form_.left(), platform.twipsPerPixelX()),
-                                twipsToPixels(form_.top(), platform.twipsPerPixelY()), size.cx, size.cy, nullptr,
+                                twipsToPixels(form_.top(), platform.twipsPerPixelY()), size.cx, size.cy, owner,
                                 nullptr, platform.instance(), nullptr);
     attach(hwnd);
     if (hwnd) platform.windowLoaded();
@@ -95,6 +100,13 @@ void WindowPeer::sync(ui::Property property) {
 Handle WindowPeer::hdc() { return form_.persistentImage ? reinterpret_cast<Handle>(image()->dc()) : 0; }
 
 void WindowPeer::setFocus() { SetFocus(window()); }
+
+ui::TextSize WindowPeer::frameSize() {
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, style_, FALSE, extendedStyle_);
+    return {pixelsToTwips(frame.right - frame.left, platform().twipsPerPixelX()),
+            pixelsToTwips(frame.bottom - frame.top, platform().twipsPerPixelY())};
+}
 
 double WindowPeer::unitsX(int pixels) const { return static_cast<double>(pixels) * platform().twipsPerPixelX(); }
 

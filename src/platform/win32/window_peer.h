@@ -16,6 +16,7 @@ public:
     void sync(ui::Property property) override;
     Handle hdc() override;
     void setFocus() override;
+    ui::TextSize frameSize() override;
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

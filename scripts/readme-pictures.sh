@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Takes the pictures the README shows, from the Windows build running under
+# Wine on a virtual display (Xvfb), with the bundled sample pictures and
+# settings:
+#
+#   docs/pictures/settings-dialog.png   the settings dialog ("/c")
+#
+# Run from anywhere in a clone; it installs what it needs and builds the
+# Windows program first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+scripts/install-deps.sh
+scripts/build.sh win64
+
+export WINEPREFIX="$root/build/wine-pictures" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+install_dir="$WINEPREFIX/drive_c/Vistrel"
+pictures="$root/docs/pictures"
+mkdir -p "$pictures"
+
+xvfb_pid="" program_pid=""
+cleanup() {
+  [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+for n in $(seq 150 199); do
+  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$n"
+  break
+done
+[[ -n "$xvfb_pid" ]] || { echo "no free display number for Xvfb" >&2; exit 1; }
+for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+if [[ ! -d "$WINEPREFIX/drive_c/windows" ]]; then
+  echo "Preparing a Wine prefix in $WINEPREFIX (first time only)..."
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+fi
+
+mkdir -p "$install_dir/samples"
+cp build/win64/vistrel.scr samples/vistrel.ini "$install_dir/"
+cp samples/*.jpg samples/*.gif samples/*.bmp samples/*.dib "$install_dir/samples/"
+
+# The settings dialog, opened as the screen-saver settings page's Settings button does.
+wine "C:\\Vistrel\\vistrel.scr" /c &
+program_pid=$!
+window=$(xdotool search --sync --onlyvisible --name "Vistrel Screen Saver" | head -1)
+# The window is up; its first paint follows with the next messages.
+for _ in $(seq 50); do
+  import -window "$window" -display "$DISPLAY" "$pictures/settings-dialog.png" 2>/dev/null && \
+    [[ $(convert "$pictures/settings-dialog.png" -format '%k' info:) -gt 8 ]] && break
+  sleep 0.2
+done
+echo "Picture: $pictures/settings-dialog.png"

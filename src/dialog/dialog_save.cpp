@@ -1,0 +1,75 @@
+// OK checks the entries and stores the image list and every option in the
+// settings file in one step; Cancel (and the close box) store nothing.
+#include "dialog/settings_dialog.h"
+#include "settings/settings_file.h"
+
+namespace vistrel::dialog {
+namespace {
+
+constexpr const char* kNeedOneImage = "You need to load at least one image file.";
+constexpr const char* kNeedPassword = "You must enter a 'Password' or uncheck 'Password Protection'.";
+constexpr const char* kPasswordsDiffer = "The 'Password' and 'Confirm' entries must be the same.";
+
+}  // namespace
+
+bool SettingsDialog::entriesPassChecks() {
+    if (list1_->list(0).empty()) {
+        message(kNeedOneImage);
+        return false;
+    }
+    const bool protection = passwordEnabled_->value() != 0;
+    if (protection && pending.saverPassword.empty() && pending.confirmPassword.empty()) {
+        message(kNeedPassword);
+        return false;
+    }
+    if (protection && pending.saverPassword != pending.confirmPassword) {
+        message(kPasswordsDiffer);
+        return false;
+    }
+    return true;
+}
+
+bool SettingsDialog::save() {
+    settings::SettingsFile file(platform_, settings::SettingsFilePath(platform_));
+    settings::SettingsFile::Batch batch = file.batch();
+    const int count = list1_->listCount();
+    batch.reserve(static_cast<std::size_t>(count + photoCaption_->listCount()) + 24);
+    batch.deleteSection("images");
+    for (int i = 0; i < count; ++i) batch.write("images", std::to_string(i), list1_->list(i));
+    batch.write("total", "total", std::to_string(count));
+    batch.deleteSection("caption");
+    for (int i = 0; i < photoCaption_->listCount(); ++i) {
+        batch.write("caption", std::to_string(i), photoCaption_->list(i));
+    }
+    batch.write("image", "randomPick", pending.randomPick);
+    batch.write("background", "newBackColor", pending.newBackColor);
+    batch.write("background", "backEffect", pending.backEffect);
+    batch.write("image", "picSpeed", pending.picSpeed);
+    batch.write("image", "timeInterval", pending.timeInterval);
+    batch.write("image", "picRandom", pending.picRandom);
+    batch.write("image", "picChange", pending.picChange);
+    batch.write("image", "effectMode", pending.effectMode);
+    batch.write("image", "randomEffect", pending.randomEffect);
+    batch.write("password", "saverPassword", pending.saverPassword);
+    batch.write("password", "saverEnabled", pending.saverEnabled);
+    batch.write("font", "newFontName", pending.newFontName);
+    batch.write("font", "newFontSize", pending.newFontSize);
+    batch.write("font", "newFontBold", pending.newFontBold);
+    batch.write("font", "newFontItalic", pending.newFontItalic);
+    batch.write("font", "newFontUnderline", pending.newFontUnderline);
+    batch.write("font", "newFontFontStrikethru", pending.newFontFontStrikethru);
+    batch.write("font", "newFontForeColor", pending.newFontForeColor);
+    if (batch.commit()) return true;
+    // The file is as it was; the dialog stays open with everything in it.
+    message("The settings could not be saved in\r\n" + file.path() + "\r\n\r\n" + batch.failure());
+    return false;
+}
+
+void SettingsDialog::OK_Click() {
+    if (!entriesPassChecks() || !save()) return;
+    form2.unload();
+}
+
+void SettingsDialog::Cancel_Click() { form2.unload(); }
+
+}  // namespace vistrel::dialog

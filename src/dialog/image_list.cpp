@@ -1,0 +1,171 @@
+// The image frame: adding, selecting, removing and captioning images, and
+// the thumbnail of the selected one.
+#include <cmath>
+#include <variant>
+
+#include "dialog/dialog_values.h"
+#include "dialog/settings_dialog.h"
+
+namespace vistrel::dialog {
+namespace {
+
+constexpr const char* kAddFileTitle = "Select a file to open";
+constexpr const char* kAddFileFilter =
+    "Image files (*.gif;*.jpg;*.bmp)|*.gif;*.jpg;*.bmp|CompuServe Files (*.gif)|*.gif|Jpeg Files (*.jpg)|*.jpg|"
+    "Jif files (*.jif)|*.jif|Windows Bitmap Files (*.bmp)|*.bmp|Windows DIB files (*.dib)|*.dib";
+constexpr std::uint32_t kAddFileFlags = 0x1004;  // OFN_FILEMUSTEXIST | OFN_HIDEREADONLY
+
+constexpr const char* kNoFileSelected = "No file has been selected.";
+constexpr const char* kImageNotFound = "Image file not found.\r\nYou need to reload a new one.";
+constexpr const char* kLoadImageFirst = "An image must be loaded first.";
+constexpr const char* kNothingToRemove = "Nothing was selected to remove.";
+constexpr const char* kRemoveAllQuestion = "Do you really want to remove all loaded images?";
+
+}  // namespace
+
+bool SettingsDialog::loadIntoLoader(const std::string& path) {
+    platform::PictureResult result = platform_.loadPicture(path);
+    auto* picture = std::get_if<platform::Picture>(&result);
+    // On failure the loader keeps the picture it had.
+    if (!picture) return false;
+    photo_->setPicture(std::make_shared<const platform::Picture>(std::move(*picture)));
+    return true;
+}
+
+void SettingsDialog::measureLoader() {
+    thumbWidth_ = photo_->width();
+    thumbHeight_ = photo_->height();
+}
+
+void SettingsDialog::clearDrawings() {
+    photo_->cls();
+    photo1_->cls();
+}
+
+void SettingsDialog::setCaptionEntry(int index, const std::string& caption) {
+    // A position without a caption entry takes nothing.
+    photoCaption_->setItemText(index, caption);
+}
+
+void SettingsDialog::add_Click() {
+    // The saver reads no more images than this; it would ignore the rest.
+    if (list1_->listCount() >= kMaxImages) {
+        message("The list already holds " + std::to_string(kMaxImages) +
+                " images, as many as the screen saver shows.\r\nRemove an image before you add another.");
+        return;
+    }
+    platform::FileOpenRequest request;
+    request.title = kAddFileTitle;
+    request.filter = kAddFileFilter;
+    request.flags = kAddFileFlags;
+    const std::optional<std::string> chosen = platform_.chooseFile(request);
+    if (!chosen) {
+        message(kNoFileSelected);
+        return;
+    }
+
+    const int previousSelection = list1_->listIndex();
+    list1_->addItem(*chosen);
+    const int added = list1_->listCount() - 1;
+    list1_->setListIndex(added);
+    text3_->setText(std::to_string(list1_->listCount()));
+    clearDrawings();
+    if (!loadIntoLoader(*chosen)) {
+        // A file that is no picture is taken back out, so the image list and
+        // the caption list stay the same length and the saver never meets it.
+        list1_->removeItem(added);
+        text3_->setText(std::to_string(list1_->listCount()));
+        if (previousSelection >= 0) {
+            list1_->setListIndex(previousSelection);
+        } else {
+            pCaption_->setText("");
+        }
+        message(kNoFileSelected);
+        return;
+    }
+    photoCaption_->addItem("");
+    measureLoader();
+    DrawThumbnail();
+}
+
+void SettingsDialog::List1_Click() {
+    const int selected = list1_->listIndex();
+    if (selected < 0) return;
+    // Every step runs; a failure is reported once at the end.
+    const bool loaded = loadIntoLoader(list1_->list(selected));
+    pCaption_->setText(photoCaption_->list(selected));
+    clearDrawings();
+    measureLoader();
+    DrawThumbnail();
+    if (!loaded) message(kImageNotFound);
+}
+
+void SettingsDialog::p_caption_Change() {
+    const int selected = list1_->listIndex();
+    if (pCaption_->text().empty() && selected < 0) return;
+    if (selected < 0 && list1_->listCount() == 0) {
+        message(kLoadImageFirst);
+        pCaption_->setText("");
+        return;
+    }
+    if (selected >= 0) setCaptionEntry(selected, pCaption_->text());
+}
+
+void SettingsDialog::caption_clear_Click() {
+    pCaption_->setText("");
+    if (list1_->listIndex() >= 0) setCaptionEntry(list1_->listIndex(), "");
+}
+
+void SettingsDialog::remove_Click() {
+    const int selected = list1_->listIndex();
+    // An empty list; an entry whose path is empty can still be removed.
+    if (list1_->listCount() == 0) {
+        message(kNothingToRemove);
+        return;
+    }
+    photo1_->cls();
+    if (selected < 0) {
+        message(kNothingToRemove);
+        return;
+    }
+    list1_->removeItem(selected);
+    photoCaption_->removeItem(selected);
+    if (list1_->listCount() == 0) {
+        pCaption_->setText("");
+    } else {
+        list1_->setListIndex(selected > 0 ? selected - 1 : 0);
+    }
+    text3_->setText(std::to_string(list1_->listCount()));
+}
+
+void SettingsDialog::RemoveAll_Click() {
+    const auto answer =
+        platform_.messageBox(kRemoveAllQuestion, "", platform::MessageBoxButtons::YesNo);
+    if (answer != platform::MessageBoxAnswer::Yes) return;
+    list1_->clear();
+    photo1_->cls();
+    photoCaption_->clear();
+    pCaption_->setText("");
+    text3_->setText("0");
+}
+
+void SettingsDialog::DrawThumbnail() {
+    const auto& picture = photo_->picture();
+    if (!picture) return;  // nothing has loaded since the dialog opened
+    const ThumbnailSize size = thumbnailSize(thumbWidth_, thumbHeight_);
+    if (!size.reduced) {
+        platform_.bitBlt(photo1_->hdc(), 0, 0, picture->width, picture->height, photo_->hdc(), 0, 0,
+                         platform::SRCCOPY);
+        return;
+    }
+    thumbWidth_ = size.width;
+    thumbHeight_ = size.height;
+    const platform::ScreenMetrics screen = platform_.screen();
+    const auto width = static_cast<int>(std::lround(size.width / screen.twipsPerPixelX));
+    const auto height = static_cast<int>(std::lround(size.height / screen.twipsPerPixelY));
+    platform_.setStretchBltMode(photo1_->hdc(), platform::STRETCH_HALFTONE);
+    platform_.stretchBlt(photo1_->hdc(), 0, 0, width, height, photo_->hdc(), 0, 0, picture->width, picture->height,
+                         platform::SRCCOPY);
+}
+
+}  // namespace vistrel::dialog
