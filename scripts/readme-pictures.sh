@@ -4,6 +4,8 @@
 # settings:
 #
 #   docs/pictures/settings-dialog.png   the settings dialog ("/c")
+#   docs/pictures/saver-running.png     the running saver ("/s"), a picture with its caption
+#   docs/pictures/saver-transition.png  the running saver half-way through a transition
 #
 # Run from anywhere in a clone; it installs what it needs and builds the
 # Windows program first.
@@ -58,3 +60,38 @@ for _ in $(seq 50); do
   sleep 0.2
 done
 echo "Picture: $pictures/settings-dialog.png"
+kill "$program_pid" 2>/dev/null || true
+wait "$program_pid" 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+
+# The saver with the samples: the first picture comes 0.5 s after the start,
+# then a change every 6 s, each through a random transition of about a
+# second. The caption is hidden while a change runs, which tells the phases
+# apart.
+shot() { import -window root -display "$DISPLAY" "$1"; }
+caption_shown() {
+  /usr/bin/python3 -c 'import sys; from PIL import Image
+band = Image.open(sys.argv[1]).convert("L").crop((0, 0, 1024, 40))
+sys.exit(0 if band.getextrema()[1] > 128 else 1)' "$1"
+}
+wait_for_caption() {  # $1: shown or hidden
+  for _ in $(seq 300); do
+    shot "$scratch"
+    if caption_shown "$scratch"; then [[ $1 == shown ]] && return; else [[ $1 == hidden ]] && return; fi
+    sleep 0.1
+  done
+  echo "the caption never became $1" >&2
+  exit 1
+}
+scratch=$(mktemp --suffix=.png)
+wine "C:\\Vistrel\\vistrel.scr" /s &
+program_pid=$!
+wait_for_caption shown
+cp "$scratch" "$pictures/saver-running.png"
+echo "Picture: $pictures/saver-running.png"
+# The next change: after its 0.3 s pause, half its transition.
+wait_for_caption hidden
+sleep 0.8
+shot "$pictures/saver-transition.png"
+rm -f "$scratch"
+echo "Picture: $pictures/saver-transition.png"

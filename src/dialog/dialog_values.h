@@ -10,14 +10,15 @@
 #include <string_view>
 
 #include "platform/controls.h"
+#include "saver/saver_fallbacks.h"
 
 namespace vistrel::dialog {
 
-// First-start values of the options the saver has no fallback of its own
-// for (its colour and font fallbacks are used as they are).
-inline constexpr const char* kDefaultPicSpeed = "3";
-inline constexpr const char* kDefaultTimeInterval = "2";
-inline constexpr const char* kDefaultPicRandom = "cent";
+// First-start values: the saver's own for a missing key, and "change after"
+// (which only the dialog reads) to go with its interval.
+inline constexpr const char* kDefaultPicSpeed = saver::kFallbackPicSpeed;
+inline constexpr const char* kDefaultTimeInterval = saver::kFallbackTimeInterval;
+inline constexpr const char* kDefaultPicRandom = saver::kFallbackPicRandom;
 inline constexpr const char* kDefaultPicChange = "ch";
 inline constexpr const char* kDefaultEffectMode = "0";
 

@@ -4,11 +4,18 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/controls.h"
 
 namespace vistrel::saver {
+
+// A key that is missing or empty (a first start, a hand-edited file) reads
+// as these; the settings dialog opens with the same values.
+inline constexpr const char* kFallbackPicRandom = "cent";  // centred
+inline constexpr const char* kFallbackPicSpeed = "3";
+inline constexpr const char* kFallbackTimeInterval = "2";  // seconds
 
 inline constexpr ui::Color kFallbackBackColor = ui::kBlack;
 inline constexpr ui::Color kFallbackCaptionColor = ui::kWhite;
@@ -30,5 +37,7 @@ int imageCountOf(std::string_view total);
 double fontSizeOrFallback(std::string_view text);
 // A font style flag: "True"/"False" or a number; anything else is off.
 bool fontFlagOf(std::string_view text);
+// `text`, or `fallback` when it is empty (the key is missing).
+std::string orWhenMissing(std::string text, const char* fallback);
 
 }  // namespace vistrel::saver

@@ -64,9 +64,9 @@ void SaverWindow::Form_Load() {
     randomPick = settings->ReadSetting("image", "randomPick");
     newBackColor = settings->ReadSetting("background", "newBackColor");
     backEffect = settings->ReadSetting("background", "backEffect");
-    picSpeed = settings->ReadSetting("image", "picSpeed");
-    timeInterval = settings->ReadSetting("image", "timeInterval");
-    picRandom = settings->ReadSetting("image", "picRandom");
+    picSpeed = orWhenMissing(settings->ReadSetting("image", "picSpeed"), kFallbackPicSpeed);
+    timeInterval = orWhenMissing(settings->ReadSetting("image", "timeInterval"), kFallbackTimeInterval);
+    picRandom = orWhenMissing(settings->ReadSetting("image", "picRandom"), kFallbackPicRandom);
     effectMode = settings->ReadSetting("image", "effectMode");
     randomEffect = settings->ReadSetting("image", "randomEffect");
     runValues_.savedPassword = settings->ReadSetting("password", "saverPassword");

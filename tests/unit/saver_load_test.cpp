@@ -290,3 +290,25 @@ TEST_F(SaverLoadTest, ImageCountFollowsTheNumericValueOfTotal) {
 
 }  // namespace
 }  // namespace vistrel::saver
+
+namespace vistrel::saver {
+namespace {
+
+TEST(SaverFirstStartValues, MissingMovementAndTimingKeysTakeWhatTheDialogOpensWith) {
+    vistrel::testing::SampleSettings settings;
+    settings.picRandom = "";
+    settings.picSpeed = "";
+    settings.timeInterval = "";
+    auto saver = loadSaver(settings);
+    ASSERT_TRUE(saver->loaded);
+    EXPECT_EQ(saver->window->picRandom, "cent");
+    EXPECT_EQ(saver->window->picSpeed, "3");
+    EXPECT_EQ(saver->window->timeInterval, "2");
+
+    // Present but not usable is not missing: garbage still means no change.
+    settings.timeInterval = "soon";
+    EXPECT_EQ(loadSaver(settings)->window->timeInterval, "soon");
+}
+
+}  // namespace
+}  // namespace vistrel::saver
