@@ -69,6 +69,11 @@ void SettingsDialog::Form_Load() {
     pending.timeInterval = std::to_string(seconds);
     text2_->setText(pending.timeInterval);
     changeVScroll1_->setValue(seconds);
+    // "Never" with a number of seconds beside it (only a hand-edited file
+    // holds both): the saver reads only the seconds, so the dialog would save
+    // a change it does not show. It saves "never" (0); choosing "After..."
+    // takes the seconds from the spin control again.
+    if (nChange_->value()) pending.timeInterval = std::to_string(0);
 
     const int transition = wholeInRange(read("image", "effectMode"), 0, kTransitionCount - 1,
                                         std::stoi(kDefaultEffectMode));

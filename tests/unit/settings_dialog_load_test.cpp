@@ -111,13 +111,17 @@ TEST_F(DialogLoadTest, NeverChangeLoadsWithRandomOrderOffAndTheStoredInterval) {
     EXPECT_EQ(c<ui::CheckBox>("Random_select").value(), 0);
     EXPECT_FALSE(c<ui::CheckBox>("Random_select").enabled());
     EXPECT_EQ(dialog->pending.randomPick, "0");
-    // "Never" set the interval to "0"; the next step read it from the file.
-    EXPECT_EQ(dialog->pending.timeInterval, "5");
+    // The seconds box and the spin control show the stored interval, but
+    // what is saved is what "Never" means: the saver reads only the interval.
+    EXPECT_EQ(dialog->pending.timeInterval, "0");
     EXPECT_EQ(c<ui::TextBox>("Text2").text(), "5");
     EXPECT_EQ(c<ui::ScrollBar>("changeVScroll1").value(), 5);
     EXPECT_FALSE(c<ui::TextBox>("Text2").enabled());
     EXPECT_EQ(c<ui::TextBox>("Text2").backColor(), ui::systemColor(22));
     EXPECT_FALSE(c<ui::ScrollBar>("changeVScroll1").enabled());
+    // "After..." takes the seconds shown.
+    c<ui::OptionButton>("aChange").setValue(true);
+    EXPECT_EQ(dialog->pending.timeInterval, "5");
 }
 
 TEST_F(DialogLoadTest, TotalBeyondTheListedImagesListsEmptyEntries) {
