@@ -11,44 +11,28 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
+source scripts/wine-samples.sh
+
 scripts/install-deps.sh
 scripts/build.sh win64
 
-export WINEPREFIX="$root/build/wine-demo" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-install_dir="$WINEPREFIX/drive_c/Vistrel"
-
-virtual_display=""
+virtual_display="" xvfb_pid=""
 cleanup() {
   [[ -n "${saver_pid:-}" ]] && kill "$saver_pid" 2>/dev/null || true
   wineserver -k 2>/dev/null || true
-  [[ -n "$virtual_display" ]] && kill "$xvfb_pid" 2>/dev/null || true
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
 
 if [[ -z "${DISPLAY:-}" ]] || ! xdotool getmouselocation >/dev/null 2>&1; then
-  for n in $(seq 70 99); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    virtual_display=":$n"
-    export DISPLAY=":$n"
-    break
-  done
-  for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+  start_virtual_display 70 99
+  virtual_display=$DISPLAY
   echo "No usable display: running on the virtual display $DISPLAY"
 fi
 
-if [[ ! -d "$WINEPREFIX/drive_c/windows" ]]; then
-  echo "Preparing a Wine prefix in $WINEPREFIX (first time only)..."
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
-fi
-
-mkdir -p "$install_dir/samples"
-cp build/win64/vistrel.scr "$install_dir/"
-cp samples/vistrel.ini "$install_dir/"
-cp samples/*.jpg samples/*.gif samples/*.bmp samples/*.dib "$install_dir/samples/"
-echo "Installed into C:\\Vistrel of the Wine prefix (settings: $install_dir/vistrel.ini)"
+use_wine_prefix wine-demo
+install_samples
+echo "Installed into C:\\Vistrel of the Wine prefix (settings: $WINEPREFIX/drive_c/Vistrel/vistrel.ini)"
 
 mode=${1:-/s}
 wine "C:\\Vistrel\\vistrel.scr" "$mode" &

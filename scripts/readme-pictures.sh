@@ -13,11 +13,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
+source scripts/wine-samples.sh
+
 scripts/install-deps.sh
 scripts/build.sh win64
 
-export WINEPREFIX="$root/build/wine-pictures" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-install_dir="$WINEPREFIX/drive_c/Vistrel"
 pictures="$root/docs/pictures"
 mkdir -p "$pictures"
 
@@ -29,25 +29,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for n in $(seq 150 199); do
-  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=":$n"
-  break
-done
-[[ -n "$xvfb_pid" ]] || { echo "no free display number for Xvfb" >&2; exit 1; }
-for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-
-if [[ ! -d "$WINEPREFIX/drive_c/windows" ]]; then
-  echo "Preparing a Wine prefix in $WINEPREFIX (first time only)..."
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
-fi
-
-mkdir -p "$install_dir/samples"
-cp build/win64/vistrel.scr samples/vistrel.ini "$install_dir/"
-cp samples/*.jpg samples/*.gif samples/*.bmp samples/*.dib "$install_dir/samples/"
+start_virtual_display 150 199
+use_wine_prefix wine-pictures
+install_samples
 
 # The settings dialog, opened as the screen-saver settings page's Settings button does.
 wine "C:\\Vistrel\\vistrel.scr" /c &

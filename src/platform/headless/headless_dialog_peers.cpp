@@ -208,20 +208,6 @@ void moveFocus(HeadlessPlatform& platform, ui::Control& control, bool byProgram)
 
 void forgetFocus(HeadlessPlatform& platform, const ui::Control& control) { platform.impl().controlGone(control); }
 
-void HeadlessPlatform::userTab(ui::Window& window, bool backwards) {
-    const std::vector<ui::Control*> stops = focusableInTabOrder(window);
-    if (stops.empty()) return;
-    const auto at = std::find(stops.begin(), stops.end(), impl_->focus);
-    std::size_t next = 0;
-    if (at == stops.end()) {
-        next = backwards ? stops.size() - 1 : 0;
-    } else {
-        const auto index = static_cast<std::size_t>(at - stops.begin());
-        next = backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
-    }
-    moveFocus(*this, *stops[next], false);
-}
-
 std::string HeadlessPlatform::statusPanelText(const ui::StatusBar& bar, std::size_t panel) {
     const ui::StatusBar::Panel& shown = bar.panels.at(panel);
     if (shown.style == ui::StatusBar::PanelStyle::Text) return shown.text;

@@ -34,10 +34,10 @@ ui::Control* firstTabStop(ui::Window& window) {
 
 // Tab and Shift+Tab move the focus between the controls of the window
 // instead of being typed; false when the window has none.
-bool moveFocusByTab(HeadlessPlatform::Impl& impl, ui::Control& from, bool backwards) {
-    const std::vector<ui::Control*> stops = focusableInTabOrder(from.window());
+bool moveFocusByTab(HeadlessPlatform::Impl& impl, ui::Window& window, const ui::Control* from, bool backwards) {
+    const std::vector<ui::Control*> stops = focusableInTabOrder(window);
     if (stops.empty()) return false;
-    const auto at = std::find(stops.begin(), stops.end(), &from);
+    const auto at = std::find(stops.begin(), stops.end(), from);
     std::size_t next = 0;
     if (at == stops.end()) {
         next = backwards ? stops.size() - 1 : 0;
@@ -223,7 +223,7 @@ bool HeadlessPlatform::pressKey(int keyCode, int shift, int character) {
         ui::Control* target = impl_->focus;
         if (!target || !target->acceptsInput()) return;
         if (keyCode == kKeyTab && (shift & ~kShiftDown) == 0 &&
-            moveFocusByTab(*impl_, *target, (shift & kShiftDown) != 0)) {
+            moveFocusByTab(*impl_, target->window(), target, (shift & kShiftDown) != 0)) {
             return;
         }
         int code = keyCode;
@@ -281,6 +281,10 @@ bool HeadlessPlatform::moveMouse(ui::Control& control, int x, int y) {
         control.raiseMouseMove(0, 0, unitsOf(control, x, screen_.twipsPerPixelX),
                                unitsOf(control, y, screen_.twipsPerPixelY));
     });
+}
+
+void HeadlessPlatform::userTab(ui::Window& window, bool backwards) {
+    moveFocusByTab(*impl_, window, impl_->focus, backwards);
 }
 
 bool HeadlessPlatform::requestClose(ui::Window& window) {
