@@ -176,10 +176,17 @@ std::int64_t Win32Platform::monotonicMs() {
 }
 
 void Win32Platform::pauseWithoutEvents(int milliseconds) {
-    if (milliseconds <= 0) return;
-    // A wait that wakes for no message: nothing is dispatched meanwhile. It
-    // also hands what was painted so far to the screen.
-    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(milliseconds), 0, 0);
+    const std::int64_t until = monotonicMs() + milliseconds;
+    for (std::int64_t now = monotonicMs(); now < until; now = monotonicMs()) {
+        // Wakes only for messages sent from other threads, the calls of the
+        // task-switch keyboard hook among them, which must be answered within
+        // a fraction of a second; no input and no timer tick is handled. The
+        // wait also hands what was painted so far to the screen.
+        const DWORD woke = MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(until - now), QS_SENDMESSAGE, 0);
+        if (woke != WAIT_OBJECT_0) return;
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 // --- window system and graphics ---
