@@ -218,6 +218,12 @@ void RangeControl::setValue(int value) {
 
 // --- focus and access keys ---
 
+std::size_t nextTabStop(std::ptrdiff_t current, std::size_t count, bool backwards) {
+    if (current < 0) return backwards ? count - 1 : 0;
+    const auto index = static_cast<std::size_t>(current);
+    return backwards ? (index + count - 1) % count : (index + 1) % count;
+}
+
 bool takesFocus(ControlKind kind) {
     switch (kind) {
         case ControlKind::TextBox:

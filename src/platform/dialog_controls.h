@@ -9,6 +9,7 @@
 // (disabled itself or inside a disabled container) takes no user change.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -250,6 +251,10 @@ public:
 // tab stop set, ordered by tab index. Of a group of option buttons only the
 // selected one (or the first, when none is) is a stop.
 std::vector<Control*> tabOrder(Window& window);
+// The index of the stop that Tab (or Shift+Tab) moves to from `current` in
+// a list of `count` stops, wrapping round; from none of them (-1) Tab
+// goes to the first, Shift+Tab to the last. `count` must not be 0.
+std::size_t nextTabStop(std::ptrdiff_t current, std::size_t count, bool backwards);
 // Whether a control of this kind can hold the keyboard focus at all.
 bool takesFocus(ControlKind kind);
 

@@ -38,14 +38,8 @@ bool moveFocusByTab(HeadlessPlatform::Impl& impl, ui::Window& window, const ui::
     const std::vector<ui::Control*> stops = focusableInTabOrder(window);
     if (stops.empty()) return false;
     const auto at = std::find(stops.begin(), stops.end(), from);
-    std::size_t next = 0;
-    if (at == stops.end()) {
-        next = backwards ? stops.size() - 1 : 0;
-    } else {
-        const auto index = static_cast<std::size_t>(at - stops.begin());
-        next = backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
-    }
-    impl.focusOn(*stops[next]);
+    const std::ptrdiff_t current = at == stops.end() ? -1 : at - stops.begin();
+    impl.focusOn(*stops[ui::nextTabStop(current, stops.size(), backwards)]);
     return true;
 }
 

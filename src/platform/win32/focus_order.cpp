@@ -16,14 +16,8 @@ bool moveFocusByTab(ui::Window& window, HWND from, bool backwards) {
     const std::vector<HWND> stops = tabStops(window);
     if (stops.empty()) return false;
     const auto at = std::find(stops.begin(), stops.end(), from);
-    std::size_t next = 0;
-    if (at == stops.end()) {
-        next = backwards ? stops.size() - 1 : 0;
-    } else {
-        const std::size_t index = static_cast<std::size_t>(at - stops.begin());
-        next = backwards ? (index + stops.size() - 1) % stops.size() : (index + 1) % stops.size();
-    }
-    SetFocus(stops[next]);
+    const std::ptrdiff_t current = at == stops.end() ? -1 : at - stops.begin();
+    SetFocus(stops[ui::nextTabStop(current, stops.size(), backwards)]);
     return true;
 }
 
