@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   # native build and unit tests
   cmake ninja-build pkg-config clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
-  libgdk-pixbuf-2.0-dev libjpeg62-turbo-dev
+  libgdk-pixbuf-2.0-dev libjpeg62-turbo-dev libexif-dev
   # Windows builds
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   # running the Windows build and the end-to-end tests

@@ -1,5 +1,6 @@
 // The image frame: adding, selecting, removing and captioning images, and
 // the thumbnail of the selected one.
+#include <algorithm>
 #include <cmath>
 #include <variant>
 
@@ -10,9 +11,14 @@ namespace vistrel::dialog {
 namespace {
 
 constexpr const char* kAddFileTitle = "Select a file to open";
+// Every picture the program shows first (phones name their photos ".jpeg"),
+// then one entry for each format.
 constexpr const char* kAddFileFilter =
-    "Image files (*.gif;*.jpg;*.bmp)|*.gif;*.jpg;*.bmp|CompuServe Files (*.gif)|*.gif|Jpeg Files (*.jpg)|*.jpg|"
-    "Jif files (*.jif)|*.jif|Windows Bitmap Files (*.bmp)|*.bmp|Windows DIB files (*.dib)|*.dib";
+    "Image files (*.gif;*.jpg;*.jpeg;*.bmp;*.png;*.tif)|"
+    "*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.jif;*.bmp;*.dib;*.png;*.tif;*.tiff|"
+    "CompuServe Files (*.gif)|*.gif|Jpeg Files (*.jpg)|*.jpg|"
+    "Jif files (*.jif)|*.jif|Windows Bitmap Files (*.bmp)|*.bmp|Windows DIB files (*.dib)|*.dib|"
+    "PNG Files (*.png)|*.png|TIFF Files (*.tif;*.tiff)|*.tif;*.tiff";
 constexpr std::uint32_t kAddFileFlags = 0x1004;  // OFN_FILEMUSTEXIST | OFN_HIDEREADONLY
 
 constexpr const char* kNoFileSelected = "No file has been selected.";
@@ -24,7 +30,15 @@ constexpr const char* kRemoveAllQuestion = "Do you really want to remove all loa
 }  // namespace
 
 bool SettingsDialog::loadIntoLoader(const std::string& path) {
-    platform::PictureResult result = platform_.loadPicture(path);
+    // Decoded no larger than the preview box: a 24-megapixel photo is then
+    // quick to choose. The thumbnail's size is still worked out from the
+    // picture's own size.
+    const platform::ScreenMetrics screen = platform_.screen();
+    platform::PictureRequest request;
+    request.maxWidth = std::max(1, static_cast<int>(kPreviewWidthTwips / screen.twipsPerPixelX));
+    request.maxHeight = std::max(1, static_cast<int>(kPreviewHeightTwips / screen.twipsPerPixelY));
+    request.background = ui::isSystemColor(photo1_->backColor()) ? ui::kWhite : photo1_->backColor();
+    platform::PictureResult result = platform_.loadPicture(path, request);
     auto* picture = std::get_if<platform::Picture>(&result);
     // On failure the loader keeps the picture it had.
     if (!picture) return false;
@@ -35,6 +49,15 @@ bool SettingsDialog::loadIntoLoader(const std::string& path) {
 void SettingsDialog::measureLoader() {
     thumbWidth_ = photo_->width();
     thumbHeight_ = photo_->height();
+    // A picture decoded reduced counts at its own size.
+    const auto& picture = photo_->picture();
+    if (picture && picture->naturalWidth > 0) {
+        const platform::ScreenMetrics screen = platform_.screen();
+        const int border =
+            photo_->borderStyle == ui::BorderStyle::None ? 0 : 2 * ui::PictureBox::kPictureBorderPixels;
+        thumbWidth_ = static_cast<int>(std::lround((picture->naturalWidth + border) * screen.twipsPerPixelX));
+        thumbHeight_ = static_cast<int>(std::lround((picture->naturalHeight + border) * screen.twipsPerPixelY));
+    }
 }
 
 void SettingsDialog::clearDrawings() {

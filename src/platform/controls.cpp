@@ -246,6 +246,8 @@ void Label::setFontStrikethrough(bool on) {
     fontChanged();
 }
 
+TextSize Label::measure(const std::string& text) { return peer() ? peer()->measureText(text) : TextSize{}; }
+
 void Label::fitToText() {
     if (!autoSize || !peer()) return;
     const TextSize size = peer()->measureText(text_);
@@ -291,7 +293,16 @@ void Timer::setTimerEnabled(bool enabled) {
 }
 
 void Timer::tick() {
-    if (timerEnabled_ && interval_ > 0 && onTimer) onTimer();
+    // A tick that falls due while this timer's own handler still runs (it
+    // processes events during a pause) is dropped, as Windows merges a
+    // timer's pending messages: a handler never runs inside itself.
+    if (!timerEnabled_ || interval_ <= 0 || !onTimer || running_) return;
+    running_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{running_};
+    onTimer();
 }
 
 }  // namespace vistrel::ui

@@ -320,6 +320,9 @@ public:
 
     // Re-measures the text when the label sizes itself.
     void fitToText();
+    // The size `text` would take on one line in the label's font, in twips
+    // (0 x 0 before the label has a peer).
+    TextSize measure(const std::string& text);
 
 private:
     void fontChanged();
@@ -374,6 +377,7 @@ public:
 private:
     int interval_ = 0;
     bool timerEnabled_ = false;
+    bool running_ = false;  // its handler is running
 };
 
 }  // namespace vistrel::ui

@@ -14,6 +14,10 @@ struct Picture {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;  // width * height
+    // The size of the whole picture, upright, when these pixels show it
+    // reduced (0 when they show it at its own size).
+    int naturalWidth = 0;
+    int naturalHeight = 0;
 
     std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
@@ -29,6 +33,17 @@ inline bool pictureSizeAllowed(std::int64_t width, std::int64_t height) {
     return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
            width * height <= kMaxPicturePixels;
 }
+
+// What a load is for. A picture larger than the space is shrunk to fit it,
+// keeping its proportions; a space of 0 x 0 keeps every picture at its own
+// size.
+struct PictureRequest {
+    int maxWidth = 0;  // pixels
+    int maxHeight = 0;
+    // What transparent parts of the picture show: RGB, red in the low byte.
+    std::uint32_t background = 0;
+    bool fits() const { return maxWidth > 0 && maxHeight > 0; }
+};
 
 enum class PictureError { NotFound, Unreadable, TooLarge, Undecodable };
 

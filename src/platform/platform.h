@@ -164,7 +164,10 @@ public:
     // application title.
     virtual MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                         MessageBoxButtons buttons) = 0;
-    virtual PictureResult loadPicture(const std::string& path) = 0;
+    // The picture in the file, fitted to the request's space and upright.
+    virtual PictureResult loadPicture(const std::string& path, const PictureRequest& request) = 0;
+    // At its own size, transparent parts black.
+    PictureResult loadPicture(const std::string& path) { return loadPicture(path, PictureRequest{}); }
     virtual PictureResult decodePicture(std::span<const std::uint8_t> bytes) = 0;
     // Common dialogs; nothing when the user cancels.
     virtual std::optional<std::string> chooseFile(const FileOpenRequest& request) = 0;

@@ -9,6 +9,7 @@
 
 #include "common/numbers.h"
 #include "saver/placement.h"
+#include "saver/saver_fallbacks.h"
 #include "saver/saver_window.h"
 
 namespace vistrel::saver {
@@ -115,13 +116,14 @@ bool SaverWindow::ShowNextImage() {
     label1.setVisible(false);
     picture1.cls();
     picture2.cls();
-    auto loaded = platform_.loadPicture(imagePaths[static_cast<std::size_t>(imageIndex)]);
+    auto loaded = platform_.loadPicture(imagePaths[static_cast<std::size_t>(imageIndex)], pictureRequest());
     auto* picture = std::get_if<platform::Picture>(&loaded);
     if (!picture) return false;
     picture2.setPicture(std::make_shared<const platform::Picture>(std::move(*picture)));
     picture1.setVisible(false);
 
-    // Shown at its own size, never scaled, centred on the whole screen.
+    // Shown at the size it was loaded at (its own, or fitted to the screen),
+    // centred on the whole screen.
     const int width = picture2.width();
     const int height = picture2.height();
     picture1.move(picture1.left(), picture1.top(), width, height);
@@ -144,6 +146,28 @@ void SaverWindow::ShowImage() {
     }
     // Not one image of the list can be shown: only the background stays.
     if (count > 0) picture1.setVisible(false);
+}
+
+platform::PictureRequest SaverWindow::pictureRequest() {
+    platform::PictureRequest request;
+    request.background = colorOrFallback(newBackColor, kFallbackBackColor);
+    if (!fitLarge.empty() && numericValue(fitLarge) == 0) return request;
+    const platform::ScreenMetrics screen = platform_.screen();
+    if (!centred()) {
+        // Room to travel and bounce.
+        request.maxWidth = std::max(1, screen.widthPixels * 2 / 3);
+        request.maxHeight = std::max(1, screen.heightPixels * 2 / 3);
+        return request;
+    }
+    // The caption's band stays free at the top, and as much at the bottom so
+    // that the picture stays centred: a caption is never behind its picture.
+    const auto index = static_cast<std::size_t>(imageIndex);
+    const std::string caption = index < imageCaptions.size() ? imageCaptions[index] : std::string();
+    const int bandTwips = caption.empty() ? 0 : label1.measure(caption).height;
+    const int band = static_cast<int>(std::ceil(bandTwips / screen.twipsPerPixelY));
+    request.maxWidth = std::max(1, screen.widthPixels);
+    request.maxHeight = std::max(1, screen.heightPixels - 2 * band);
+    return request;
 }
 
 void SaverWindow::ImageNotShown() {

@@ -69,6 +69,7 @@ void SaverWindow::Form_Load() {
     picRandom = orWhenMissing(settings->ReadSetting("image", "picRandom"), kFallbackPicRandom);
     effectMode = settings->ReadSetting("image", "effectMode");
     randomEffect = settings->ReadSetting("image", "randomEffect");
+    fitLarge = settings->ReadSetting("image", "fitLarge");
     runValues_.savedPassword = settings->ReadSetting("password", "saverPassword");
     runValues_.passwordEnabled = settings->ReadSetting("password", "saverEnabled");
     newFontName = settings->ReadSetting("font", "newFontName");

@@ -53,6 +53,7 @@ public:
     std::string picRandom;
     std::string effectMode;
     std::string randomEffect;
+    std::string fitLarge;  // "0": pictures at their own size, also when larger than the screen
     std::string newFontName;
     std::string newFontSize;
     std::string newFontBold;
@@ -96,6 +97,10 @@ private:
     void prepareBackground();
 
     bool centred() const { return picRandom == "cent"; }
+    // What the next picture is loaded for: the space it may take on the
+    // screen (a larger picture is shrunk to fit it) and the background its
+    // transparent parts show.
+    platform::PictureRequest pictureRequest();
     void reseedFromClock();
     // Pauses while processing events, so input and movement go on.
     void pauseProcessingEvents(int milliseconds);

@@ -49,9 +49,11 @@ TEST_F(DialogImagesTest, AddAppendsSelectsAndShowsTheNewImage) {
     EXPECT_EQ(request.title, "Select a file to open");
     EXPECT_EQ(request.flags, 0x1004u);
     EXPECT_EQ(request.filter,
-              "Image files (*.gif;*.jpg;*.bmp)|*.gif;*.jpg;*.bmp|CompuServe Files (*.gif)|*.gif|Jpeg Files "
-              "(*.jpg)|*.jpg|Jif files (*.jif)|*.jif|Windows Bitmap Files (*.bmp)|*.bmp|Windows DIB files "
-              "(*.dib)|*.dib");
+              "Image files (*.gif;*.jpg;*.jpeg;*.bmp;*.png;*.tif)|"
+              "*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.jif;*.bmp;*.dib;*.png;*.tif;*.tiff|"
+              "CompuServe Files (*.gif)|*.gif|Jpeg Files (*.jpg)|*.jpg|Jif files (*.jif)|*.jif|"
+              "Windows Bitmap Files (*.bmp)|*.bmp|Windows DIB files (*.dib)|*.dib|"
+              "PNG Files (*.png)|*.png|TIFF Files (*.tif;*.tiff)|*.tif;*.tiff");
     EXPECT_THAT(entries(list()), ElementsAre("C:\\Pictures\\a.jpg", "C:\\Pictures\\b.gif", "C:\\Pictures\\c.bmp"));
     EXPECT_THAT(entries(captions()), ElementsAre("First", "Second", ""));
     EXPECT_EQ(list().listIndex(), 2);
@@ -282,7 +284,9 @@ TEST_F(DialogImagesTest, ALargeLoaderIsDrawnReducedWithAveragedPixels) {
     EXPECT_EQ(dialog->thumbHeight(), 1620);
     EXPECT_THAT(platform.callsStartingWith({"SetStretchBltMode", "StretchBlt", "BitBlt"}),
                 ElementsAre("SetStretchBltMode(hdc:photo1, HALFTONE)",
-                            "StretchBlt(hdc:photo1, 0, 0, 324, 162, hdc:photo, 0, 0, 396, 196, SRCCOPY)"));
+                            // The loader holds the picture decoded no larger than the
+                            // preview box (337 x 181 pixels at 10 twips a pixel).
+                            "StretchBlt(hdc:photo1, 0, 0, 324, 162, hdc:photo, 0, 0, 337, 167, SRCCOPY)"));
     const auto* preview = platform.surfaceOf(c<ui::PictureBox>("photo1"));
     const std::uint32_t grey = preview->at(100, 80) & 0xFF;
     EXPECT_GT(grey, 0x40u);

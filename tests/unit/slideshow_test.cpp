@@ -181,10 +181,11 @@ TEST_F(SlideshowTest, ALeftWipeHalfwayShowsTheNewImageOnTheLeftAndThePreviousOne
     for (int x = 60; x < 140; ++x) ASSERT_EQ(after.at(x, 75), colorToPixel(kGreen)) << x;
 }
 
-TEST_F(SlideshowTest, AnImageLargerThanTheScreenIsCentredAndDrawnOnlyWhereVisible) {
+TEST_F(SlideshowTest, WithFitLargeOffAnImageLargerThanTheScreenIsCentredAndDrawnOnlyWhereVisible) {
     putImage("C:\\Pictures\\huge.bmp", solidBmp(300, 200, kRed));
     useImages({"C:\\Pictures\\huge.bmp"});
     settings.effectMode = "5";
+    settings.fitLarge = "0";
     start();
     ASSERT_TRUE(platform.advance(3000));
     EXPECT_EQ(saver->picture1.left(), -750);  // (3000 - 4500) / 2 twips

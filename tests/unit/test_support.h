@@ -42,6 +42,7 @@ struct SampleSettings {
     std::string fontUnderline = "True";
     std::string fontStrikethru = "False";
     std::string fontForeColor = "65535";
+    std::string fitLarge;  // written only when set
 
     std::string text() const {
         std::vector<std::string> lines = {"[images]"};
@@ -50,7 +51,9 @@ struct SampleSettings {
         for (std::size_t i = 0; i < captions.size(); ++i) lines.push_back(std::to_string(i) + "=" + captions[i]);
         lines.insert(lines.end(), {"[image]", "randomPick=" + randomPick, "picSpeed=" + picSpeed,
                                    "timeInterval=" + timeInterval, "picRandom=" + picRandom, "picChange=ch",
-                                   "effectMode=" + effectMode, "randomEffect=" + randomEffect, "[background]",
+                                   "effectMode=" + effectMode, "randomEffect=" + randomEffect});
+        if (!fitLarge.empty()) lines.push_back("fitLarge=" + fitLarge);
+        lines.insert(lines.end(), {"[background]",
                                    "newBackColor=" + newBackColor, "backEffect=" + backEffect, "[password]",
                                    "saverPassword=" + saverPassword, "saverEnabled=" + saverEnabled, "[font]",
                                    "newFontName=" + fontName, "newFontSize=" + fontSize, "newFontBold=" + fontBold,

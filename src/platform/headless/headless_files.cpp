@@ -1,5 +1,7 @@
 // The in-memory file system, the ANSI code page and the picture loader.
 #include <array>
+#include <cmath>
+#include <variant>
 #include <fstream>
 #include <iterator>
 
@@ -114,14 +116,28 @@ std::string HeadlessPlatform::ansiToUtf8(std::string_view bytes) {
     return out;
 }
 
-PictureResult HeadlessPlatform::loadPicture(const std::string& path) {
+PictureResult HeadlessPlatform::loadPicture(const std::string& path, const PictureRequest& request) {
     record("LoadPicture(" + path + ")");
     const std::string key = pathKey(path);
     const auto found = impl_->files.find(key);
     if (found == impl_->files.end()) return PictureFailure{PictureError::NotFound, path};
     if (impl_->lockedFiles.contains(key)) return PictureFailure{PictureError::Unreadable, path + " is locked"};
     const std::string& bytes = found->second;
-    return decodePictureBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    PictureResult result = decodePictureBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, request);
+    // Decoding takes time on a real machine, and the program's timers go on
+    // counting meanwhile.
+    if (const auto* picture = std::get_if<Picture>(&result)) {
+        const auto cost = impl_->decodeCostMs.find(key);
+        const double megapixels = (picture->naturalWidth ? double(picture->naturalWidth) * picture->naturalHeight
+                                                         : double(picture->width) * picture->height) / 1e6;
+        nowMs_ += cost != impl_->decodeCostMs.end() ? cost->second
+                                                    : std::llround(decodeCostPerMegapixelMs_ * megapixels);
+    }
+    return result;
+}
+
+void HeadlessPlatform::setDecodeCost(const std::string& path, std::int64_t milliseconds) {
+    impl_->decodeCostMs[pathKey(path)] = milliseconds;
 }
 
 PictureResult HeadlessPlatform::decodePicture(std::span<const std::uint8_t> bytes) {

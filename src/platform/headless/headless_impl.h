@@ -51,6 +51,7 @@ struct HeadlessPlatform::Impl {
     // Files by their path in lower case with "\" as separator.
     std::map<std::string, std::string> files;
     std::set<std::string> lockedFiles;
+    std::map<std::string, std::int64_t> decodeCostMs;  // by path key
     // Far from the small numbers a test may put on a command line.
     Handle nextHandle = 0x10010;
     // The reduction mode of each device context that was given one.

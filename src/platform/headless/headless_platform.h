@@ -93,6 +93,11 @@ public:
     void removeFile(const std::string& path);
     // Reads of a locked file fail, and so does replacing it.
     void setFileLocked(const std::string& path, bool locked);
+    // How long decoding a picture takes on the virtual clock: for one file,
+    // or for every file by its megapixels. Timers that come due meanwhile
+    // tick when events are next processed. None by default.
+    void setDecodeCost(const std::string& path, std::int64_t milliseconds);
+    void setDecodeCostPerMegapixel(double milliseconds) { decodeCostPerMegapixelMs_ = milliseconds; }
     // When false, every replaceFile fails (a read-only folder, a full disk).
     void setWritable(bool writable) { writable_ = writable; }
     // When true, every drawing of a picture onto a picture box fails, as
@@ -232,7 +237,8 @@ public:
     void blockTaskSwitchKeys(bool block) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                 MessageBoxButtons buttons) override;
-    PictureResult loadPicture(const std::string& path) override;
+    using Platform::loadPicture;
+    PictureResult loadPicture(const std::string& path, const PictureRequest& request) override;
     PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
     std::optional<std::string> chooseFile(const FileOpenRequest& request) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
@@ -265,6 +271,7 @@ private:
     std::int64_t nowMs_ = 0;
     bool ended_ = false;
     std::size_t doEventsCount_ = 0;
+    double decodeCostPerMegapixelMs_ = 0;
     std::function<void()> pauseObserver_;
     Point cursor_{0, 0};
     bool writable_ = true;

@@ -2,10 +2,11 @@
 
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE
-#include <new>
-#include <string>
+#include <exception>
+#include <vector>
 
 #include <jpeglib.h>
+#include <libexif/exif-data.h>
 
 namespace vistrel::platform::headless {
 namespace {
@@ -20,11 +21,13 @@ struct ErrorManager {
 
 [[noreturn]] void onFatalError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
 
-void onWarning(j_common_ptr, int) {}  // a truncated file is caught by the caller's structure check
+void onWarning(j_common_ptr, int) {}  // a truncated file is caught before decoding
 
-enum class Outcome { Decoded, TooLarge, Failed };
+enum class Outcome { Decoded, Refused, OtherColourSpace, Failed };
 
-Outcome decodeInto(const std::uint8_t* data, std::size_t size, Picture* picture, int* width, int* height) {
+// `row` is a buffer the caller owns, grown here before the first row.
+Outcome decodeRows(std::span<const std::uint8_t> bytes, int denominator, PictureRowSink& sink,
+                   std::vector<std::uint32_t>& row) {
     jpeg_decompress_struct info;
     ErrorManager errors;
     info.err = jpeg_std_error(&errors.base);
@@ -35,33 +38,38 @@ Outcome decodeInto(const std::uint8_t* data, std::size_t size, Picture* picture,
         return Outcome::Failed;
     }
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
-    *width = static_cast<int>(info.image_width);
-    *height = static_cast<int>(info.image_height);
-    if (!pictureSizeAllowed(*width, *height)) {
+    if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
         jpeg_destroy_decompress(&info);
-        return Outcome::TooLarge;
+        return Outcome::OtherColourSpace;
     }
+    info.scale_num = 1;
+    info.scale_denom = static_cast<unsigned>(denominator);
     // B, G, R, A bytes: 0xAARRGGBB words on a little-endian machine, alpha 0xFF.
     info.out_color_space = JCS_EXT_BGRA;
-    jpeg_start_decompress(&info);
-    if (info.output_components != 4) {
-        jpeg_destroy_decompress(&info);
-        return Outcome::Failed;
-    }
-    const auto rowLength = static_cast<std::size_t>(info.output_width);
+    jpeg_calc_output_dimensions(&info);
+    bool accepted = false;
     try {
-        picture->pixels.resize(rowLength * info.output_height);
-    } catch (const std::bad_alloc&) {
-        jpeg_destroy_decompress(&info);
-        return Outcome::Failed;
+        accepted = sink.begin({static_cast<int>(info.output_width), static_cast<int>(info.output_height)});
+        if (accepted) row.resize(info.output_width);
+    } catch (const std::exception&) {
+        accepted = false;
     }
-    picture->width = static_cast<int>(info.output_width);
-    picture->height = static_cast<int>(info.output_height);
+    if (!accepted) {
+        jpeg_destroy_decompress(&info);
+        return Outcome::Refused;
+    }
+    jpeg_start_decompress(&info);
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = reinterpret_cast<JSAMPROW>(&picture->pixels[info.output_scanline * rowLength]);
-        jpeg_read_scanlines(&info, &row, 1);
+        JSAMPROW samples = reinterpret_cast<JSAMPROW>(row.data());
+        jpeg_read_scanlines(&info, &samples, 1);
+        try {
+            sink.row(row.data());
+        } catch (const std::exception&) {  // out of memory for a reduced row
+            jpeg_destroy_decompress(&info);
+            return Outcome::Failed;
+        }
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
@@ -70,19 +78,36 @@ Outcome decodeInto(const std::uint8_t* data, std::size_t size, Picture* picture,
 
 }  // namespace
 
-std::optional<PictureResult> decodeJpegDirect(std::span<const std::uint8_t> bytes) {
-    Picture picture;
-    int width = 0, height = 0;
-    switch (decodeInto(bytes.data(), bytes.size(), &picture, &width, &height)) {
+std::optional<PictureFailure> JpegPictureDecoder::decode(int denominator, PictureRowSink& sink) {
+    // Checked first: libjpeg would fill a short file's missing part with grey.
+    if (!jpegReachesEnd(bytes_)) return PictureFailure{PictureError::Undecodable, "the file is truncated"};
+    std::vector<std::uint32_t> row;
+    switch (decodeRows(bytes_, denominator, sink, row)) {
         case Outcome::Decoded:
-            return PictureResult(std::move(picture));
-        case Outcome::TooLarge:
-            return PictureResult(PictureFailure{PictureError::TooLarge, "declares " + std::to_string(width) + " x " +
-                                                                            std::to_string(height) + " pixels"});
+        case Outcome::Refused:  // the sink knows why
+            return std::nullopt;
+        case Outcome::OtherColourSpace:
+            needsOtherDecoder_ = true;
+            return PictureFailure{PictureError::Undecodable, "a colour space libjpeg cannot give as RGB"};
         case Outcome::Failed:
             break;
     }
-    return std::nullopt;
+    return PictureFailure{PictureError::Undecodable, "damaged JPEG data"};
+}
+
+int JpegPictureDecoder::orientation() {
+    ExifData* data = exif_data_new();
+    if (!data) return 1;
+    // Read the tags as they are; no "fixing" that could invent an orientation.
+    exif_data_unset_option(data, EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+    exif_data_load_data(data, bytes_.data(), static_cast<unsigned>(bytes_.size()));
+    int tag = 1;
+    if (ExifEntry* entry = exif_content_get_entry(data->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
+        entry && entry->format == EXIF_FORMAT_SHORT && entry->components >= 1 && entry->data && entry->size >= 2) {
+        tag = exif_get_short(entry->data, exif_data_get_byte_order(data));
+    }
+    exif_data_unref(data);
+    return validOrientation(tag);
 }
 
 }  // namespace vistrel::platform::headless

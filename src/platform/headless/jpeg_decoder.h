@@ -1,18 +1,27 @@
-// Decodes JPEG bytes with libjpeg-turbo straight into the picture's pixels,
-// row by row: a 24-megapixel photo needs no second, intermediate copy.
+// Decodes JPEG bytes with libjpeg-turbo, reduced by 1/2, 1/4 or 1/8 where
+// the shown size allows it, row by row: no buffer of the whole frame is
+// ever made. The orientation tag is read with libexif.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 
-#include "platform/picture.h"
+#include "platform/picture_fitting.h"
 
 namespace vistrel::platform::headless {
 
-// The decoded picture, or TooLarge (checked before any pixel memory is
-// allocated). Nothing when libjpeg cannot decode the bytes to 32-bit pixels
-// (a CMYK photo, or damaged data): the caller then tries another decoder.
-std::optional<PictureResult> decodeJpegDirect(std::span<const std::uint8_t> bytes);
+class JpegPictureDecoder final : public PictureDecoder {
+public:
+    explicit JpegPictureDecoder(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    std::optional<PictureFailure> decode(int denominator, PictureRowSink& sink) override;
+    int orientation() override;
+    // True after decode() when libjpeg cannot give 32-bit pixels for this
+    // file (a CMYK photo): another decoder must try it.
+    bool needsOtherDecoder() const { return needsOtherDecoder_; }
+
+private:
+    std::span<const std::uint8_t> bytes_;
+    bool needsOtherDecoder_ = false;
+};
 
 }  // namespace vistrel::platform::headless

@@ -1,33 +1,18 @@
 #include "platform/headless/picture_decoder.h"
 
 #include "platform/headless/jpeg_decoder.h"
-#include "platform/headless/picture_structure.h"
+#include "platform/picture_structure.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <cstdlib>
 #include <memory>
+#include <vector>
 #include <string>
 #include <string_view>
 
 namespace vistrel::platform::headless {
 namespace {
-
-// Picks the decoder from the file's signature, so that only the three
-// formats the program offers ever reach gdk-pixbuf (which would otherwise
-// also run its SVG, TIFF, ICO... loaders on whatever it is given).
-const char* formatOf(std::span<const std::uint8_t> bytes) {
-    auto startsWith = [&](std::string_view magic) {
-        if (bytes.size() < magic.size()) return false;
-        for (std::size_t i = 0; i < magic.size(); ++i) {
-            if (bytes[i] != static_cast<std::uint8_t>(magic[i])) return false;
-        }
-        return true;
-    };
-    if (startsWith("GIF87a") || startsWith("GIF89a")) return "gif";
-    if (startsWith("\xFF\xD8\xFF")) return "jpeg";
-    if (startsWith("BM")) return "bmp";
-    return nullptr;
-}
 
 struct LoaderUnref {
     void operator()(GdkPixbufLoader* loader) const { g_object_unref(loader); }
@@ -60,88 +45,108 @@ void onSizePrepared(GdkPixbufLoader* loader, gint width, gint height, gpointer d
 
 PictureFailure failure(PictureError error, std::string detail) { return {error, std::move(detail)}; }
 
-std::uint8_t overBlack(std::uint8_t channel, std::uint8_t alpha) {
-    return static_cast<std::uint8_t>((channel * alpha + 127) / 255);
+const char* gdkLoaderName(PictureFormat format) {
+    switch (format) {
+        case PictureFormat::Gif: return "gif";
+        case PictureFormat::Jpeg: return "jpeg";
+        case PictureFormat::Bmp: return "bmp";
+        case PictureFormat::Png: return "png";
+        case PictureFormat::Tiff: return "tiff";
+        case PictureFormat::Unknown: break;
+    }
+    return nullptr;
 }
 
-Picture toPicture(const GdkPixbuf* pixbuf) {
-    Picture picture;
-    picture.width = gdk_pixbuf_get_width(pixbuf);
-    picture.height = gdk_pixbuf_get_height(pixbuf);
-    picture.pixels.resize(static_cast<std::size_t>(picture.width) * picture.height);
-    const int channels = gdk_pixbuf_get_n_channels(pixbuf);
-    const bool hasAlpha = gdk_pixbuf_get_has_alpha(pixbuf);
-    const int rowstride = gdk_pixbuf_get_rowstride(pixbuf);
-    const guint8* rows = gdk_pixbuf_read_pixels(pixbuf);
-    for (int y = 0; y < picture.height; ++y) {
-        const guint8* p = rows + static_cast<std::size_t>(y) * rowstride;
-        for (int x = 0; x < picture.width; ++x, p += channels) {
-            std::uint8_t r = p[0], g = p[1], b = p[2];
-            if (hasAlpha) {
-                r = overBlack(r, p[3]);
-                g = overBlack(g, p[3]);
-                b = overBlack(b, p[3]);
-            }
-            picture.pixels[static_cast<std::size_t>(y) * picture.width + x] =
-                0xFF000000u | (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
+// gdk-pixbuf decodes the whole frame; the rows then go to the sink. Only
+// the formats the program offers reach it (it would otherwise also run its
+// SVG, ICO... loaders on whatever it is given).
+class PixbufPictureDecoder final : public PictureDecoder {
+public:
+    PixbufPictureDecoder(std::span<const std::uint8_t> bytes, PictureFormat format) : bytes_(bytes), format_(format) {}
+
+    std::optional<PictureFailure> decode(int, PictureRowSink& sink) override {
+        GError* rawError = nullptr;
+        loader_.reset(gdk_pixbuf_loader_new_with_type(gdkLoaderName(format_), &rawError));
+        ErrorPtr error(rawError);
+        if (!loader_) return failure(PictureError::Undecodable, error ? error->message : "no decoder");
+
+        SizeCheck check;
+        g_signal_connect(loader_.get(), "size-prepared", G_CALLBACK(onSizePrepared), &check);
+        rawError = nullptr;
+        const bool written = gdk_pixbuf_loader_write(loader_.get(), bytes_.data(), bytes_.size(), &rawError);
+        ErrorPtr writeError(rawError);
+        rawError = nullptr;
+        // A loader must always be closed; after a failed write the close only
+        // reports the same trouble again.
+        const bool closed = gdk_pixbuf_loader_close(loader_.get(), &rawError);
+        ErrorPtr closeError(rawError);
+
+        if (check.tooLarge) {
+            sink.begin({check.width, check.height});  // refused there, and reported as too large
+            return failure(PictureError::TooLarge, "declares " + std::to_string(check.width) + " x " +
+                                                       std::to_string(check.height) + " pixels");
         }
+        if (!written || !closed) {
+            const GError* reason = writeError ? writeError.get() : closeError.get();
+            return failure(PictureError::Undecodable, reason ? reason->message : "decoding failed");
+        }
+        if ((format_ == PictureFormat::Jpeg && !jpegReachesEnd(bytes_)) ||
+            (format_ == PictureFormat::Bmp && !bmpHoldsAllRows(bytes_))) {
+            return failure(PictureError::Undecodable, "the file is truncated");
+        }
+        const GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader_.get());
+        if (!pixbuf) return failure(PictureError::Undecodable, "no image in the file");
+        const int width = gdk_pixbuf_get_width(pixbuf);
+        const int height = gdk_pixbuf_get_height(pixbuf);
+        const int channels = gdk_pixbuf_get_n_channels(pixbuf);
+        if (gdk_pixbuf_get_bits_per_sample(pixbuf) != 8 || channels < 3) {
+            return failure(PictureError::Undecodable, "unexpected pixel layout");
+        }
+        if (!sink.begin({width, height})) return std::nullopt;
+        const bool hasAlpha = gdk_pixbuf_get_has_alpha(pixbuf);
+        const int rowstride = gdk_pixbuf_get_rowstride(pixbuf);
+        const guint8* rows = gdk_pixbuf_read_pixels(pixbuf);
+        std::vector<std::uint32_t> row(static_cast<std::size_t>(width));
+        for (int y = 0; y < height; ++y) {
+            const guint8* p = rows + static_cast<std::size_t>(y) * rowstride;
+            for (int x = 0; x < width; ++x, p += channels) {
+                const std::uint32_t alpha = hasAlpha ? p[3] : 0xFF;
+                row[static_cast<std::size_t>(x)] =
+                    alpha << 24 | (std::uint32_t{p[0]} << 16) | (std::uint32_t{p[1]} << 8) | p[2];
+            }
+            sink.row(row.data());
+        }
+        return std::nullopt;
     }
-    return picture;
-}
+
+    int orientation() override {
+        // gdk-pixbuf's TIFF and JPEG modules give the tag as an option.
+        const GdkPixbuf* pixbuf = loader_ ? gdk_pixbuf_loader_get_pixbuf(loader_.get()) : nullptr;
+        const gchar* tag = pixbuf ? gdk_pixbuf_get_option(const_cast<GdkPixbuf*>(pixbuf), "orientation") : nullptr;
+        return tag ? validOrientation(std::atoi(tag)) : 1;
+    }
+
+private:
+    std::span<const std::uint8_t> bytes_;
+    PictureFormat format_;
+    LoaderPtr loader_;
+};
 
 }  // namespace
 
-PictureResult decodePictureBytes(std::span<const std::uint8_t> bytes) {
-    const char* format = formatOf(bytes);
-    if (!format) return failure(PictureError::Undecodable, "not a GIF, JPEG or BMP file");
-    if (std::string_view(format) == "jpeg") {
-        // Photos are the large pictures: they are decoded without a copy.
-        if (auto decoded = decodeJpegDirect(bytes)) {
-            if (std::holds_alternative<Picture>(*decoded) && !jpegReachesEnd(bytes)) {
-                return failure(PictureError::Undecodable, "the file is truncated");
-            }
-            return std::move(*decoded);
-        }
+PictureResult decodePictureBytes(std::span<const std::uint8_t> bytes, const PictureRequest& request) {
+    const PictureHeader header = readPictureHeader(MemoryByteSource(bytes));
+    if (header.format == PictureFormat::Unknown) {
+        return failure(PictureError::Undecodable, "not a GIF, JPEG, BMP, PNG or TIFF file");
     }
-
-    GError* rawError = nullptr;
-    LoaderPtr loader(gdk_pixbuf_loader_new_with_type(format, &rawError));
-    ErrorPtr error(rawError);
-    if (!loader) return failure(PictureError::Undecodable, error ? error->message : "no decoder");
-
-    SizeCheck check;
-    g_signal_connect(loader.get(), "size-prepared", G_CALLBACK(onSizePrepared), &check);
-
-    rawError = nullptr;
-    const bool written = gdk_pixbuf_loader_write(loader.get(), bytes.data(), bytes.size(), &rawError);
-    ErrorPtr writeError(rawError);
-    rawError = nullptr;
-    // A loader must always be closed; after a failed write the close only
-    // reports the same trouble again.
-    const bool closed = gdk_pixbuf_loader_close(loader.get(), &rawError);
-    ErrorPtr closeError(rawError);
-
-    if (check.tooLarge) {
-        return failure(PictureError::TooLarge, "declares " + std::to_string(check.width) + " x " +
-                                                   std::to_string(check.height) + " pixels");
+    if (header.format == PictureFormat::Jpeg) {
+        // Photos are the large pictures: decoded reduced where they are shown reduced.
+        JpegPictureDecoder jpeg(bytes);
+        PictureResult result = loadFittedPicture(header, jpeg, request, {.reducedJpegDecode = true});
+        if (!jpeg.needsOtherDecoder()) return result;
     }
-    if (!written || !closed) {
-        const GError* reason = writeError ? writeError.get() : closeError.get();
-        return failure(PictureError::Undecodable, reason ? reason->message : "decoding failed");
-    }
-    // Checked after decoding, so that a huge declared size is still told
-    // apart from a short file.
-    const std::string_view name = format;
-    if ((name == "jpeg" && !jpegReachesEnd(bytes)) || (name == "bmp" && !bmpHoldsAllRows(bytes))) {
-        return failure(PictureError::Undecodable, "the file is truncated");
-    }
-    const GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader.get());
-    if (!pixbuf) return failure(PictureError::Undecodable, "no image in the file");
-    if (gdk_pixbuf_get_bits_per_sample(pixbuf) != 8 || gdk_pixbuf_get_n_channels(pixbuf) < 3 ||
-        !pictureSizeAllowed(gdk_pixbuf_get_width(pixbuf), gdk_pixbuf_get_height(pixbuf))) {
-        return failure(PictureError::Undecodable, "unexpected pixel layout");
-    }
-    return toPicture(pixbuf);
+    PixbufPictureDecoder pixbuf(bytes, header.format);
+    return loadFittedPicture(header, pixbuf, request, {});
 }
 
 }  // namespace vistrel::platform::headless

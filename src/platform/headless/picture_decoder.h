@@ -1,4 +1,5 @@
-// Decodes GIF, JPEG and BMP bytes with gdk-pixbuf.
+// Decodes picture bytes: JPEG with libjpeg-turbo, GIF, BMP, PNG and TIFF
+// with gdk-pixbuf, fitted and turned upright as the request asks.
 #pragma once
 
 #include <cstdint>
@@ -8,10 +9,9 @@
 
 namespace vistrel::platform::headless {
 
-// The first frame of the image, opaque (transparent pixels come out black).
-// A declared size that pictureSizeAllowed() refuses gives TooLarge before
-// any pixel memory is allocated; bytes of any other format, or corrupt or
-// truncated data, give Undecodable.
-PictureResult decodePictureBytes(std::span<const std::uint8_t> bytes);
+// The first frame of the picture. A declared size beyond the limits gives
+// TooLarge before any decoder sees the bytes; bytes of any other format,
+// or corrupt or truncated data, give Undecodable.
+PictureResult decodePictureBytes(std::span<const std::uint8_t> bytes, const PictureRequest& request = {});
 
 }  // namespace vistrel::platform::headless

@@ -281,7 +281,9 @@ MessageBoxAnswer Win32Platform::messageBox(const std::string& text, const std::s
     }
 }
 
-PictureResult Win32Platform::loadPicture(const std::string& path) { return pictures_->load(toWide(path)); }
+PictureResult Win32Platform::loadPicture(const std::string& path, const PictureRequest& request) {
+    return pictures_->load(toWide(path), request);
+}
 
 PictureResult Win32Platform::decodePicture(std::span<const std::uint8_t> bytes) { return pictures_->decode(bytes); }
 

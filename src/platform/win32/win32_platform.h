@@ -65,7 +65,8 @@ public:
     void blockTaskSwitchKeys(bool block) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                 MessageBoxButtons buttons) override;
-    PictureResult loadPicture(const std::string& path) override;
+    using Platform::loadPicture;
+    PictureResult loadPicture(const std::string& path, const PictureRequest& request) override;
     PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
     std::optional<std::string> chooseFile(const FileOpenRequest& request) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;

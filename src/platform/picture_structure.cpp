@@ -1,0 +1,221 @@
+#include "platform/picture_structure.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+namespace vistrel::platform {
+namespace {
+
+constexpr std::uint8_t kMarkerPrefix = 0xFF;
+constexpr std::uint8_t kEndOfImage = 0xD9;
+constexpr std::uint8_t kStartOfScan = 0xDA;
+
+bool isRestartMarker(std::uint8_t code) { return code >= 0xD0 && code <= 0xD7; }
+
+// Inside scan data a 0xFF byte is either stuffed (followed by 0x00), a
+// restart marker or fill before the marker that ends the scan. Returns the
+// offset of that marker, or the size when the data runs out first.
+std::size_t endOfScan(std::span<const std::uint8_t> bytes, std::size_t pos) {
+    for (; pos + 1 < bytes.size(); ++pos) {
+        if (bytes[pos] != kMarkerPrefix) continue;
+        const std::uint8_t next = bytes[pos + 1];
+        if (next != 0x00 && next != kMarkerPrefix && !isRestartMarker(next)) return pos;
+    }
+    return bytes.size();
+}
+
+std::uint32_t le16(std::span<const std::uint8_t> b, std::size_t at) {
+    return b[at] | (std::uint32_t{b[at + 1]} << 8);
+}
+
+std::uint32_t le32(std::span<const std::uint8_t> b, std::size_t at) {
+    return le16(b, at) | (le16(b, at + 2) << 16);
+}
+
+// Reads `count` bytes at `offset` into `out`; false when the file is shorter.
+bool readAt(const ByteSource& file, std::uint64_t offset, std::uint8_t* out, std::size_t count) {
+    return file.read(offset, {out, count}) == count;
+}
+
+std::uint32_t be16(const std::uint8_t* b) { return std::uint32_t{b[0]} << 8 | b[1]; }
+std::uint32_t be32(const std::uint8_t* b) { return be16(b) << 16 | be16(b + 2); }
+
+PictureHeader known(PictureFormat format, std::int64_t width, std::int64_t height) {
+    PictureHeader header{format, width > 0 && height > 0, width, height};
+    if (!header.sizeKnown) header.width = header.height = 0;
+    return header;
+}
+
+// Start-of-frame markers of every JPEG coding process (not DHT, JPG, DAC).
+bool isStartOfFrame(std::uint8_t code) {
+    return code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
+}
+
+PictureHeader jpegHeader(const ByteSource& file) {
+    PictureHeader header{PictureFormat::Jpeg};
+    std::uint64_t pos = 2;
+    const std::uint64_t size = file.size();
+    std::array<std::uint8_t, 9> b{};
+    while (pos + 4 <= size) {
+        if (!readAt(file, pos, b.data(), 2)) return header;
+        if (b[0] != kMarkerPrefix) {
+            ++pos;
+            continue;
+        }
+        if (b[1] == kMarkerPrefix) {
+            ++pos;
+            continue;
+        }
+        if (b[1] == 0x01 || isRestartMarker(b[1]) || b[1] == 0xD8) {
+            pos += 2;
+            continue;
+        }
+        if (b[1] == kEndOfImage || b[1] == kStartOfScan) return header;  // no frame header before the data
+        if (isStartOfFrame(b[1])) {
+            if (!readAt(file, pos, b.data(), b.size())) return header;
+            // A height of 0 is given later, by a DNL marker after the scan.
+            return known(PictureFormat::Jpeg, be16(&b[7]), be16(&b[5]));
+        }
+        if (!readAt(file, pos + 2, b.data(), 2)) return header;
+        const std::uint32_t length = be16(b.data());
+        if (length < 2) return header;
+        pos += 2 + length;
+    }
+    return header;
+}
+
+PictureHeader pngHeader(const ByteSource& file) {
+    std::array<std::uint8_t, 24> b{};
+    if (!readAt(file, 0, b.data(), b.size()) || std::memcmp(&b[12], "IHDR", 4) != 0) return {PictureFormat::Png};
+    return known(PictureFormat::Png, be32(&b[16]), be32(&b[20]));
+}
+
+PictureHeader gifHeader(const ByteSource& file) {
+    std::array<std::uint8_t, 10> b{};
+    if (!readAt(file, 0, b.data(), b.size())) return {PictureFormat::Gif};
+    return known(PictureFormat::Gif, le16(b, 6), le16(b, 8));
+}
+
+PictureHeader bmpHeader(const ByteSource& file) {
+    std::array<std::uint8_t, 26> b{};
+    if (!readAt(file, 0, b.data(), b.size())) return {PictureFormat::Bmp};
+    if (le32(b, 14) == 12) return known(PictureFormat::Bmp, le16(b, 18), le16(b, 20));
+    const auto width = static_cast<std::int32_t>(le32(b, 18));
+    const auto height = static_cast<std::int32_t>(le32(b, 22));
+    return known(PictureFormat::Bmp, std::llabs(width), std::llabs(height));
+}
+
+PictureHeader tiffHeader(const ByteSource& file) {
+    PictureHeader header{PictureFormat::Tiff};
+    std::array<std::uint8_t, 12> b{};
+    if (!readAt(file, 0, b.data(), 8)) return header;
+    const bool little = b[0] == 'I';
+    auto u16 = [little](const std::uint8_t* p) { return little ? (p[0] | std::uint32_t{p[1]} << 8) : be16(p); };
+    auto u32 = [little, u16](const std::uint8_t* p) {
+        return little ? (u16(p) | u16(p + 2) << 16) : (u16(p) << 16 | u16(p + 2));
+    };
+    const std::uint64_t directory = u32(&b[4]);
+    if (!readAt(file, directory, b.data(), 2)) return header;
+    const std::uint32_t entries = u16(b.data());
+    std::int64_t width = 0, height = 0;
+    for (std::uint32_t i = 0; i < entries && (width == 0 || height == 0); ++i) {
+        if (!readAt(file, directory + 2 + 12ull * i, b.data(), 12)) return header;
+        const std::uint32_t tag = u16(&b[0]);
+        const std::uint32_t type = u16(&b[2]);
+        if (tag != 256 && tag != 257) continue;
+        constexpr std::uint32_t kShort = 3, kLong = 4;
+        const std::int64_t value = type == kShort ? u16(&b[8]) : type == kLong ? u32(&b[8]) : 0;
+        (tag == 256 ? width : height) = value;
+    }
+    return known(PictureFormat::Tiff, width, height);
+}
+
+}  // namespace
+
+std::size_t MemoryByteSource::read(std::uint64_t offset, std::span<std::uint8_t> out) const {
+    if (offset >= bytes_.size()) return 0;
+    const std::size_t count = std::min<std::uint64_t>(out.size(), bytes_.size() - offset);
+    std::memcpy(out.data(), bytes_.data() + offset, count);
+    return count;
+}
+
+PictureFormat pictureFormatOf(std::span<const std::uint8_t> bytes) {
+    auto startsWith = [&](std::string_view magic) {
+        return bytes.size() >= magic.size() && std::memcmp(bytes.data(), magic.data(), magic.size()) == 0;
+    };
+    if (startsWith("GIF87a") || startsWith("GIF89a")) return PictureFormat::Gif;
+    if (startsWith("\xFF\xD8\xFF")) return PictureFormat::Jpeg;
+    if (startsWith("BM")) return PictureFormat::Bmp;
+    if (startsWith("\x89PNG\r\n\x1A\n")) return PictureFormat::Png;
+    if (startsWith(std::string_view("II*\0", 4)) || startsWith(std::string_view("MM\0*", 4))) return PictureFormat::Tiff;
+    return PictureFormat::Unknown;
+}
+
+PictureHeader readPictureHeader(const ByteSource& file) {
+    std::array<std::uint8_t, 8> signature{};
+    const std::size_t got = file.read(0, signature);
+    switch (pictureFormatOf({signature.data(), got})) {
+        case PictureFormat::Jpeg: return jpegHeader(file);
+        case PictureFormat::Png: return pngHeader(file);
+        case PictureFormat::Gif: return gifHeader(file);
+        case PictureFormat::Bmp: return bmpHeader(file);
+        case PictureFormat::Tiff: return tiffHeader(file);
+        case PictureFormat::Unknown: break;
+    }
+    return {};
+}
+
+bool jpegReachesEnd(std::span<const std::uint8_t> bytes) {
+    std::size_t pos = 2;  // after the start-of-image marker
+    while (pos + 1 < bytes.size()) {
+        if (bytes[pos] != kMarkerPrefix) {
+            ++pos;  // stray bytes between segments; libjpeg skips them too
+            continue;
+        }
+        const std::uint8_t code = bytes[pos + 1];
+        if (code == kMarkerPrefix) {
+            ++pos;  // fill byte before a marker
+            continue;
+        }
+        if (code == kEndOfImage) return true;
+        if (code == 0x01 || isRestartMarker(code)) {
+            pos += 2;
+            continue;
+        }
+        if (pos + 3 >= bytes.size()) return false;
+        const std::size_t segmentEnd = pos + 2 + (std::size_t{bytes[pos + 2]} << 8 | bytes[pos + 3]);
+        if (segmentEnd > bytes.size()) return false;
+        pos = code == kStartOfScan ? endOfScan(bytes, segmentEnd) : segmentEnd;
+    }
+    return false;
+}
+
+bool bmpHoldsAllRows(std::span<const std::uint8_t> bytes) {
+    constexpr std::size_t kFileHeader = 14;
+    constexpr std::uint32_t kCoreHeader = 12;  // the old OS/2 layout
+    constexpr std::uint32_t kUncompressed = 0;
+    constexpr std::uint32_t kBitFields = 3;
+    if (bytes.size() < kFileHeader + kCoreHeader) return false;
+    const std::uint64_t pixelOffset = le32(bytes, 10);
+    const std::uint32_t headerSize = le32(bytes, kFileHeader);
+    std::uint64_t width = 0, height = 0, bitsPerPixel = 0;
+    if (headerSize == kCoreHeader) {
+        width = le16(bytes, 18);
+        height = le16(bytes, 20);
+        bitsPerPixel = le16(bytes, 24);
+    } else {
+        if (bytes.size() < kFileHeader + 20) return false;
+        const auto compression = le32(bytes, 30);
+        if (compression != kUncompressed && compression != kBitFields) return true;
+        width = static_cast<std::uint64_t>(std::llabs(static_cast<std::int32_t>(le32(bytes, 18))));
+        height = static_cast<std::uint64_t>(std::llabs(static_cast<std::int32_t>(le32(bytes, 22))));
+        bitsPerPixel = le16(bytes, 28);
+    }
+    const std::uint64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+    return pixelOffset + rowBytes * height <= bytes.size();
+}
+
+}  // namespace vistrel::platform

@@ -1,0 +1,59 @@
+// What a picture file says about itself before any decoder sees it: its
+// format, the size it declares, and whether it holds all of its data.
+//
+// Both backends read the declared size here first, so that a small file
+// that claims a huge picture is refused before a decoder allocates for it
+// (some decoders decode the whole frame as soon as the file is opened).
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace vistrel::platform {
+
+enum class PictureFormat { Unknown, Gif, Jpeg, Bmp, Png, Tiff };
+
+// Random access to a file's bytes, so that the header reader reads only the
+// few bytes it needs and can skip over large metadata blocks without
+// reading them.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual std::uint64_t size() const = 0;
+    // Copies up to out.size() bytes from `offset`; returns how many it copied.
+    virtual std::size_t read(std::uint64_t offset, std::span<std::uint8_t> out) const = 0;
+};
+
+class MemoryByteSource final : public ByteSource {
+public:
+    explicit MemoryByteSource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    std::uint64_t size() const override { return bytes_.size(); }
+    std::size_t read(std::uint64_t offset, std::span<std::uint8_t> out) const override;
+
+private:
+    std::span<const std::uint8_t> bytes_;
+};
+
+struct PictureHeader {
+    PictureFormat format = PictureFormat::Unknown;
+    // False when the header could not be read far enough (a damaged file, a
+    // JPEG whose height is given only after the scan): the decoder's own
+    // checks then apply.
+    bool sizeKnown = false;
+    std::int64_t width = 0;  // as stored, before any orientation
+    std::int64_t height = 0;
+};
+
+// The format from the file's signature.
+PictureFormat pictureFormatOf(std::span<const std::uint8_t> firstBytes);
+PictureHeader readPictureHeader(const ByteSource& file);
+
+// Walks the marker segments and the entropy-coded scans up to the end of
+// image marker; false when the file stops before it.
+bool jpegReachesEnd(std::span<const std::uint8_t> bytes);
+
+// For uncompressed bitmaps: the file holds every row that the header
+// declares. Run-length coded bitmaps are left to the decoder.
+bool bmpHoldsAllRows(std::span<const std::uint8_t> bytes);
+
+}  // namespace vistrel::platform
