@@ -173,8 +173,9 @@ def green_box(shot: Image.Image) -> Optional[tuple[int, int, int, int]]:
 
 def test_a_floating_picture_moves_diagonally_and_bounces(saver_folder, screen):
     pictures = Pictures(saver_folder)
-    # Large, so that it reaches the edges soon: 62 pixels of room on each side.
-    pictures.add("green.bmp", Image.new("RGB", (900, 650), GREEN), format="BMP")
+    # As large as a floating picture is shown (two thirds of the screen), so
+    # that it reaches the edges soon: 182 and 134 pixels of room on each side.
+    pictures.add("green.bmp", Image.new("RGB", (660, 500), GREEN), format="BMP")
     saver_folder.write_settings(saver_settings(pictures.paths, picRandom="rand", picSpeed="5", timeInterval="0",
                                                effectMode="0"))
     saver_folder.start_saver("/s")
@@ -182,7 +183,7 @@ def test_a_floating_picture_moves_diagonally_and_bounces(saver_folder, screen):
 
     def bounced_on_both_axes():
         box = green_box(screen.shot())
-        if box is None or (box[2] - box[0], box[3] - box[1]) not in {(900, 650)} and not (
+        if box is None or (box[2] - box[0], box[3] - box[1]) not in {(660, 500)} and not (
                 box[0] == 0 or box[1] == 0 or box[2] == SCREEN_WIDTH or box[3] == SCREEN_HEIGHT):
             return False
         positions.append((box[0], box[1]))

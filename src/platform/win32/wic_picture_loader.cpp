@@ -1,6 +1,9 @@
 #include "platform/win32/wic_picture_loader.h"
 
 #include <algorithm>
+#include <climits>
+#include <optional>
+#include <vector>
 #include <cstdio>
 #include <new>
 #include <string>
@@ -23,11 +26,93 @@ bool isLockedFileError(DWORD error) {
     return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
-// Pixels that the picture leaves transparent (GIF) show black; every pixel
-// of the result is opaque.
-void makeOpaque(Picture& picture) {
-    for (std::uint32_t& pixel : picture.pixels) pixel = (pixel >> 24) == 0 ? 0xFF000000u : (pixel | 0xFF000000u);
-}
+// The file's own bytes, read only where the header reader asks, so its
+// declared size is known before any WIC decoder opens the file (some
+// decoders decode the whole frame as soon as it is opened).
+class FileByteSource final : public ByteSource {
+public:
+    explicit FileByteSource(HANDLE file) : file_(file) {
+        LARGE_INTEGER size{};
+        if (GetFileSizeEx(file_, &size)) size_ = static_cast<std::uint64_t>(size.QuadPart);
+    }
+    std::uint64_t size() const override { return size_; }
+    std::size_t read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+        if (offset >= size_ || out.empty()) return 0;
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN)) return 0;
+        const DWORD wanted = static_cast<DWORD>(std::min<std::uint64_t>(out.size(), 1u << 20));
+        DWORD got = 0;
+        if (!ReadFile(file_, out.data(), wanted, &got, nullptr)) return 0;
+        return got;
+    }
+
+private:
+    HANDLE file_;
+    std::uint64_t size_ = 0;
+};
+
+// Hands WIC's first frame to the shared fitting, in bands of rows.
+class WicFrameDecoder final : public PictureDecoder {
+public:
+    explicit WicFrameDecoder(IWICBitmapFrameDecode& frame) : frame_(frame) {}
+
+    std::optional<PictureFailure> decode(int, PictureRowSink& sink) override {
+        UINT width = 0;
+        UINT height = 0;
+        HRESULT result = frame_.GetSize(&width, &height);
+        if (FAILED(result)) return failure(PictureError::Undecodable, "no picture size", result);
+        if (width > INT_MAX || height > INT_MAX) {
+            return PictureFailure{PictureError::TooLarge, "an impossible picture size"};
+        }
+        if (!sink.begin({static_cast<int>(width), static_cast<int>(height)})) return std::nullopt;
+
+        ComRef<IWICBitmapSource> converted;
+        result = WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, &frame_, converted.put());
+        if (FAILED(result)) return failure(PictureError::Undecodable, "cannot convert the pixels", result);
+        // In bands from the top: a decoder that works row by row (JPEG) then
+        // needs no whole-frame buffer of its own, and neither does this one.
+        constexpr UINT kBandRows = 64;
+        const UINT stride = width * 4;
+        std::vector<std::uint32_t> band;
+        try {
+            band.resize(static_cast<std::size_t>(width) * std::min(kBandRows, height));
+        } catch (const std::bad_alloc&) {
+            return PictureFailure{PictureError::TooLarge, "no memory for the pixels"};
+        }
+        for (UINT top = 0; top < height; top += kBandRows) {
+            const UINT rows = std::min(kBandRows, height - top);
+            const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
+            result = converted->CopyPixels(&rect, stride, stride * rows, reinterpret_cast<BYTE*>(band.data()));
+            if (FAILED(result)) return failure(PictureError::Undecodable, "damaged picture data", result);
+            for (UINT row = 0; row < rows; ++row) sink.row(&band[static_cast<std::size_t>(row) * width]);
+        }
+        return std::nullopt;
+    }
+
+    int orientation() override {
+        ComRef<IWICMetadataQueryReader> reader;
+        if (FAILED(frame_.GetMetadataQueryReader(reader.put()))) return 1;
+        // The EXIF orientation tag: in a JPEG's APP1 block, or a TIFF's own directory.
+        for (const wchar_t* query : {L"/app1/ifd/{ushort=274}", L"/ifd/{ushort=274}"}) {
+            PROPVARIANT value;
+            PropVariantInit(&value);
+            const HRESULT found = reader->GetMetadataByName(query, &value);
+            const int tag = SUCCEEDED(found) && value.vt == VT_UI2 ? value.uiVal : 0;
+            PropVariantClear(&value);
+            if (tag) return validOrientation(tag);
+        }
+        return 1;
+    }
+
+private:
+    IWICBitmapFrameDecode& frame_;
+};
+
+// Wine's WIC decodes a JPEG's whole frame when the file is opened, and
+// IWICBitmapSourceTransform's reduced decode is not used here: a JPEG is
+// held to the same limits as every other format.
+constexpr DecodeCapabilities kCapabilities{};
 
 }  // namespace
 
@@ -39,7 +124,7 @@ IWICImagingFactory* WicPictureLoader::factory() {
     return factory_.get();
 }
 
-PictureResult WicPictureLoader::load(const std::wstring& path) {
+PictureResult WicPictureLoader::load(const std::wstring& path, const PictureRequest& request) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
@@ -49,6 +134,21 @@ PictureResult WicPictureLoader::load(const std::wstring& path) {
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
         return failure(PictureError::Unreadable, "a folder, not a file", E_INVALIDARG);
     }
+    PictureHeader header;
+    {
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            const DWORD error = GetLastError();
+            return failure(isMissingFileError(error) ? PictureError::NotFound : PictureError::Unreadable,
+                           "cannot open the file", HRESULT_FROM_WIN32(error));
+        }
+        header = readPictureHeader(FileByteSource(file));
+        CloseHandle(file);
+    }
+    // Before any decoder sees the file.
+    if (auto refused = refuseByHeader(header, request, kCapabilities)) return *refused;
+
     IWICImagingFactory* wic = factory();
     if (!wic) return failure(PictureError::Undecodable, "no imaging component", REGDB_E_CLASSNOTREG);
 
@@ -64,13 +164,16 @@ PictureResult WicPictureLoader::load(const std::wstring& path) {
         // Anything else means the content: short, damaged or unknown.
         return failure(PictureError::Undecodable, "not a picture format the system knows", opened);
     }
-    return firstFrame(*decoder.get());
+    return firstFrame(*decoder.get(), header, request);
 }
 
 PictureResult WicPictureLoader::decode(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > MAXDWORD) {
         return failure(PictureError::Undecodable, "no picture data", E_INVALIDARG);
     }
+    const PictureHeader header = readPictureHeader(MemoryByteSource(bytes));
+    const PictureRequest request;
+    if (auto refused = refuseByHeader(header, request, kCapabilities)) return *refused;
     IWICImagingFactory* wic = factory();
     if (!wic) return failure(PictureError::Undecodable, "no imaging component", REGDB_E_CLASSNOTREG);
 
@@ -85,49 +188,16 @@ PictureResult WicPictureLoader::decode(std::span<const std::uint8_t> bytes) {
     ComRef<IWICBitmapDecoder> decoder;
     result = wic->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
     if (FAILED(result)) return failure(PictureError::Undecodable, "not a picture format the system knows", result);
-    return firstFrame(*decoder.get());
+    return firstFrame(*decoder.get(), header, request);
 }
 
-PictureResult WicPictureLoader::firstFrame(IWICBitmapDecoder& decoder) {
+PictureResult WicPictureLoader::firstFrame(IWICBitmapDecoder& decoder, const PictureHeader& header,
+                                          const PictureRequest& request) {
     ComRef<IWICBitmapFrameDecode> frame;
-    HRESULT result = decoder.GetFrame(0, frame.put());
+    const HRESULT result = decoder.GetFrame(0, frame.put());
     if (FAILED(result)) return failure(PictureError::Undecodable, "no picture in the file", result);
-
-    UINT width = 0;
-    UINT height = 0;
-    result = frame->GetSize(&width, &height);
-    if (FAILED(result)) return failure(PictureError::Undecodable, "no picture size", result);
-    if (!pictureSizeAllowed(width, height)) {
-        return PictureFailure{PictureError::TooLarge,
-                              "declares " + std::to_string(width) + " x " + std::to_string(height) + " pixels"};
-    }
-
-    ComRef<IWICBitmapSource> converted;
-    result = WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.get(), converted.put());
-    if (FAILED(result)) return failure(PictureError::Undecodable, "cannot convert the pixels", result);
-
-    Picture picture;
-    picture.width = static_cast<int>(width);
-    picture.height = static_cast<int>(height);
-    try {
-        picture.pixels.resize(static_cast<std::size_t>(width) * height);
-    } catch (const std::bad_alloc&) {
-        return PictureFailure{PictureError::TooLarge, "no memory for the pixels"};
-    }
-    // 32-bit BGRA rows are the 0xAARRGGBB words of a picture.
-    const UINT stride = width * 4;
-    // In bands from the top: a decoder that works row by row (JPEG) then
-    // needs no whole-frame buffer of its own beside the picture.
-    constexpr UINT kBandRows = 256;
-    for (UINT top = 0; top < height; top += kBandRows) {
-        const UINT rows = std::min(kBandRows, height - top);
-        const WICRect band{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
-        BYTE* target = reinterpret_cast<BYTE*>(picture.pixels.data()) + static_cast<std::size_t>(top) * stride;
-        result = converted->CopyPixels(&band, stride, stride * rows, target);
-        if (FAILED(result)) return failure(PictureError::Undecodable, "damaged picture data", result);
-    }
-    makeOpaque(picture);
-    return picture;
+    WicFrameDecoder frameDecoder(*frame.get());
+    return loadFittedPicture(header, frameDecoder, request, kCapabilities);
 }
 
 }  // namespace vistrel::platform::win32

@@ -1,5 +1,6 @@
-// Decodes picture files (GIF, JPEG, BMP and DIB, and whatever else the
-// system's Windows Imaging Component knows) into the program's pictures.
+// Decodes picture files (GIF, JPEG, BMP, DIB, PNG, TIFF, and whatever else
+// the system's Windows Imaging Component knows) into the program's
+// pictures, fitted and upright as the request asks.
 #pragma once
 
 #include <wincodec.h>
@@ -15,14 +16,12 @@ namespace vistrel::platform::win32 {
 
 class WicPictureLoader {
 public:
-    PictureResult load(const std::wstring& path);
+    PictureResult load(const std::wstring& path, const PictureRequest& request);
     PictureResult decode(std::span<const std::uint8_t> bytes);
 
 private:
     IWICImagingFactory* factory();
-    // The first frame, checked against the size limits before any pixel
-    // memory is taken.
-    PictureResult firstFrame(IWICBitmapDecoder& decoder);
+    PictureResult firstFrame(IWICBitmapDecoder& decoder, const PictureHeader& header, const PictureRequest& request);
 
     ComRef<IWICImagingFactory> factory_;
 };
