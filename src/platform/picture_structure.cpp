@@ -49,6 +49,42 @@ PictureHeader known(PictureFormat format, std::int64_t width, std::int64_t heigh
     return header;
 }
 
+struct TiffTags {
+    bool read = false;
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    int orientation = 0;
+};
+
+// The first directory of a TIFF structure that starts at `base`: a TIFF
+// file's own, or the EXIF block of a JPEG.
+TiffTags tiffTags(const ByteSource& file, std::uint64_t base) {
+    TiffTags tags;
+    std::array<std::uint8_t, 12> b{};
+    if (!readAt(file, base, b.data(), 8)) return tags;
+    const bool little = b[0] == 'I';
+    if (!(little ? b[1] == 'I' : (b[0] == 'M' && b[1] == 'M'))) return tags;
+    auto u16 = [little](const std::uint8_t* p) { return little ? (p[0] | std::uint32_t{p[1]} << 8) : be16(p); };
+    auto u32 = [little, u16](const std::uint8_t* p) {
+        return little ? (u16(p) | u16(p + 2) << 16) : (u16(p) << 16 | u16(p + 2));
+    };
+    const std::uint64_t directory = base + u32(&b[4]);
+    if (!readAt(file, directory, b.data(), 2)) return tags;
+    const std::uint32_t entries = u16(b.data());
+    tags.read = true;
+    for (std::uint32_t i = 0; i < entries; ++i) {
+        if (!readAt(file, directory + 2 + 12ull * i, b.data(), 12)) break;
+        const std::uint32_t tag = u16(&b[0]);
+        const std::uint32_t type = u16(&b[2]);
+        constexpr std::uint32_t kShort = 3, kLong = 4;
+        const std::int64_t value = type == kShort ? u16(&b[8]) : type == kLong ? u32(&b[8]) : 0;
+        if (tag == 256) tags.width = value;
+        if (tag == 257) tags.height = value;
+        if (tag == 274 && type == kShort) tags.orientation = static_cast<int>(value);
+    }
+    return tags;
+}
+
 // Start-of-frame markers of every JPEG coding process (not DHT, JPG, DAC).
 bool isStartOfFrame(std::uint8_t code) {
     return code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
@@ -74,14 +110,24 @@ PictureHeader jpegHeader(const ByteSource& file) {
             continue;
         }
         if (b[1] == kEndOfImage || b[1] == kStartOfScan) return header;  // no frame header before the data
-        if (isStartOfFrame(b[1])) {
+        const std::uint8_t code = b[1];
+        if (isStartOfFrame(code)) {
             if (!readAt(file, pos, b.data(), b.size())) return header;
             // A height of 0 is given later, by a DNL marker after the scan.
-            return known(PictureFormat::Jpeg, be16(&b[7]), be16(&b[5]));
+            const int orientation = header.orientation;
+            header = known(PictureFormat::Jpeg, be16(&b[7]), be16(&b[5]));
+            header.orientation = orientation;
+            return header;
         }
         if (!readAt(file, pos + 2, b.data(), 2)) return header;
         const std::uint32_t length = be16(b.data());
         if (length < 2) return header;
+        constexpr std::uint8_t kApp1 = 0xE1;
+        std::array<std::uint8_t, 6> exif{};
+        if (code == kApp1 && header.orientation == 0 && length > 16 && readAt(file, pos + 4, exif.data(), 6) &&
+            std::memcmp(exif.data(), "Exif\0\0", 6) == 0) {
+            header.orientation = tiffTags(file, pos + 10).orientation;
+        }
         pos += 2 + length;
     }
     return header;
@@ -109,28 +155,10 @@ PictureHeader bmpHeader(const ByteSource& file) {
 }
 
 PictureHeader tiffHeader(const ByteSource& file) {
-    PictureHeader header{PictureFormat::Tiff};
-    std::array<std::uint8_t, 12> b{};
-    if (!readAt(file, 0, b.data(), 8)) return header;
-    const bool little = b[0] == 'I';
-    auto u16 = [little](const std::uint8_t* p) { return little ? (p[0] | std::uint32_t{p[1]} << 8) : be16(p); };
-    auto u32 = [little, u16](const std::uint8_t* p) {
-        return little ? (u16(p) | u16(p + 2) << 16) : (u16(p) << 16 | u16(p + 2));
-    };
-    const std::uint64_t directory = u32(&b[4]);
-    if (!readAt(file, directory, b.data(), 2)) return header;
-    const std::uint32_t entries = u16(b.data());
-    std::int64_t width = 0, height = 0;
-    for (std::uint32_t i = 0; i < entries && (width == 0 || height == 0); ++i) {
-        if (!readAt(file, directory + 2 + 12ull * i, b.data(), 12)) return header;
-        const std::uint32_t tag = u16(&b[0]);
-        const std::uint32_t type = u16(&b[2]);
-        if (tag != 256 && tag != 257) continue;
-        constexpr std::uint32_t kShort = 3, kLong = 4;
-        const std::int64_t value = type == kShort ? u16(&b[8]) : type == kLong ? u32(&b[8]) : 0;
-        (tag == 256 ? width : height) = value;
-    }
-    return known(PictureFormat::Tiff, width, height);
+    const TiffTags tags = tiffTags(file, 0);
+    PictureHeader header = known(PictureFormat::Tiff, tags.width, tags.height);
+    header.orientation = tags.orientation;
+    return header;
 }
 
 }  // namespace

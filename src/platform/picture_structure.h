@@ -42,6 +42,9 @@ struct PictureHeader {
     bool sizeKnown = false;
     std::int64_t width = 0;  // as stored, before any orientation
     std::int64_t height = 0;
+    // The EXIF orientation tag found on the way to the size (0 when none):
+    // for a backend whose decoder does not give its metadata.
+    int orientation = 0;
 };
 
 // The format from the file's signature.

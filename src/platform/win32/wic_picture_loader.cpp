@@ -55,7 +55,8 @@ private:
 // Hands WIC's first frame to the shared fitting, in bands of rows.
 class WicFrameDecoder final : public PictureDecoder {
 public:
-    explicit WicFrameDecoder(IWICBitmapFrameDecode& frame) : frame_(frame) {}
+    WicFrameDecoder(IWICBitmapFrameDecode& frame, int headerOrientation)
+        : frame_(frame), headerOrientation_(headerOrientation) {}
 
     std::optional<PictureFailure> decode(int, PictureRowSink& sink) override {
         UINT width = 0;
@@ -91,8 +92,11 @@ public:
     }
 
     int orientation() override {
+        // Wine's JPEG decoder gives no metadata: then the tag that the
+        // header reader came across on its way to the size.
+        const int fallback = validOrientation(headerOrientation_);
         ComRef<IWICMetadataQueryReader> reader;
-        if (FAILED(frame_.GetMetadataQueryReader(reader.put()))) return 1;
+        if (FAILED(frame_.GetMetadataQueryReader(reader.put()))) return fallback;
         // The EXIF orientation tag: in a JPEG's APP1 block, or a TIFF's own directory.
         for (const wchar_t* query : {L"/app1/ifd/{ushort=274}", L"/ifd/{ushort=274}"}) {
             PROPVARIANT value;
@@ -102,11 +106,12 @@ public:
             PropVariantClear(&value);
             if (tag) return validOrientation(tag);
         }
-        return 1;
+        return fallback;
     }
 
 private:
     IWICBitmapFrameDecode& frame_;
+    int headerOrientation_;
 };
 
 // Wine's WIC decodes a JPEG's whole frame when the file is opened, and
@@ -196,7 +201,7 @@ PictureResult WicPictureLoader::firstFrame(IWICBitmapDecoder& decoder, const Pic
     ComRef<IWICBitmapFrameDecode> frame;
     const HRESULT result = decoder.GetFrame(0, frame.put());
     if (FAILED(result)) return failure(PictureError::Undecodable, "no picture in the file", result);
-    WicFrameDecoder frameDecoder(*frame.get());
+    WicFrameDecoder frameDecoder(*frame.get(), header.orientation);
     return loadFittedPicture(header, frameDecoder, request, kCapabilities);
 }
 

@@ -1,0 +1,184 @@
+"""Photos as cameras and phones make them today, under Wine: larger than
+the screen, turned by an orientation tag, PNG with transparency, ".jpeg"
+files, and files that are damaged or declare absurd sizes."""
+
+from __future__ import annotations
+
+import os
+import random
+import struct
+import time
+import zlib
+from pathlib import Path
+from typing import Optional
+
+from PIL import Image, ImageChops
+
+from harness import FIRST_START_TIMEOUT, SCREEN_HEIGHT, SCREEN_WIDTH, poll
+from pixels import find_picture, is_all
+from saver_files import RED, centred_box, saver_settings
+from saver_windows import ANSWER_TIMEOUT, press, type_text, wait_for_desktop
+
+YELLOW = (230, 220, 20)
+BLUE = (20, 40, 230)
+GREEN = (0, 200, 0)
+JPEG_TOLERANCE = 24
+ORIENTATION_TAG = 0x0112
+
+
+def near(pixel, colour, tolerance: int = JPEG_TOLERANCE) -> bool:
+    return all(abs(a - b) <= tolerance for a, b in zip(pixel, colour))
+
+
+def photo_box(shot: Image.Image) -> Optional[tuple[int, int, int, int]]:
+    """The box around the yellow and blue pixels of the photo."""
+    mask = Image.new("1", shot.size)
+    mask.putdata([near(p, YELLOW) or near(p, BLUE) for p in shot.getdata()])
+    return mask.getbbox()
+
+
+def saver_peak_memory_mb() -> float:
+    """The largest peak resident size of the running vistrel.scr processes."""
+    peak = 0
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            cmdline = Path(f"/proc/{entry}/cmdline").read_bytes()
+            if b"vistrel.scr" not in cmdline:
+                continue
+            for line in Path(f"/proc/{entry}/status").read_text().splitlines():
+                if line.startswith("VmHWM:"):
+                    peak = max(peak, int(line.split()[1]))
+        except OSError:
+            continue
+    return peak / 1024
+
+
+def test_a_large_photo_tagged_to_turn_is_first_shown_upright_fitted_and_below_its_caption(saver_folder, screen):
+    # Stored as a landscape frame, blue above yellow; tag 6 says "turn a
+    # quarter clockwise", so upright it stands yellow on the left, blue on the right.
+    stored = Image.new("RGB", (4000, 3000), YELLOW)
+    stored.paste(BLUE, (0, 0, 4000, 1500))
+    exif = Image.Exif()
+    exif[ORIENTATION_TAG] = 6
+    path = saver_folder.path / "phone photo.jpg"
+    stored.save(path, format="JPEG", quality=90, exif=exif)
+    small = saver_folder.path / "second.bmp"
+    Image.new("RGB", (100, 80), GREEN).save(small, format="BMP")
+    settings = saver_settings([saver_folder.windows_path_of(path), saver_folder.windows_path_of(small)],
+                              timeInterval="30", effectMode="0")
+    settings["caption"] = {"0": "Upright at last"}
+    saver_folder.write_settings(settings)
+    saver_folder.start_saver("/s")
+
+    background_at = poll(lambda: time.monotonic() if is_all(screen.shot().crop((0, 0, 8, 8)), RED) else None,
+                         FIRST_START_TIMEOUT, "the red background")
+
+    def shown():
+        shot = screen.shot()
+        box = photo_box(shot)
+        if box is None:
+            return None
+        # The caption: whatever is not background above the photo.
+        caption = ImageChops.difference(shot.crop((0, 0, SCREEN_WIDTH, box[1])),
+                                        Image.new("RGB", (SCREEN_WIDTH, box[1]), RED)).getbbox() if box[1] else None
+        return (shot, caption, box) if caption else None
+
+    shot, caption, box = poll(shown, 20, "the photo and its caption above it")
+    assert time.monotonic() - background_at <= 2.5, "the first photo came later than 2 s after the start"
+    left, top, right, bottom = box
+    width, height = right - left, bottom - top
+    # Portrait, fitted between the caption's band and an equal band at the bottom.
+    assert abs(width / height - 0.75) < 0.02, box
+    assert top >= caption[3], (box, caption)
+    assert SCREEN_HEIGHT - 2 * caption[3] - 4 <= height <= SCREEN_HEIGHT - 2 * caption[3] + 2, (box, caption)
+    assert abs((left + right) / 2 - SCREEN_WIDTH / 2) <= 2, box
+    assert abs((top + bottom) / 2 - SCREEN_HEIGHT / 2) <= 2, box
+    middle = (top + bottom) // 2
+    assert near(shot.getpixel((left + width // 4, middle)), YELLOW)
+    assert near(shot.getpixel((right - width // 4, middle)), BLUE)
+
+
+def test_a_transparent_png_and_a_jpeg_file_are_shown(saver_folder, screen):
+    png = Image.new("RGBA", (200, 150), GREEN + (255,))
+    png.paste((0, 0, 0, 0), (50, 50, 150, 100))  # a transparent window in the middle
+    png_path = saver_folder.path / "logo.png"
+    png.save(png_path, format="PNG")
+    jpeg_path = saver_folder.path / "holiday.jpeg"
+    Image.new("RGB", (240, 160), BLUE).save(jpeg_path, format="JPEG", quality=95)
+    saver_folder.write_settings(saver_settings([saver_folder.windows_path_of(png_path),
+                                                saver_folder.windows_path_of(jpeg_path)],
+                                               timeInterval="1", effectMode="0"))
+    saver_folder.start_saver("/s")
+
+    png_look = Image.new("RGB", (200, 150), GREEN)
+    png_look.paste(RED, (50, 50, 150, 100))  # the background shows through
+    jpeg_look = Image.new("RGB", (240, 160), BLUE)
+    seen = set()
+
+    def both():
+        shot = screen.shot()
+        if find_picture(shot, png_look, centred_box((200, 150))[:2], 0, reach=0):
+            seen.add("png")
+        if find_picture(shot, jpeg_look, centred_box((240, 160))[:2], JPEG_TOLERANCE, reach=0):
+            seen.add("jpeg")
+        return len(seen) == 2
+
+    poll(both, FIRST_START_TIMEOUT + 20, lambda: f"both pictures; saw {sorted(seen)}", interval=0.1)
+
+
+def png_declaring(width: int, height: int) -> bytes:
+    def chunk(kind: bytes, data: bytes) -> bytes:
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(b"\0" * 64)) + \
+        chunk(b"IEND", b"")
+
+
+def jpeg_declaring(width: int, height: int) -> bytes:
+    frame = struct.pack(">BHHB", 8, height, width, 3) + b"\x01\x22\x00\x02\x11\x01\x03\x11\x01"
+    body = b"\xff\xc0" + struct.pack(">H", len(frame) + 2) + frame
+    noise = random.Random(7).randbytes(1300).replace(b"\xff", b"\x00")
+    return b"\xff\xd8" + body + b"\xff\xda\x00\x0c\x03\x01\x00\x02\x11\x03\x11\x00\x3f\x00" + noise
+
+
+def test_a_protected_run_over_damaged_and_bomb_files_goes_on_and_notes_each_one(saver_folder, screen):
+    saver_folder.install("window_probe.exe")
+    folder = saver_folder.path
+    good_jpeg = folder / "good.jpg"
+    Image.new("RGB", (640, 480), BLUE).save(good_jpeg, format="JPEG", quality=90)
+    bad = {
+        "bomb.jpg": jpeg_declaring(64250, 64250),
+        "bomb.png": png_declaring(25200, 33300),
+        "truncated.jpg": good_jpeg.read_bytes()[:3000],
+        "garbage.jpg": random.Random(3).randbytes(5000),
+    }
+    for name, data in bad.items():
+        (folder / name).write_bytes(data)
+    good = folder / "good.bmp"
+    Image.new("RGB", (120, 90), GREEN).save(good, format="BMP")
+    paths = [saver_folder.windows_path_of(folder / name) for name in bad] + [saver_folder.windows_path_of(good)]
+    settings = saver_settings(paths, timeInterval="1", effectMode="0")
+    settings["password"] = {"saverPassword": "secret", "saverEnabled": "1"}
+    saver_folder.write_settings(settings)
+    saver = saver_folder.start_saver("/s")
+
+    look = Image.new("RGB", (120, 90), GREEN)
+    for _ in range(2):  # round the whole list twice
+        poll(lambda: find_picture(screen.shot(), look, centred_box((120, 90))[:2], 0, reach=0),
+             FIRST_START_TIMEOUT + 20, "the one good picture")
+        poll(lambda: not find_picture(screen.shot(), look, centred_box((120, 90))[:2], 0, reach=0), 10,
+             "the next change")
+    assert saver.running()
+    assert saver_peak_memory_mb() < 300
+
+    press(screen, "a")
+    desktop = wait_for_desktop(saver_folder, lambda d: d.prompt_shown(), "the password prompt")
+    board = desktop.prompt.edit(masked=False).text
+    for path in paths[:-1]:
+        assert f"{path} could not be shown" in board, board
+    assert paths[-1] not in board
+    type_text(screen, "secret")
+    press(screen, "Return")
+    assert saver.wait_exit(ANSWER_TIMEOUT) == 0, saver.stderr()
