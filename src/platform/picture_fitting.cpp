@@ -170,7 +170,9 @@ PictureResult loadFittedPicture(const PictureHeader& header, PictureDecoder& dec
 std::vector<PictureReducer::Taps> PictureReducer::tapsFor(int sourceLength, int targetLength) {
     std::vector<Taps> taps(static_cast<std::size_t>(targetLength));
     const double scale = static_cast<double>(sourceLength) / targetLength;
-    const double radius = std::max(scale, 1.0);
+    // At least two source pixels each way: a narrower triangle lets the
+    // finest patterns through as moiré when the reduction is slight.
+    const double radius = scale <= 1.0 ? 1.0 : std::max(scale, 2.0);
     for (int j = 0; j < targetLength; ++j) {
         const double centre = (j + 0.5) * scale;
         const int first = std::max(0, static_cast<int>(std::ceil(centre - radius - 0.5)));

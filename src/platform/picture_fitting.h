@@ -79,7 +79,8 @@ std::optional<PictureFailure> refuseByHeader(const PictureHeader& header, const 
                                              DecodeCapabilities capabilities);
 
 // Reduces a stream of rows to `target` with a triangle filter as wide as
-// two reduced pixels, compositing each pixel over `background` (RGB, red
+// two reduced pixels (and never narrower than four source pixels),
+// compositing each pixel over `background` (RGB, red
 // in the low byte) by its alpha. Holds only the few rows it is working on.
 class PictureReducer final : public PictureRowSink {
 public:

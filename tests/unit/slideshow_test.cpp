@@ -414,3 +414,82 @@ TEST_F(SlideshowTest, AMissingImageOnAProtectedWindows98RunKeepsTheFlagOn) {
 
 }  // namespace
 }  // namespace vistrel::saver
+
+namespace vistrel::saver {
+namespace {
+
+class FittedSlideshowTest : public SlideshowTest {};
+
+TEST_F(FittedSlideshowTest, ASlowFirstPictureIsShownOnceAndTheNextFollowsOneIntervalLater) {
+    // Decoding the first picture takes longer than the first-image timer's
+    // interval: its next tick falls inside the change, and must not start
+    // the slideshow again inside itself.
+    settings.effectMode = "0";
+    settings.captions = {"first", "second", "third"};
+    platform.setDecodeCost("C:\\Pictures\\a.bmp", 800);
+    start();
+    ASSERT_TRUE(platform.advance(2000));
+    EXPECT_EQ(loads(), std::vector<std::string>{"LoadPicture(C:\\Pictures\\a.bmp)"});
+    EXPECT_EQ(saver->label1.text(), "first");
+    EXPECT_EQ(saver->picture1.width(), 40 * 15);
+    // 500 ms + 800 ms decode + 300 ms pause: the change ends near 1.6 s; the
+    // second picture comes one 2-second interval later, near 3.6 s.
+    ASSERT_TRUE(platform.advance(1500));
+    EXPECT_EQ(loads().size(), 1u);
+    ASSERT_TRUE(platform.advance(300));
+    EXPECT_EQ(loads().back(), "LoadPicture(C:\\Pictures\\b.bmp)");
+    EXPECT_EQ(saver->label1.text(), "second");
+    EXPECT_EQ(saver->picture1.width(), 60 * 15);
+}
+
+TEST_F(FittedSlideshowTest, PicturesLargerThanTheirSpaceAreShrunkToFitKeepingProportions) {
+    // Screen 200 x 150 pixels. Centred: the whole screen, less twice the
+    // caption's band; floating: two thirds of the screen.
+    struct Case {
+        int width, height;
+        std::string caption, placement;
+        int shownWidth, shownHeight;  // 0: worked out from the caption band
+    } cases[] = {
+        {200, 150, "", "cent", 200, 150},     // exactly the screen
+        {201, 150, "", "cent", 200, 149},     // one pixel over
+        {200, 151, "", "cent", 199, 150},
+        {400, 100, "", "cent", 200, 50},
+        {100, 300, "", "cent", 50, 150},
+        {300, 300, "Caption", "cent", 0, 0},  // band at the top and bottom
+        {133, 100, "", "rand", 133, 100},     // exactly two thirds
+        {134, 100, "", "rand", 133, 99},
+        {400, 400, "", "rand", 100, 100},
+    };
+    for (const Case& c : cases) {
+        HeadlessPlatform own;
+        own.setScreen({200, 150, 15, 15});
+        own.putFile("C:\\Pictures\\big.bmp", solidBmp(c.width, c.height, kRed));
+        useImages({"C:\\Pictures\\big.bmp"});
+        settings.captions = {c.caption};
+        settings.picRandom = c.placement;
+        settings.effectMode = "0";
+        own.putFile(vistrel::testing::kSettingsPath, settings.text());
+        RunValues values;
+        SaverWindow shown(own, values);
+        ASSERT_TRUE(own.run([&] {
+            shown.form1.load();
+            shown.form1.show();
+        }));
+        ASSERT_TRUE(own.advance(1000));
+        const int width = shown.picture1.width() / 15;
+        const int height = shown.picture1.height() / 15;
+        if (c.shownWidth == 0) {
+            const int band = (shown.label1.height() + 14) / 15;
+            ASSERT_GT(band, 0);
+            EXPECT_EQ(height, 150 - 2 * band) << c.width << " x " << c.height;
+            EXPECT_EQ(width, height) << c.width << " x " << c.height;
+            EXPECT_GE(shown.picture1.top(), shown.label1.height());
+        } else {
+            EXPECT_EQ(width, c.shownWidth) << c.width << " x " << c.height << " " << c.placement;
+            EXPECT_EQ(height, c.shownHeight) << c.width << " x " << c.height << " " << c.placement;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vistrel::saver

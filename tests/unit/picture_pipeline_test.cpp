@@ -1,0 +1,204 @@
+// The way from a picture file to the picture shown: the header reader, the
+// orientation, the reduction filter and the formats of today's photos.
+#include <gdk-pixbuf/gdk-pixbuf.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <variant>
+
+#include "platform/headless/picture_decoder.h"
+#include "platform/picture_fitting.h"
+#include "platform/picture_structure.h"
+
+namespace vistrel::platform {
+namespace {
+
+using headless::decodePictureBytes;
+
+std::span<const std::uint8_t> bytesOf(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// A picture saved by gdk-pixbuf in `format` ("png", "jpeg", "tiff").
+std::string saved(int width, int height, bool alpha, const char* format,
+                  const std::function<std::uint32_t(int, int)>& rgba) {
+    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, alpha, 8, width, height);
+    const int channels = gdk_pixbuf_get_n_channels(pixbuf);
+    guchar* rows = gdk_pixbuf_get_pixels(pixbuf);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            guchar* p = rows + y * gdk_pixbuf_get_rowstride(pixbuf) + x * channels;
+            const std::uint32_t c = rgba(x, y);  // 0xRRGGBBAA
+            p[0] = c >> 24;
+            p[1] = c >> 16 & 0xFF;
+            p[2] = c >> 8 & 0xFF;
+            if (alpha) p[3] = c & 0xFF;
+        }
+    }
+    gchar* buffer = nullptr;
+    gsize size = 0;
+    EXPECT_TRUE(gdk_pixbuf_save_to_buffer(pixbuf, &buffer, &size, format, nullptr, nullptr));
+    std::string bytes(buffer, size);
+    g_free(buffer);
+    g_object_unref(pixbuf);
+    return bytes;
+}
+
+// An EXIF block holding only the orientation tag, as an APP1 segment put
+// right after the JPEG's start marker.
+std::string withOrientation(const std::string& jpeg, int orientation) {
+    std::string tiff = std::string("II*\0\x08\0\0\0", 8) + std::string("\x01\0", 2) +  // one entry
+                       std::string("\x12\x01\x03\0\x01\0\0\0", 8) + static_cast<char>(orientation) +
+                       std::string("\0\0\0", 3) + std::string(4, '\0');
+    const std::string body = std::string("Exif\0\0", 6) + tiff;
+    const std::size_t length = body.size() + 2;
+    const std::string segment = std::string("\xFF\xE1") + static_cast<char>(length >> 8) + static_cast<char>(length & 0xFF) + body;
+    return jpeg.substr(0, 2) + segment + jpeg.substr(2);
+}
+
+Picture picture(const PictureResult& result) {
+    if (const auto* failure = std::get_if<PictureFailure>(&result)) {
+        ADD_FAILURE() << "not decoded: " << failure->detail;
+        return {};
+    }
+    return std::get<Picture>(result);
+}
+
+std::uint8_t red(std::uint32_t pixel) { return pixel >> 16 & 0xFF; }
+std::uint8_t blue(std::uint32_t pixel) { return pixel & 0xFF; }
+
+TEST(PictureHeader, GivesFormatAndDeclaredSizeBeforeAnyDecoding) {
+    const auto white = [](int, int) { return 0xFFFFFFFFu; };
+    struct Case {
+        std::string bytes;
+        PictureFormat format;
+        int width, height;
+    } cases[] = {
+        {saved(7, 5, true, "png", white), PictureFormat::Png, 7, 5},
+        {saved(9, 4, false, "tiff", white), PictureFormat::Tiff, 9, 4},
+        {saved(17, 3, false, "jpeg", white), PictureFormat::Jpeg, 17, 3},
+        // The size stands after a large metadata block.
+        {withOrientation(saved(17, 3, false, "jpeg", white), 6), PictureFormat::Jpeg, 17, 3},
+        {std::string("GIF89a\x10\x00\x08\x00", 10), PictureFormat::Gif, 16, 8},
+    };
+    for (const Case& c : cases) {
+        const PictureHeader header = readPictureHeader(MemoryByteSource(bytesOf(c.bytes)));
+        EXPECT_EQ(header.format, c.format);
+        EXPECT_TRUE(header.sizeKnown);
+        EXPECT_EQ(header.width, c.width);
+        EXPECT_EQ(header.height, c.height);
+        // Cut inside the header: the size is not known, and nothing breaks.
+        const PictureHeader cut = readPictureHeader(MemoryByteSource(bytesOf(c.bytes.substr(0, 9))));
+        EXPECT_FALSE(cut.sizeKnown);
+    }
+    const std::string tagged = withOrientation(saved(17, 3, false, "jpeg", white), 8);
+    EXPECT_EQ(readPictureHeader(MemoryByteSource(bytesOf(tagged))).orientation, 8);
+}
+
+TEST(PictureOrientation, EachOfTheEightTagsTurnsAnAsymmetricPictureUpright) {
+    // Stored 3 x 2: a b c / d e f.
+    Picture stored{3, 2, {'a', 'b', 'c', 'd', 'e', 'f'}};
+    struct Case {
+        int tag;
+        int width, height;
+        std::string pixels;
+    } cases[] = {
+        {1, 3, 2, "abcdef"}, {2, 3, 2, "cbafed"}, {3, 3, 2, "fedcba"}, {4, 3, 2, "defabc"},
+        {5, 2, 3, "adbecf"}, {6, 2, 3, "daebfc"}, {7, 2, 3, "fcebda"}, {8, 2, 3, "cfbead"},
+        {0, 3, 2, "abcdef"}, {9, 3, 2, "abcdef"},  // damaged tags: as stored
+    };
+    for (const Case& c : cases) {
+        const Picture upright = orientPicture(stored, c.tag);
+        EXPECT_EQ(upright.width, c.width) << c.tag;
+        EXPECT_EQ(upright.height, c.height) << c.tag;
+        EXPECT_EQ(std::string(upright.pixels.begin(), upright.pixels.end()), c.pixels) << c.tag;
+    }
+}
+
+TEST(PictureOrientation, ATaggedJpegIsDecodedUprightAndFitted) {
+    // Left half red, right half blue, stored 64 x 32.
+    const std::string jpeg = saved(64, 32, false, "jpeg", [](int x, int) { return x < 32 ? 0xFF0000FFu : 0x0000FFFFu; });
+    const Picture asStored = picture(decodePictureBytes(bytesOf(jpeg)));
+    EXPECT_EQ(asStored.width, 64);
+    // Tag 6: turned a quarter clockwise, the left half comes on top.
+    const Picture turned = picture(decodePictureBytes(bytesOf(withOrientation(jpeg, 6))));
+    ASSERT_EQ(turned.width, 32);
+    ASSERT_EQ(turned.height, 64);
+    EXPECT_GT(red(turned.at(16, 8)), 200);
+    EXPECT_GT(blue(turned.at(16, 56)), 200);
+    // Fitted into 16 x 16 after turning: 8 x 16.
+    const Picture small = picture(decodePictureBytes(bytesOf(withOrientation(jpeg, 6)), {16, 16, 0}));
+    EXPECT_EQ(small.width, 8);
+    EXPECT_EQ(small.height, 16);
+    EXPECT_EQ(small.naturalWidth, 32);
+    EXPECT_EQ(small.naturalHeight, 64);
+}
+
+TEST(PictureReduction, AOnePixelCheckerboardComesOutFlatGrey) {
+    const std::string png = saved(400, 300, false, "png", [](int x, int y) { return (x + y) % 2 ? 0xFFFFFFFFu : 0x000000FFu; });
+    for (PixelSize space : {PixelSize{100, 75}, PixelSize{150, 112}, PixelSize{301, 226}}) {
+        const Picture reduced = picture(decodePictureBytes(bytesOf(png), {space.width, space.height, 0}));
+        ASSERT_EQ((PixelSize{reduced.width, reduced.height}), fitWithin({400, 300}, space));
+        int lowest = 255, highest = 0;
+        for (int y = 2; y < reduced.height - 2; ++y) {
+            for (int x = 2; x < reduced.width - 2; ++x) {
+                lowest = std::min<int>(lowest, red(reduced.at(x, y)));
+                highest = std::max<int>(highest, red(reduced.at(x, y)));
+            }
+        }
+        EXPECT_GE(lowest, 120) << space.width;
+        EXPECT_LE(highest, 136) << space.width;
+    }
+}
+
+TEST(PictureFormats, TransparentPngPartsShowTheBackgroundAndTiffDecodes) {
+    // Opaque red, fully transparent, and half transparent blue columns.
+    const std::string png = saved(3, 1, true, "png", [](int x, int) {
+        return x == 0 ? 0xFF0000FFu : x == 1 ? 0x00000000u : 0x0000FF80u;
+    });
+    const std::uint32_t green = 0x00C800;  // RGB, red in the low byte
+    const Picture shown = picture(decodePictureBytes(bytesOf(png), {0, 0, green}));
+    EXPECT_EQ(shown.at(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(shown.at(1, 0), 0xFF00C800u);
+    EXPECT_NEAR(blue(shown.at(2, 0)), 128, 2);
+    EXPECT_NEAR(shown.at(2, 0) >> 8 & 0xFF, 100, 2);
+
+    const std::string tiff = saved(5, 4, false, "tiff", [](int x, int) { return x < 2 ? 0xFF0000FFu : 0x0000FFFFu; });
+    const Picture fromTiff = picture(decodePictureBytes(bytesOf(tiff)));
+    EXPECT_EQ(fromTiff.width, 5);
+    EXPECT_EQ(fromTiff.at(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(fromTiff.at(4, 3), 0xFF0000FFu);
+}
+
+TEST(PictureLimits, AHundredMegapixelJpegIsShownFittedAndRefusedAtItsOwnSize) {
+    const std::string jpeg = saved(20000, 5000, false, "jpeg", [](int x, int) { return x < 10000 ? 0xFF0000FFu : 0x0000FFFFu; });
+    const Picture fitted = picture(decodePictureBytes(bytesOf(jpeg), {1024, 768, 0}));
+    EXPECT_EQ(fitted.width, 1024);
+    EXPECT_EQ(fitted.height, 256);
+    EXPECT_GT(red(fitted.at(100, 128)), 200);
+    EXPECT_GT(blue(fitted.at(900, 128)), 200);
+    const PictureResult own = decodePictureBytes(bytesOf(jpeg));
+    ASSERT_TRUE(std::holds_alternative<PictureFailure>(own));
+    EXPECT_EQ(std::get<PictureFailure>(own).error, PictureError::TooLarge);
+}
+
+TEST(PictureLimits, FilesDeclaringHugeSizesAreRefusedBeforeDecoding) {
+    // A PNG header that declares 25200 x 33300 pixels, and a JPEG frame
+    // header of 64250 x 64250 with a few bytes of data.
+    std::string png = saved(2, 2, false, "png", [](int, int) { return 0xFFFFFFFFu; });
+    png.replace(16, 8, std::string("\x00\x00\x62\x70\x00\x00\x82\x14", 8));
+    const PictureResult bigPng = decodePictureBytes(bytesOf(png), {1024, 768, 0});
+    ASSERT_TRUE(std::holds_alternative<PictureFailure>(bigPng));
+    EXPECT_EQ(std::get<PictureFailure>(bigPng).error, PictureError::TooLarge);
+
+    const std::string jpeg = std::string("\xFF\xD8\xFF\xC0\x00\x11\x08\xFA\xFA\xFA\xFA\x03\x01\x22\x00\x02\x11\x01\x03\x11\x01", 21) +
+                             std::string("\xFF\xDA\x00\x0C\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 14) + std::string(1400, '\x55');
+    EXPECT_TRUE(std::holds_alternative<PictureFailure>(decodePictureBytes(bytesOf(jpeg), {1024, 768, 0})));
+    const PictureResult own = decodePictureBytes(bytesOf(jpeg));
+    ASSERT_TRUE(std::holds_alternative<PictureFailure>(own));
+    EXPECT_EQ(std::get<PictureFailure>(own).error, PictureError::TooLarge);
+}
+
+}  // namespace
+}  // namespace vistrel::platform
