@@ -86,7 +86,9 @@ def test_a_large_photo_tagged_to_turn_is_first_shown_upright_fitted_and_below_it
         return (shot, caption, box) if caption else None
 
     shot, caption, box = poll(shown, 20, "the photo and its caption above it")
-    assert time.monotonic() - background_at <= 2.5, "the first photo came later than 2 s after the start"
+    elapsed = time.monotonic() - background_at
+    print(f"first photo {elapsed:.2f} s after the background")
+    assert elapsed <= 2.0, f"the first photo came {elapsed:.1f} s after the background"
     left, top, right, bottom = box
     width, height = right - left, bottom - top
     # Portrait, fitted between the caption's band and an equal band at the bottom.
