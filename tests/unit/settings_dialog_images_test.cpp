@@ -9,6 +9,7 @@
 
 #include "dialog/dialog_values.h"
 #include "dialog_test_support.h"
+#include "picture_files.h"
 #include "platform/headless/headless_platform.h"
 
 namespace vistrel::testing {
@@ -291,6 +292,29 @@ TEST_F(DialogImagesTest, ALargeLoaderIsDrawnReducedWithAveragedPixels) {
     const std::uint32_t grey = preview->at(100, 80) & 0xFF;
     EXPECT_GT(grey, 0x40u);
     EXPECT_LT(grey, 0xC0u);
+}
+
+TEST_F(DialogImagesTest, TheThumbnailOfATaggedPhotoIsUprightAndSizedFromTheWholePhoto) {
+    // Stored 600 x 300, left half red; tag 8 turns it a quarter anticlockwise,
+    // so upright it is 300 x 600 with the red half at the bottom.
+    const std::string jpeg = saved(600, 300, false, "jpeg", [](int x, int) { return x < 300 ? 0xFF0000FFu : 0x0000FFFFu; });
+    platform.putFile("C:\\Pictures\\a.jpg", withOrientation(jpeg, 8));
+    platform.putFile("C:\\Pictures\\b.gif", bmpFile(2, 2, kBlueRgb));
+    open(SampleSettings{}.text());
+
+    const auto& loaded = c<ui::PictureBox>("photo").picture();
+    ASSERT_TRUE(loaded);
+    EXPECT_LT(loaded->width, loaded->height);
+    EXPECT_EQ(loaded->naturalWidth, 300);
+    EXPECT_EQ(loaded->naturalHeight, 600);
+    // The thumbnail's size comes from the whole photo with the loader's
+    // border, 304 x 604 pixels, through the 0.9 steps.
+    EXPECT_EQ(dialog->thumbHeight() < 1815 && dialog->thumbWidth() < 3375, true);
+    EXPECT_EQ(dialog->thumbWidth() * 604 / 304 / 10, dialog->thumbHeight() / 10);
+    const std::uint32_t top = loaded->at(loaded->width / 2, 2);
+    const std::uint32_t bottom = loaded->at(loaded->width / 2, loaded->height - 3);
+    EXPECT_GT(top & 0xFF, 200u);             // blue above
+    EXPECT_GT(bottom >> 16 & 0xFF, 200u);    // red below
 }
 
 }  // namespace
