@@ -1,5 +1,5 @@
-"""The program files as shipped: the right kind of PE file, and nothing that
-needs the MinGW runtime DLLs beside it on a bare Windows."""
+"""The program files as shipped: the right kind of PE file, large-address-aware,
+and nothing that needs the MinGW runtime DLLs beside it on a bare Windows."""
 
 import re
 import struct
@@ -13,6 +13,9 @@ IMAGE_FILE_MACHINE_AMD64 = 0x8664
 PE32_MAGIC = 0x10B
 PE32_PLUS_MAGIC = 0x20B
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
+# The program may use addresses above 2 GB: a 32-bit one gets 4 GB of
+# address space on 64-bit Windows instead of 2 GB.
+IMAGE_FILE_LARGE_ADDRESS_AWARE = 0x0020
 
 EXPECTED = {
     # preset: (machine, optional-header magic, objdump)
@@ -52,10 +55,11 @@ def saver_build(build):
     return path, EXPECTED[build.name]
 
 
-def test_saver_is_a_gui_program_for_its_architecture(saver_build):
+def test_saver_is_a_large_address_aware_gui_program_for_its_architecture(saver_build):
     path, (machine, magic, _) = saver_build
-    found_machine, _, found_magic, subsystem = pe_header(path)
+    found_machine, characteristics, found_magic, subsystem = pe_header(path)
     assert (found_machine, found_magic, subsystem) == (machine, magic, IMAGE_SUBSYSTEM_WINDOWS_GUI)
+    assert characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE, f"characteristics {characteristics:#06x}"
 
 
 def test_saver_needs_no_mingw_runtime_dll(saver_build):
