@@ -12,7 +12,6 @@ share of one core.
 from __future__ import annotations
 
 import os
-import subprocess
 import sys
 import time
 from pathlib import Path
@@ -22,8 +21,9 @@ sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
 from PIL import Image  # noqa: E402
 
-from harness import FIRST_START_TIMEOUT, Screen, WinePrefix, WineProgram, XServer, poll  # noqa: E402
-from paths import PREFIX_DIR, WIN64_BUILD_DIR  # noqa: E402
+from builds import BUILDS, wine_32_bit_missing  # noqa: E402
+from harness import FIRST_START_TIMEOUT, Screen, WinePrefix, WineProgram, XServer, poll, process_id  # noqa: E402
+from paths import PREFIX_DIR  # noqa: E402
 from saver_files import saver_settings, write_settings  # noqa: E402
 
 TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
@@ -34,30 +34,17 @@ def cpu_seconds(pid: int) -> float:
     return (int(fields[11]) + int(fields[12])) / TICKS_PER_SECOND  # utime + stime
 
 
-def pid_of(pattern: str, name: str) -> int:
-    """The process whose command line matches `pattern` and whose name is
-    `name` (Wine names a Windows process after its program file)."""
-    out = subprocess.run(["pgrep", "-f", pattern], capture_output=True, text=True).stdout.split()
-    for pid in out:
-        try:
-            if Path(f"/proc/{pid}/comm").read_text().strip() == name:
-                return int(pid)
-        except OSError:
-            continue
-    raise RuntimeError(f"no process {name} among {out}")
-
-
 def main() -> None:
     seconds = float(sys.argv[1]) if len(sys.argv) > 1 else 60.0
     server = XServer()
     prefix = WinePrefix(PREFIX_DIR, server.display)
-    prefix.ensure_created()
+    prefix.ensure_created(with_32_bit=wine_32_bit_missing() is None)
     prefix.start_server()
     saver = None
     try:
         folder = prefix.unix_path("C:\\vbench\\float")
         folder.mkdir(parents=True, exist_ok=True)
-        (folder / "vistrel.scr").write_bytes((WIN64_BUILD_DIR / "vistrel.scr").read_bytes())
+        (folder / "vistrel.scr").write_bytes(BUILDS["win64"].file("vistrel.scr").read_bytes())
         picture = Image.new("RGB", (1000, 700))
         picture.putdata([((x // 4) % 256, (y // 3) % 256, 128) for y in range(700) for x in range(1000)])
         picture.save(folder / "float.bmp", format="BMP")
@@ -70,9 +57,9 @@ def main() -> None:
         screen.wait_for(lambda shot: shot.getpixel((512, 384)) != before.getpixel((512, 384)) and
                         shot.getpixel((512, 384)) != (255, 0, 0), FIRST_START_TIMEOUT, "the picture")
         time.sleep(2)  # past the first image's set-up
-        pids = {"saver (vistrel.scr)": pid_of(r"vbench\\float\\vistrel.scr", "vistrel.scr"),
+        pids = {"saver (vistrel.scr)": process_id(r"vbench\\float\\vistrel.scr", "vistrel.scr"),
                 "X server (Xvfb)": server.process.pid,
-                "Wine server": pid_of("wineserver", "wineserver64")}
+                "Wine server": process_id("wineserver", "wineserver64")}
         start = {name: cpu_seconds(pid) for name, pid in pids.items()}
         began = time.monotonic()
         time.sleep(seconds)

@@ -8,3 +8,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Large-address-aware: up to 4 GB of address space on 64-bit Windows (3 GB
+# with /3GB on 32-bit Windows) instead of 2 GB, room for the largest pictures.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wl,--large-address-aware")

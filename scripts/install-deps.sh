@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and the demo need.
-# Quick when everything is already there.
+# Installs the Debian packages that building, testing and the demo need,
+# with Wine's 32-bit side (wine32:i386) for running the 32-bit build where the
+# machine allows it. Quick when everything is already there.
 set -euo pipefail
 
 packages=(
@@ -13,15 +14,40 @@ packages=(
   wine wine64 xvfb xdotool imagemagick python3 python3-pytest python3-pil file
 )
 
+# Wine's 32-bit side, which runs the 32-bit build in the same Wine prefix
+# as the 64-bit one. Only where the kernel runs 32-bit programs and dpkg
+# takes the i386 architecture; elsewhere the end-to-end tests run on the
+# 64-bit build alone.
+wine32_package=wine32:i386
+
+sudo_cmd=()
+[[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
+
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+
 missing=()
 for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  installed "$package" || missing+=("$package")
 done
+
+if ! installed "$wine32_package"; then
+  not_run="the 32-bit build is not run end to end"
+  if [[ $(dpkg --print-architecture) != amd64 ]]; then
+    echo "Not installing $wine32_package: dpkg's architecture is $(dpkg --print-architecture), not amd64; $not_run."
+  elif ! reason=$("$(dirname "$0")/runs-32-bit.sh"); then
+    echo "Not installing $wine32_package: $reason; $not_run."
+  elif ! dpkg --print-foreign-architectures | grep -qx i386 &&
+       ! "${sudo_cmd[@]}" dpkg --add-architecture i386; then
+    echo "Not installing $wine32_package: dpkg does not take the i386 architecture; $not_run."
+  else
+    missing+=("$wine32_package")
+  fi
+fi
 
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

@@ -1,9 +1,12 @@
-"""End-to-end tests: the Windows build of Vistrel run under Wine on Xvfb.
+"""End-to-end tests: the Windows builds of Vistrel run under Wine on Xvfb.
 
 Run with `/usr/bin/python3 -m pytest tests/e2e` after building the win64
-preset (vistrel.scr and the helper programs beside it). The Wine prefix is
-made once under build/wine-prefix and reused; screenshots of failed tests go
-to build/e2e-screenshots/.
+and win32 presets (vistrel.scr and the helper programs beside it). Every
+test runs on both builds, named in its id (`test_x[win32]`); `--build win64`
+picks one build. Where Wine cannot run 32-bit programs, the tests that run
+the win32 build are left out, with one line saying why. Both builds share
+one Wine prefix, made once under build/wine-prefix and reused; screenshots
+of failed tests go to build/e2e-screenshots/.
 """
 
 from __future__ import annotations
@@ -14,16 +17,66 @@ from pathlib import Path
 
 import pytest
 
+from builds import BUILDS, Build, wine_32_bit_missing
 from harness import Screen, WineProgram, WinePrefix, XServer, copy_fresh, poll
-from paths import PREFIX_DIR, SCREENSHOT_DIR, WIN64_BUILD_DIR
+from paths import PREFIX_DIR, SCREENSHOT_DIR
 from saver_files import Sections, write_settings
 
 
-def built(name: str) -> Path:
-    path = WIN64_BUILD_DIR / name
+@pytest.fixture(scope="session", params=list(BUILDS))
+def build(request) -> Build:
+    """The Windows build under test. Session-wide, so pytest runs every test
+    on one build before it starts on the other."""
+    return BUILDS[request.param]
+
+
+def built(build: Build, name: str) -> Path:
+    path = build.file(name)
     if not path.exists():
-        pytest.skip(f"{path} is not built (build the win64 preset first)")
+        pytest.skip(f"{path} is not built (build the {build.name} preset first)")
     return path
+
+
+def pytest_addoption(parser):
+    parser.addoption("--build", action="append", choices=list(BUILDS),
+                     help="run the tests on this build only (may be given twice); both by default")
+
+
+# Per build left out because Wine cannot run it here: why, and how many tests.
+LEFT_OUT = pytest.StashKey[dict[str, tuple[str, int]]]()
+
+
+@pytest.hookimpl(trylast=True)  # after -k and -m have chosen
+def pytest_collection_modifyitems(config, items):
+    """Keeps the tests of the builds chosen with --build, and leaves out the
+    runs of a build that Wine cannot run here; the tests that only read the
+    program files still take it."""
+    chosen = config.getoption("build") or list(BUILDS)
+    left_out: dict[str, tuple[str, int]] = {}
+    kept, dropped = [], []
+    for item in items:
+        callspec = getattr(item, "callspec", None)
+        name = callspec.params.get("build") if callspec else None
+        if name is not None and name not in chosen:
+            dropped.append(item)
+            continue
+        reason = BUILDS[name].cannot_run() if name and "wine" in item.fixturenames else None
+        if reason:
+            left_out[name] = (reason, left_out.get(name, (reason, 0))[1] + 1)
+            dropped.append(item)
+        else:
+            kept.append(item)
+    if dropped:
+        config.hook.pytest_deselected(items=dropped)
+        items[:] = kept
+    config.stash[LEFT_OUT] = left_out
+
+
+def pytest_terminal_summary(terminalreporter, config):
+    for name, (reason, count) in config.stash.get(LEFT_OUT, {}).items():
+        tests = "test" if count == 1 else "tests"
+        terminalreporter.write_line(f"{count} end-to-end {tests} not run on the {name} build: {reason}.",
+                                    yellow=True, bold=True)
 
 
 @pytest.hookimpl(hookwrapper=True)
@@ -43,7 +96,7 @@ def xserver():
 @pytest.fixture(scope="session")
 def wine(xserver):
     prefix = WinePrefix(PREFIX_DIR, xserver.display)
-    prefix.ensure_created()
+    prefix.ensure_created(with_32_bit=wine_32_bit_missing() is None)
     prefix.start_server()
     yield prefix
     prefix.stop_server()
@@ -60,8 +113,9 @@ class TestFolder:
 
     __test__ = False  # not a test class, despite the name
 
-    def __init__(self, wine: WinePrefix, name: str):
+    def __init__(self, wine: WinePrefix, build: Build, name: str):
         self.wine = wine
+        self.build = build
         self.windows_path = f"C:\\vtest\\{name}"
         self.path = wine.unix_path(self.windows_path)
         shutil.rmtree(self.path, ignore_errors=True)
@@ -72,8 +126,9 @@ class TestFolder:
         return f"{self.windows_path}\\{file.relative_to(self.path)}".replace("/", "\\")
 
     def install(self, build_file: str) -> str:
-        """Copies a built program into the folder; returns its Windows path."""
-        return self.windows_path_of(copy_fresh(built(build_file), self.path))
+        """Copies a program of the build under test into the folder; returns
+        its Windows path."""
+        return self.windows_path_of(copy_fresh(built(self.build, build_file), self.path))
 
     def write_settings(self, sections: Sections) -> None:
         write_settings(self.path / "vistrel.ini", sections)
@@ -93,9 +148,9 @@ class TestFolder:
 
 
 @pytest.fixture
-def folder(request, wine, screen):
+def folder(request, wine, screen, build):
     name = re.sub(r"[^A-Za-z0-9]+", "_", request.node.name).strip("_")
-    test_folder = TestFolder(wine, name)
+    test_folder = TestFolder(wine, build, name)
     windows_before = screen.visible_windows()
     yield test_folder
 

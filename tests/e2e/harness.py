@@ -157,7 +157,8 @@ class Screen:
 
 
 class WinePrefix:
-    """A 64-bit Wine prefix kept between sessions, with a persistent server."""
+    """A 64-bit Wine prefix kept between sessions, with a persistent server;
+    it runs 32-bit programs too when Wine's 32-bit side is installed."""
 
     def __init__(self, path: Path, display: str):
         self.path = path
@@ -174,11 +175,21 @@ class WinePrefix:
         assert parts.drive.upper() == "C:", windows_path
         return self.drive_c.joinpath(*parts.parts[1:])
 
-    def ensure_created(self) -> None:
+    def ensure_created(self, with_32_bit: bool) -> None:
+        """Makes the prefix, or brings it up to date. With `with_32_bit`
+        (Wine's 32-bit side installed) it runs 32-bit programs too, also
+        when it was made before that side was installed."""
         if (self.path / "system.reg").exists():
-            return
-        self.path.parent.mkdir(parents=True, exist_ok=True)
-        subprocess.run(["wineboot", "-i"], env=self.env, check=True, timeout=600,
+            if not with_32_bit or (self.drive_c / "windows" / "syswow64" / "kernel32.dll").exists():
+                return
+            # Made by 64-bit Wine alone: without the stamp of its last update
+            # the next wineboot sets it up again, now with its 32-bit system.
+            (self.path / ".update-timestamp").unlink(missing_ok=True)
+            command = ["wineboot", "-u"]
+        else:
+            self.path.parent.mkdir(parents=True, exist_ok=True)
+            command = ["wineboot", "-i"]
+        subprocess.run(command, env=self.env, check=True, timeout=600,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run(["wineserver", "-w"], env=self.env, check=True, timeout=600)
 
@@ -246,6 +257,19 @@ class WineProgram:
         self.process.wait()
         if self.process.stdout:
             self.process.stdout.close()
+
+
+def process_id(pattern: str, name: str) -> int:
+    """The process whose command line matches `pattern` and whose name is
+    `name` (Wine names a Windows process after its program file)."""
+    out = subprocess.run(["pgrep", "-f", pattern], capture_output=True, text=True).stdout.split()
+    for pid in out:
+        try:
+            if Path(f"/proc/{pid}/comm").read_text().strip() == name:
+                return int(pid)
+        except OSError:
+            continue
+    raise RuntimeError(f"no process {name} among {out}")
 
 
 def copy_fresh(source: Path, folder: Path) -> Path:

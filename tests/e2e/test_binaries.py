@@ -1,5 +1,5 @@
-"""The program files as shipped: the right kind of PE file, and nothing that
-needs the MinGW runtime DLLs beside it on a bare Windows."""
+"""The program files as shipped: the right kind of PE file, large-address-aware,
+and nothing that needs the MinGW runtime DLLs beside it on a bare Windows."""
 
 import re
 import struct
@@ -8,35 +8,37 @@ from pathlib import Path
 
 import pytest
 
-from paths import WIN32_BUILD_DIR, WIN64_BUILD_DIR
-
 IMAGE_FILE_MACHINE_I386 = 0x014C
 IMAGE_FILE_MACHINE_AMD64 = 0x8664
 PE32_MAGIC = 0x10B
 PE32_PLUS_MAGIC = 0x20B
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
+# The program may use addresses above 2 GB: a 32-bit one gets 4 GB of
+# address space on 64-bit Windows instead of 2 GB.
+IMAGE_FILE_LARGE_ADDRESS_AWARE = 0x0020
 
-BUILDS = {
-    # preset: (build folder, machine, optional-header magic, objdump)
-    "win64": (WIN64_BUILD_DIR, IMAGE_FILE_MACHINE_AMD64, PE32_PLUS_MAGIC, "x86_64-w64-mingw32-objdump"),
-    "win32": (WIN32_BUILD_DIR, IMAGE_FILE_MACHINE_I386, PE32_MAGIC, "i686-w64-mingw32-objdump"),
+EXPECTED = {
+    # preset: (machine, optional-header magic, objdump)
+    "win64": (IMAGE_FILE_MACHINE_AMD64, PE32_PLUS_MAGIC, "x86_64-w64-mingw32-objdump"),
+    "win32": (IMAGE_FILE_MACHINE_I386, PE32_MAGIC, "i686-w64-mingw32-objdump"),
 }
 # The runtime DLLs of MinGW-w64 (C++ library, GCC support, threads).
 MINGW_RUNTIME_DLL = re.compile(r"^(libstdc\+\+|libgcc_s|libwinpthread|libssp|libgomp|mingwm)", re.I)
 
 
-def pe_header(path: Path) -> tuple[int, int, int]:
-    """(machine, optional-header magic, subsystem) of a PE file."""
+def pe_header(path: Path) -> tuple[int, int, int, int]:
+    """(machine, characteristics, optional-header magic, subsystem) of a PE file."""
     data = path.read_bytes()
     assert data[:2] == b"MZ", f"{path} has no MZ header"
     pe_offset = struct.unpack_from("<I", data, 0x3C)[0]
     assert data[pe_offset:pe_offset + 4] == b"PE\0\0", f"{path} has no PE signature"
-    machine = struct.unpack_from("<H", data, pe_offset + 4)[0]
+    machine, = struct.unpack_from("<H", data, pe_offset + 4)
+    characteristics, = struct.unpack_from("<H", data, pe_offset + 22)
     optional = pe_offset + 24
     magic, = struct.unpack_from("<H", data, optional)
     # The subsystem is at the same offset in PE32 and PE32+ headers.
     subsystem, = struct.unpack_from("<H", data, optional + 68)
-    return machine, magic, subsystem
+    return machine, characteristics, magic, subsystem
 
 
 def imported_dlls(objdump: str, path: Path) -> list[str]:
@@ -45,18 +47,19 @@ def imported_dlls(objdump: str, path: Path) -> list[str]:
     return re.findall(r"DLL Name:\s*(\S+)", out)
 
 
-@pytest.fixture(params=sorted(BUILDS))
-def saver_build(request):
-    folder, *expected = BUILDS[request.param]
-    path = folder / "vistrel.scr"
+@pytest.fixture
+def saver_build(build):
+    path = build.file("vistrel.scr")
     if not path.exists():
         pytest.skip(f"{path} is not built")
-    return path, expected
+    return path, EXPECTED[build.name]
 
 
-def test_saver_is_a_gui_program_for_its_architecture(saver_build):
+def test_saver_is_a_large_address_aware_gui_program_for_its_architecture(saver_build):
     path, (machine, magic, _) = saver_build
-    assert pe_header(path) == (machine, magic, IMAGE_SUBSYSTEM_WINDOWS_GUI)
+    found_machine, characteristics, found_magic, subsystem = pe_header(path)
+    assert (found_machine, found_magic, subsystem) == (machine, magic, IMAGE_SUBSYSTEM_WINDOWS_GUI)
+    assert characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE, f"characteristics {characteristics:#06x}"
 
 
 def test_saver_needs_no_mingw_runtime_dll(saver_build):
