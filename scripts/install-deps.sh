@@ -48,6 +48,25 @@ fi
 
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # A mirror caught mid-sync fails the update now and then; try again, and
+  # go on with the indexes there are if it keeps failing (the install below
+  # says clearly what it could not find).
+  for attempt in 1 2 3; do
+    "${sudo_cmd[@]}" apt-get update -qq && break
+    echo "apt-get update failed (attempt $attempt of 3)"
+    sleep $((attempt * 10))
+  done
+  install() { DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "$@"; }
+  if ! install "${missing[@]}"; then
+    # Wine's 32-bit side needs i386 indexes that match the amd64 ones; when
+    # the mirror cannot give them, everything else is still installed and
+    # the end-to-end tests run on the 64-bit build alone.
+    without_wine32=()
+    for package in "${missing[@]}"; do
+      [[ $package == "$wine32_package" ]] || without_wine32+=("$package")
+    done
+    ((${#without_wine32[@]} < ${#missing[@]})) || exit 1
+    echo "Not installing $wine32_package: apt-get could not install it with the rest; the 32-bit build is not run end to end."
+    ((${#without_wine32[@]} == 0)) || install "${without_wine32[@]}"
+  fi
 fi
