@@ -131,8 +131,10 @@ Picture orientPicture(const Picture& stored, int orientation) {
 std::optional<PictureFailure> refuseByHeader(const PictureHeader& header, const PictureRequest& request,
                                              DecodeCapabilities capabilities) {
     if (!header.sizeKnown) return std::nullopt;
-    if (reducedJpeg(header, request, capabilities)) {
+    if (reducedJpeg(header, request, capabilities) && header.jpegSinglePass) {
         // Decoded reduced and never whole: the reduced size is what memory holds.
+        // (Any other JPEG is buffered whole as coefficients, so it keeps the
+        // plain limits.)
         const int denominator = denominatorFor(header, request);
         if (header.width > kMaxJpegSide || header.height > kMaxJpegSide ||
             !pictureSizeAllowed(dividedUp(header.width, denominator), dividedUp(header.height, denominator))) {

@@ -90,11 +90,16 @@ bool isStartOfFrame(std::uint8_t code) {
     return code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
 }
 
+// Baseline and extended sequential frames, Huffman or arithmetic coded.
+bool isSequentialFrame(std::uint8_t code) { return code == 0xC0 || code == 0xC1 || code == 0xC9; }
+
 PictureHeader jpegHeader(const ByteSource& file) {
     PictureHeader header{PictureFormat::Jpeg};
     std::uint64_t pos = 2;
     const std::uint64_t size = file.size();
     std::array<std::uint8_t, 9> b{};
+    int frameComponents = 0;  // known once the frame header is read
+    bool sequentialFrame = false;
     while (pos + 4 <= size) {
         if (!readAt(file, pos, b.data(), 2)) return header;
         if (b[0] != kMarkerPrefix) {
@@ -109,15 +114,24 @@ PictureHeader jpegHeader(const ByteSource& file) {
             pos += 2;
             continue;
         }
-        if (b[1] == kEndOfImage || b[1] == kStartOfScan) return header;  // no frame header before the data
+        if (b[1] == kEndOfImage) return header;
         const std::uint8_t code = b[1];
-        if (isStartOfFrame(code)) {
-            if (!readAt(file, pos, b.data(), b.size())) return header;
+        if (code == kStartOfScan) {
+            // Only the first scan after the frame header tells the pass count.
+            if (frameComponents > 0 && readAt(file, pos + 4, b.data(), 1)) {
+                header.jpegSinglePass = sequentialFrame && b[0] == frameComponents;
+            }
+            return header;
+        }
+        if (isStartOfFrame(code) && frameComponents == 0) {
+            if (!readAt(file, pos, b.data(), 9)) return header;
             // A height of 0 is given later, by a DNL marker after the scan.
             const int orientation = header.orientation;
             header = known(PictureFormat::Jpeg, be16(&b[7]), be16(&b[5]));
             header.orientation = orientation;
-            return header;
+            if (!header.sizeKnown || !readAt(file, pos + 9, b.data(), 1)) return header;
+            frameComponents = std::max<int>(b[0], 1);
+            sequentialFrame = isSequentialFrame(code);
         }
         if (!readAt(file, pos + 2, b.data(), 2)) return header;
         const std::uint32_t length = be16(b.data());

@@ -45,6 +45,12 @@ struct PictureHeader {
     // The EXIF orientation tag found on the way to the size (0 when none):
     // for a backend whose decoder does not give its metadata.
     int orientation = 0;
+    // A JPEG coded sequentially whose first scan holds every component: a
+    // decoder gives its rows in one pass, holding a few rows at a time. Any
+    // other JPEG (progressive, lossless, hierarchical, or components sent
+    // scan by scan) is buffered whole, as coefficients, by every decoder,
+    // however small the size it is decoded to.
+    bool jpegSinglePass = false;
 };
 
 // The format from the file's signature.

@@ -546,8 +546,9 @@ private:
     int orientation_;
 };
 
+// JPEGs here are sequential, decoded in one pass.
 PictureHeader headerOf(PictureFormat format, std::int64_t width, std::int64_t height) {
-    return {format, true, width, height, 0};
+    return {format, true, width, height, 0, format == PictureFormat::Jpeg};
 }
 
 TEST(LoadFittedPicture, DecodesReducedOnlyAsFarAsTheFittedSizeAllowsEitherWayUp) {

@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "picture_files.h"
+#include "platform/headless/jpeg_decoder.h"
 #include "platform/headless/picture_decoder.h"
 #include "platform/picture_fitting.h"
 #include "platform/picture_structure.h"
@@ -163,6 +164,44 @@ TEST(PictureLimits, FilesDeclaringHugeSizesAreRefusedBeforeDecoding) {
     const PictureResult own = decodePictureBytes(bytesOf(jpeg));
     ASSERT_TRUE(std::holds_alternative<PictureFailure>(own));
     EXPECT_EQ(std::get<PictureFailure>(own).error, PictureError::TooLarge);
+}
+
+// A progressive JPEG is buffered whole as coefficients by every decoder,
+// 2 bytes a sample, however small it is decoded. It keeps the plain limits,
+// where a sequential one may go up to the format's own.
+TEST(PictureLimits, JpegsBufferedWholeKeepThePlainLimits) {
+    const auto grey = [](int, int) { return 0x808080FFu; };
+    std::string sequential = saved(64, 48, false, "jpeg", grey);
+    const PictureHeader plain = readPictureHeader(MemoryByteSource(bytesOf(sequential)));
+    EXPECT_TRUE(plain.jpegSinglePass);
+
+    // The same file marked progressive, and made to declare 40000 x 30000.
+    const std::size_t frame = sequential.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    std::string progressive = sequential;
+    progressive[frame + 1] = '\xC2';
+    progressive.replace(frame + 5, 4, std::string("\x75\x30\x9C\x40", 4));
+    const PictureHeader marked = readPictureHeader(MemoryByteSource(bytesOf(progressive)));
+    EXPECT_EQ(marked.width, 40000);
+    EXPECT_EQ(marked.height, 30000);
+    EXPECT_FALSE(marked.jpegSinglePass);
+    const PictureResult refused = decodePictureBytes(bytesOf(progressive), {1024, 768, 0});
+    ASSERT_TRUE(std::holds_alternative<PictureFailure>(refused));
+    EXPECT_EQ(std::get<PictureFailure>(refused).error, PictureError::TooLarge);
+
+    // Should a header ever pass such a file as sequential, the decoder
+    // itself still refuses to buffer it.
+    PictureHeader forged = marked;
+    forged.jpegSinglePass = true;
+    headless::JpegPictureDecoder decoder(bytesOf(progressive));
+    const PictureResult stopped = loadFittedPicture(forged, decoder, {1024, 768, 0}, {.reducedJpegDecode = true});
+    ASSERT_TRUE(std::holds_alternative<PictureFailure>(stopped));
+    EXPECT_EQ(std::get<PictureFailure>(stopped).error, PictureError::TooLarge);
+
+    // Cut before its first scan, a sequential file is not known to be one pass.
+    const std::size_t scan = sequential.find("\xFF\xDA");
+    ASSERT_NE(scan, std::string::npos);
+    EXPECT_FALSE(readPictureHeader(MemoryByteSource(bytesOf(sequential.substr(0, scan)))).jpegSinglePass);
 }
 
 }  // namespace

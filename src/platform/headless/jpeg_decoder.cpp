@@ -23,7 +23,7 @@ struct ErrorManager {
 
 void onWarning(j_common_ptr, int) {}  // a truncated file is caught before decoding
 
-enum class Outcome { Decoded, Refused, OtherColourSpace, Failed };
+enum class Outcome { Decoded, Refused, OtherColourSpace, BufferedTooLarge, Failed };
 
 // `row` is a buffer the caller owns, grown here before the first row.
 Outcome decodeRows(std::span<const std::uint8_t> bytes, int denominator, PictureRowSink& sink,
@@ -40,6 +40,12 @@ Outcome decodeRows(std::span<const std::uint8_t> bytes, int denominator, Picture
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
+    // A file that needs several passes is buffered whole as coefficients
+    // (2 bytes a sample) before its first row comes out, whatever the scale.
+    if (jpeg_has_multiple_scans(&info) && !pictureSizeAllowed(info.image_width, info.image_height)) {
+        jpeg_destroy_decompress(&info);
+        return Outcome::BufferedTooLarge;
+    }
     if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {
         jpeg_destroy_decompress(&info);
         return Outcome::OtherColourSpace;
@@ -89,6 +95,8 @@ std::optional<PictureFailure> JpegPictureDecoder::decode(int denominator, Pictur
         case Outcome::OtherColourSpace:
             needsOtherDecoder_ = true;
             return PictureFailure{PictureError::Undecodable, "a colour space libjpeg cannot give as RGB"};
+        case Outcome::BufferedTooLarge:
+            return PictureFailure{PictureError::TooLarge, "a progressive or multi-scan JPEG too large to buffer"};
         case Outcome::Failed:
             break;
     }
