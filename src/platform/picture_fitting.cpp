@@ -130,6 +130,7 @@ Picture orientPicture(const Picture& stored, int orientation) {
 
 std::optional<PictureFailure> refuseByHeader(const PictureHeader& header, const PictureRequest& request,
                                              DecodeCapabilities capabilities) {
+    if (header.impossible) return PictureFailure{PictureError::Undecodable, "a damaged header"};
     if (!header.sizeKnown) return std::nullopt;
     if (reducedJpeg(header, request, capabilities) && header.jpegSinglePass) {
         // Decoded reduced and never whole: the reduced size is what memory holds.

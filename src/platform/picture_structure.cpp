@@ -162,7 +162,10 @@ PictureHeader gifHeader(const ByteSource& file) {
 PictureHeader bmpHeader(const ByteSource& file) {
     std::array<std::uint8_t, 26> b{};
     if (!readAt(file, 0, b.data(), b.size())) return {PictureFormat::Bmp};
-    if (le32(b, 14) == 12) return known(PictureFormat::Bmp, le16(b, 18), le16(b, 20));
+    // From the 12-byte OS/2 block to the 124-byte fifth version.
+    const std::uint32_t infoSize = le32(b, 14);
+    if (infoSize < 12 || infoSize > 124) return {.format = PictureFormat::Bmp, .impossible = true};
+    if (infoSize == 12) return known(PictureFormat::Bmp, le16(b, 18), le16(b, 20));
     const auto width = static_cast<std::int32_t>(le32(b, 18));
     const auto height = static_cast<std::int32_t>(le32(b, 22));
     return known(PictureFormat::Bmp, std::llabs(width), std::llabs(height));

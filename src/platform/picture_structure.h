@@ -51,6 +51,10 @@ struct PictureHeader {
     // scan by scan) is buffered whole, as coefficients, by every decoder,
     // however small the size it is decoded to.
     bool jpegSinglePass = false;
+    // The header describes no picture a decoder could give, in a way some
+    // decoders answer by allocating what it claims (a BMP whose info block
+    // claims to be gigabytes long). Such a file reaches no decoder.
+    bool impossible = false;
 };
 
 // The format from the file's signature.

@@ -23,6 +23,7 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/picture_decoder.h"
 #include "platform/picture_fitting.h"
+#include "platform/pixel_rows.h"
 #include "platform/picture_structure.h"
 #include "saver/saver_window.h"
 #include "test_support.h"
@@ -906,3 +907,35 @@ TEST(FittedSaver, FittedSizesLeaveTheCaptionBandFreeAndFitLargeOffKeepsOwnSize) 
 
 }  // namespace
 }  // namespace vistrel::saver
+
+namespace vistrel::platform {
+namespace {
+
+// The layouts a system decoder gives its reduced rows in.
+TEST(PixelRows, EachLayoutWidensToOpaqueOrItsOwnAlpha) {
+    const std::uint8_t gray[] = {0x00, 0x7F, 0xFF};
+    const std::uint8_t bgr[] = {0x01, 0x02, 0x03, 0xFF, 0x00, 0x80, 0, 0, 0};
+    const std::uint8_t bgrx[] = {0x01, 0x02, 0x03, 0x00, 0x10, 0x20, 0x30, 0x55, 0, 0, 0, 0};
+    const std::uint8_t bgra[] = {0x01, 0x02, 0x03, 0x00, 0x10, 0x20, 0x30, 0x55, 0, 0, 0, 0};
+    struct Case {
+        RowLayout layout;
+        const std::uint8_t* row;
+        int bytes;
+        std::uint32_t expected[3];
+    } cases[] = {
+        {RowLayout::Gray8, gray, 1, {0xFF000000u, 0xFF7F7F7Fu, 0xFFFFFFFFu}},
+        {RowLayout::Bgr24, bgr, 3, {0xFF030201u, 0xFF8000FFu, 0xFF000000u}},
+        {RowLayout::Bgrx32, bgrx, 4, {0xFF030201u, 0xFF302010u, 0xFF000000u}},
+        {RowLayout::Bgra32, bgra, 4, {0x00030201u, 0x55302010u, 0x00000000u}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(bytesPerPixel(c.layout), c.bytes);
+        std::uint32_t out[4] = {0, 0, 0, 0xDEADBEEFu};
+        widenRow(c.layout, c.row, 3, out);
+        EXPECT_THAT(std::vector<std::uint32_t>(out, out + 3), ::testing::ElementsAreArray(c.expected));
+        EXPECT_EQ(out[3], 0xDEADBEEFu);  // no more than the width is written
+    }
+}
+
+}  // namespace
+}  // namespace vistrel::platform

@@ -164,6 +164,17 @@ TEST(PictureLimits, FilesDeclaringHugeSizesAreRefusedBeforeDecoding) {
     const PictureResult own = decodePictureBytes(bytesOf(jpeg));
     ASSERT_TRUE(std::holds_alternative<PictureFailure>(own));
     EXPECT_EQ(std::get<PictureFailure>(own).error, PictureError::TooLarge);
+
+    // A BMP whose info block claims to be 4 GB long: a decoder would make
+    // room for it. The header is refused as damaged, whatever the size.
+    const std::string bmp = std::string("BM\x49\x49\x2A\0\x08\0\0\0\x0A\0\0\x01", 14) +
+                            std::string("\x42\xFF\xB2\xFC\0\0\0\0\0\x08\xFF\xFF\x02\x01\x01\0", 16);
+    const PictureHeader bmpHeader = readPictureHeader(MemoryByteSource(bytesOf(bmp)));
+    EXPECT_EQ(bmpHeader.format, PictureFormat::Bmp);
+    EXPECT_TRUE(bmpHeader.impossible);
+    const PictureResult damaged = decodePictureBytes(bytesOf(bmp), {1024, 768, 0});
+    ASSERT_TRUE(std::holds_alternative<PictureFailure>(damaged));
+    EXPECT_EQ(std::get<PictureFailure>(damaged).error, PictureError::Undecodable);
 }
 
 // A progressive JPEG is buffered whole as coefficients by every decoder,

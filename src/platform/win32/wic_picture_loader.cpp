@@ -1,5 +1,8 @@
 #include "platform/win32/wic_picture_loader.h"
 
+#include "platform/win32/wic_jpeg_probe.h"
+#include "platform/win32/wic_source_transform.h"
+
 #include <algorithm>
 #include <climits>
 #include <optional>
@@ -52,13 +55,18 @@ private:
     std::uint64_t size_ = 0;
 };
 
-// Hands WIC's first frame to the shared fitting, in bands of rows.
+// In bands from the top: a decoder that works row by row (JPEG) then needs
+// no whole-frame buffer of its own, and neither does this one.
+constexpr UINT kBandRows = 64;
+
+// Hands WIC's first frame to the shared fitting, in bands of rows; reduced
+// by the frame itself where it can (`transform`, or null).
 class WicFrameDecoder final : public PictureDecoder {
 public:
-    WicFrameDecoder(IWICBitmapFrameDecode& frame, int headerOrientation)
-        : frame_(frame), headerOrientation_(headerOrientation) {}
+    WicFrameDecoder(IWICBitmapFrameDecode& frame, IWICBitmapSourceTransform* transform, int headerOrientation)
+        : frame_(frame), transform_(transform), headerOrientation_(headerOrientation) {}
 
-    std::optional<PictureFailure> decode(int, PictureRowSink& sink) override {
+    std::optional<PictureFailure> decode(int denominator, PictureRowSink& sink) override {
         UINT width = 0;
         UINT height = 0;
         HRESULT result = frame_.GetSize(&width, &height);
@@ -66,14 +74,14 @@ public:
         if (width > INT_MAX || height > INT_MAX) {
             return PictureFailure{PictureError::TooLarge, "an impossible picture size"};
         }
+        if (denominator > 1 && transform_) {
+            if (auto reduced = decodeReduced(width, height, denominator, sink)) return *reduced;
+        }
         if (!sink.begin({static_cast<int>(width), static_cast<int>(height)})) return std::nullopt;
 
         ComRef<IWICBitmapSource> converted;
         result = WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, &frame_, converted.put());
         if (FAILED(result)) return failure(PictureError::Undecodable, "cannot convert the pixels", result);
-        // In bands from the top: a decoder that works row by row (JPEG) then
-        // needs no whole-frame buffer of its own, and neither does this one.
-        constexpr UINT kBandRows = 64;
         const UINT stride = width * 4;
         std::vector<std::uint32_t> band;
         try {
@@ -110,14 +118,52 @@ public:
     }
 
 private:
+    // Decoded by the frame at 1/denominator of its size, in the layout it
+    // gives most readily. Empty when the frame offers no such reduction;
+    // the whole frame is then decoded as usual.
+    std::optional<std::optional<PictureFailure>> decodeReduced(UINT fullWidth, UINT fullHeight, int denominator,
+                                                               PictureRowSink& sink) {
+        UINT width = (fullWidth + denominator - 1) / denominator;
+        UINT height = (fullHeight + denominator - 1) / denominator;
+        WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+        if (FAILED(transform_->GetClosestSize(&width, &height)) || width == 0 || height == 0 ||
+            width >= fullWidth || height >= fullHeight || FAILED(transform_->GetClosestPixelFormat(&format))) {
+            return std::nullopt;
+        }
+        const std::optional<RowLayout> layout = rowLayoutOf(format);
+        if (!layout) return std::nullopt;
+        if (!sink.begin({static_cast<int>(width), static_cast<int>(height)})) return std::optional<PictureFailure>{};
+        const UINT stride = width * static_cast<UINT>(bytesPerPixel(*layout));
+        std::vector<BYTE> band;
+        std::vector<std::uint32_t> row;
+        try {
+            band.resize(static_cast<std::size_t>(stride) * std::min(kBandRows, height));
+            row.resize(width);
+        } catch (const std::bad_alloc&) {
+            return PictureFailure{PictureError::TooLarge, "no memory for the pixels"};
+        }
+        for (UINT top = 0; top < height; top += kBandRows) {
+            const UINT rows = std::min(kBandRows, height - top);
+            // The rectangle is one of the reduced picture.
+            const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
+            const HRESULT result = transform_->CopyPixels(&rect, width, height, &format, WICBitmapTransformRotate0,
+                                                          stride, stride * rows, band.data());
+            if (FAILED(result)) return failure(PictureError::Undecodable, "damaged picture data", result);
+            for (UINT y = 0; y < rows; ++y) {
+                widenRow(*layout, &band[static_cast<std::size_t>(y) * stride], static_cast<int>(width), row.data());
+                sink.row(row.data());
+            }
+        }
+        return std::optional<PictureFailure>{};
+    }
+
     IWICBitmapFrameDecode& frame_;
+    IWICBitmapSourceTransform* transform_;
     int headerOrientation_;
 };
 
-// Wine's WIC decodes a JPEG's whole frame when the file is opened, and
-// IWICBitmapSourceTransform's reduced decode is not used here: a JPEG is
-// held to the same limits as every other format.
-constexpr DecodeCapabilities kCapabilities{};
+// What may be opened before the decoder's own abilities are known.
+constexpr DecodeCapabilities kPlainLimits{};
 
 }  // namespace
 
@@ -151,8 +197,15 @@ PictureResult WicPictureLoader::load(const std::wstring& path, const PictureRequ
         header = readPictureHeader(FileByteSource(file));
         CloseHandle(file);
     }
-    // Before any decoder sees the file.
-    if (auto refused = refuseByHeader(header, request, kCapabilities)) return *refused;
+    // Before any decoder sees the file. A sequential JPEG beyond the plain
+    // limits may still be opened where the decoder shows it reduced
+    // without decoding it whole on opening.
+    if (auto refused = refuseByHeader(header, request, kPlainLimits)) {
+        const bool mayReduce = header.format == PictureFormat::Jpeg && header.jpegSinglePass && request.fits() &&
+                               jpegReducesWithoutWholeFrame();
+        if (!mayReduce) return *refused;
+        if (auto still = refuseByHeader(header, request, {.reducedJpegDecode = true})) return *still;
+    }
 
     IWICImagingFactory* wic = factory();
     if (!wic) return failure(PictureError::Undecodable, "no imaging component", REGDB_E_CLASSNOTREG);
@@ -178,7 +231,7 @@ PictureResult WicPictureLoader::decode(std::span<const std::uint8_t> bytes) {
     }
     const PictureHeader header = readPictureHeader(MemoryByteSource(bytes));
     const PictureRequest request;
-    if (auto refused = refuseByHeader(header, request, kCapabilities)) return *refused;
+    if (auto refused = refuseByHeader(header, request, kPlainLimits)) return *refused;
     IWICImagingFactory* wic = factory();
     if (!wic) return failure(PictureError::Undecodable, "no imaging component", REGDB_E_CLASSNOTREG);
 
@@ -201,8 +254,20 @@ PictureResult WicPictureLoader::firstFrame(IWICBitmapDecoder& decoder, const Pic
     ComRef<IWICBitmapFrameDecode> frame;
     const HRESULT result = decoder.GetFrame(0, frame.put());
     if (FAILED(result)) return failure(PictureError::Undecodable, "no picture in the file", result);
-    WicFrameDecoder frameDecoder(*frame.get(), header.orientation);
-    return loadFittedPicture(header, frameDecoder, request, kCapabilities);
+    ComRef<IWICBitmapSourceTransform> transform;
+    if (header.format == PictureFormat::Jpeg && request.fits()) {
+        frame->QueryInterface(kIidSourceTransform, transform.putVoid());
+    }
+    WicFrameDecoder frameDecoder(*frame.get(), transform.get(), header.orientation);
+    return loadFittedPicture(header, frameDecoder, request, {.reducedJpegDecode = static_cast<bool>(transform)});
+}
+
+bool WicPictureLoader::jpegReducesWithoutWholeFrame() {
+    if (!jpegReducesWithoutWholeFrame_) {
+        IWICImagingFactory* wic = factory();
+        jpegReducesWithoutWholeFrame_ = wic && jpegReducedDecodeAvoidsWholeFrame(*wic);
+    }
+    return *jpegReducesWithoutWholeFrame_;
 }
 
 }  // namespace vistrel::platform::win32

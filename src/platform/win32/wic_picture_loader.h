@@ -6,6 +6,7 @@
 #include <wincodec.h>
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -23,7 +24,11 @@ private:
     IWICImagingFactory* factory();
     PictureResult firstFrame(IWICBitmapDecoder& decoder, const PictureHeader& header, const PictureRequest& request);
 
+    // Asked of the system once, and only when a file needs it.
+    bool jpegReducesWithoutWholeFrame();
+
     ComRef<IWICImagingFactory> factory_;
+    std::optional<bool> jpegReducesWithoutWholeFrame_;
 };
 
 }  // namespace vistrel::platform::win32
