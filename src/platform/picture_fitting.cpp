@@ -77,7 +77,8 @@ private:
     std::int64_t allowedPixels_;
 };
 
-std::uint8_t toByte(float value) { return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L)); }
+// Values are sums of non-negative weights times bytes; rounded half up.
+std::uint8_t toByte(float value) { return static_cast<std::uint8_t>(std::clamp(value + 0.5f, 0.0f, 255.0f)); }
 
 }  // namespace
 
@@ -239,7 +240,15 @@ void PictureReducer::row(const std::uint32_t* pixels) {
     }
     // Each source pixel over the background once, then the columns' taps.
     for (int x = 0; x < source_.width; ++x) {
-        for (int c = 0; c < 3; ++c) compositedRow_[static_cast<std::size_t>(x) * 3 + c] = channel(pixels[x], c);
+        const std::uint32_t pixel = pixels[x];
+        float* to = &compositedRow_[static_cast<std::size_t>(x) * 3];
+        if (pixel >> 24 == 0xFF) {  // most pictures have no transparency at all
+            to[0] = static_cast<float>(pixel & 0xFF);
+            to[1] = static_cast<float>(pixel >> 8 & 0xFF);
+            to[2] = static_cast<float>(pixel >> 16 & 0xFF);
+        } else {
+            for (int c = 0; c < 3; ++c) to[c] = channel(pixel, c);
+        }
     }
     for (int x = 0; x < target_.width; ++x) {
         const Taps& tap = columns_[static_cast<std::size_t>(x)];

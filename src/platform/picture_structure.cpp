@@ -20,7 +20,10 @@ bool isRestartMarker(std::uint8_t code) { return code >= 0xD0 && code <= 0xD7; }
 // offset of that marker, or the size when the data runs out first.
 std::size_t endOfScan(std::span<const std::uint8_t> bytes, std::size_t pos) {
     for (; pos + 1 < bytes.size(); ++pos) {
-        if (bytes[pos] != kMarkerPrefix) continue;
+        // memchr: a photo's scan is megabytes long, and 0xFF is rare in it.
+        const void* prefix = std::memchr(bytes.data() + pos, kMarkerPrefix, bytes.size() - 1 - pos);
+        if (!prefix) break;
+        pos = static_cast<std::size_t>(static_cast<const std::uint8_t*>(prefix) - bytes.data());
         const std::uint8_t next = bytes[pos + 1];
         if (next != 0x00 && next != kMarkerPrefix && !isRestartMarker(next)) return pos;
     }

@@ -52,6 +52,9 @@ Outcome decodeRows(std::span<const std::uint8_t> bytes, int denominator, Picture
     }
     info.scale_num = 1;
     info.scale_denom = static_cast<unsigned>(denominator);
+    // A picture decoded reduced is reduced further by the filter, which
+    // smooths the colour planes anyway: the plain upsampling is enough.
+    if (denominator > 1) info.do_fancy_upsampling = FALSE;
     // B, G, R, A bytes: 0xAARRGGBB words on a little-endian machine, alpha 0xFF.
     info.out_color_space = JCS_EXT_BGRA;
     jpeg_calc_output_dimensions(&info);
