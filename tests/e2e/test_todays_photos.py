@@ -14,6 +14,7 @@ from typing import Optional
 
 from PIL import Image, ImageChops
 
+from dialog_driver import Dialog, pixels
 from harness import FIRST_START_TIMEOUT, SCREEN_HEIGHT, SCREEN_WIDTH, poll
 from pixels import find_picture, is_all
 from saver_files import RED, centred_box, saver_settings
@@ -184,3 +185,45 @@ def test_a_protected_run_over_damaged_and_bomb_files_goes_on_and_notes_each_one(
     type_text(screen, "secret")
     press(screen, "Return")
     assert saver.wait_exit(ANSWER_TIMEOUT) == 0, saver.stderr()
+
+
+def test_the_dialog_shows_a_tagged_photo_upright_and_its_file_dialog_offers_png(saver_folder, screen):
+    # Stored blue above yellow, tagged 6: upright, yellow stands left of blue.
+    stored = Image.new("RGB", (1600, 1200), YELLOW)
+    stored.paste(BLUE, (0, 0, 1600, 600))
+    exif = Image.Exif()
+    exif[ORIENTATION_TAG] = 6
+    path = saver_folder.path / "phone photo.jpg"
+    stored.save(path, format="JPEG", quality=90, exif=exif)
+    saver_folder.write_settings(saver_settings([saver_folder.windows_path_of(path)]))
+    dialog = Dialog(saver_folder, screen, saver_folder.start_saver("/c"))
+    windows = dialog.wait_shown()
+    preview = [w for w in windows if w.fields["class"] == "Vistrel.PictureBox" and w.w == pixels(3375)][0]
+
+    def upright():
+        shot = screen.shot().crop((preview.sx, preview.sy, preview.sx + preview.w, preview.sy + preview.h))
+        yellow, blue = (mask_box(shot, colour) for colour in (YELLOW, BLUE))
+        if not yellow or not blue:
+            return None
+        # Side by side, yellow on the left, together taller than wide.
+        side_by_side = yellow[2] <= blue[0] + 2 and abs(yellow[1] - blue[1]) <= 2 and abs(yellow[3] - blue[3]) <= 2
+        portrait = (blue[2] - yellow[0]) < (yellow[3] - yellow[1])
+        return (yellow, blue) if side_by_side and portrait else None
+    poll(upright, 20, "the thumbnail standing upright, yellow left of blue")
+
+    dialog.click(dialog.by_text(windows, "&Add"))
+    boxes = dialog.wait_for_box("Select a file to open")
+    # The "Files of type" list, beside the "Look in" one.
+    filters = [w for w in boxes if w.fields["class"].lower() == "combobox" and "PNG Files (*.png)" in w.fields.get("items", [])]
+    assert len(filters) == 1, [w.fields for w in boxes if w.fields["class"].lower() == "combobox"]
+    items = filters[0].items
+    assert items[0] == "Image files (*.gif;*.jpg;*.jpeg;*.bmp;*.png;*.tif)", items
+    assert "PNG Files (*.png)" in items and "TIFF Files (*.tif;*.tiff)" in items, items
+    dialog.key("Escape")
+    poll(lambda: not dialog.boxes(), 10, "the file dialog to close")
+
+
+def mask_box(shot: Image.Image, colour) -> Optional[tuple[int, int, int, int]]:
+    mask = Image.new("1", shot.size)
+    mask.putdata([near(p, colour) for p in shot.getdata()])
+    return mask.getbbox()
