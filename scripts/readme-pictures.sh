@@ -6,6 +6,7 @@
 #   docs/pictures/settings-dialog.png   the settings dialog ("/c")
 #   docs/pictures/saver-running.png     the running saver ("/s"), a picture with its caption
 #   docs/pictures/saver-transition.png  the running saver half-way through a transition
+#   docs/pictures/saver-fitted-photo.png a 12-megapixel phone photo, turned upright and fitted below its caption
 #
 # Run from anywhere in a clone; it installs what it needs and builds the
 # Windows program first.
@@ -79,3 +80,27 @@ sleep 0.8
 shot "$pictures/saver-transition.png"
 rm -f "$scratch"
 echo "Picture: $pictures/saver-transition.png"
+kill "$program_pid" 2>/dev/null || true
+wait "$program_pid" 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+
+# The phone photo alone: settings that list only the last sample.
+settings="$WINEPREFIX/drive_c/Vistrel/vistrel.ini"
+/usr/bin/python3 - "$settings" <<'PYTHON'
+import re, sys
+path = sys.argv[1]
+text = open(path, newline="").read()
+photo = re.search(r"^\d+=(.*autumn_phone_photo\.jpg)\r$", text, re.M).group(1)
+caption = "A phone photo, turned upright and fitted"
+text = re.sub(r"\[images\]\r\n(?:\d+=.*\r\n)+", lambda _: f"[images]\r\n0={photo}\r\n", text)
+text = re.sub(r"\[caption\]\r\n(?:\d+=.*\r\n)+", lambda _: f"[caption]\r\n0={caption}\r\n", text)
+text = re.sub(r"total=\d+", "total=1", text)
+open(path, "w", newline="").write(text)
+PYTHON
+scratch=$(mktemp --suffix=.png)
+wine "C:\\Vistrel\\vistrel.scr" /s &
+program_pid=$!
+wait_for_caption shown
+cp "$scratch" "$pictures/saver-fitted-photo.png"
+rm -f "$scratch"
+echo "Picture: $pictures/saver-fitted-photo.png"

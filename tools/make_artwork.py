@@ -390,6 +390,28 @@ def red_mosaic():
     return supersampled((200, 150), scene)
 
 
+def autumn_phone_photo():
+    """3000x4000 upright, orange: a portrait photo as a phone stores it, a
+    4000x3000 landscape frame with an orientation tag that says to turn it
+    a quarter clockwise. Larger than any screen, so it is shown fitted.
+    Drawn at its full size without supersampling: the saver's reduction
+    smooths its edges."""
+    upright = landscape(
+        (3000, 4000),
+        sky=[(0.0, (120, 40, 10)), (0.40, (230, 110, 30)),
+             (0.70, (250, 170, 70)), (1.0, (255, 215, 150))],
+        sun=(0.62, 0.42, 0.05, (255, 240, 200)),
+        hills=[
+            ((200, 90, 30), 0.60, [(0.05, 1.5, 0.4), (0.02, 6.0, 1.3)]),
+            ((150, 60, 20), 0.72, [(0.04, 2.0, 2.2), (0.015, 8.0, 0.5)]),
+            ((90, 35, 15), 0.86, [(0.05, 1.2, 3.7), (0.02, 10.0, 1.9)]),
+        ])
+    return upright.transpose(Image.Transpose.ROTATE_90)  # as stored: turned back
+
+
+ORIENTATION_TAG = 0x0112
+
+
 # Order matters: it is the order of the [images] and [caption] sections.
 # The golden dunes deliberately have no caption.
 SAMPLES = (
@@ -399,12 +421,17 @@ SAMPLES = (
     ("golden_dunes.gif", golden_dunes, ""),
     ("teal_lagoon.bmp", teal_pattern, "Lagoon ripples"),
     ("red_mosaic.dib", red_mosaic, "Red mosaic"),
+    ("autumn_phone_photo.jpg", autumn_phone_photo, "A phone photo, turned upright and fitted"),
 )
 
 
 def save_sample(image, path):
     suffix = path.suffix.lower()
-    if suffix == ".jpg":
+    if path.name == "autumn_phone_photo.jpg":
+        exif = Image.Exif()
+        exif[ORIENTATION_TAG] = 6
+        image.save(path, "JPEG", quality=85, optimize=True, exif=exif)
+    elif suffix == ".jpg":
         image.save(path, "JPEG", quality=85, optimize=True)
     elif suffix == ".gif":
         save_gif(image, path, colours=64)
