@@ -46,8 +46,11 @@ RED = (255, 0, 0)  # the background of saver_settings()
 
 
 def on_screen(picture: Image.Image) -> Image.Image:
-    """The screen with `picture` centred on the saver's red background,
-    reduced for comparison."""
+    """The screen with `picture` fitted to it and centred on the saver's red
+    background (the list has no captions), reduced for comparison."""
+    if picture.width > SCREEN_WIDTH or picture.height > SCREEN_HEIGHT:
+        picture = picture.copy()
+        picture.thumbnail((SCREEN_WIDTH, SCREEN_HEIGHT), Image.BOX)
     screen = Image.new("RGB", (SCREEN_WIDTH, SCREEN_HEIGHT), RED)
     screen.paste(picture, ((SCREEN_WIDTH - picture.width) // 2, (SCREEN_HEIGHT - picture.height) // 2))
     return screen.resize(COMPARE_SIZE, Image.BOX)
@@ -131,7 +134,7 @@ def measure(prefix: WinePrefix, screen: Screen, build: Build, pictures: list[str
 
     baseline, peak = figures[0], figures[-1]
     photos = len(pictures) - 1
-    decoded_mb = PHOTO_WIDTH * PHOTO_HEIGHT * 4 / MB
+    decoded_mb = PHOTO_WIDTH * PHOTO_HEIGHT * 4 / MB  # a photo decoded whole
     extra_mb = (peak["VmHWM"] - baseline["VmHWM"]) / 1024
     return (f"{build.name}: peak working set {peak['VmHWM'] / 1024:6.1f} MB (VmHWM), "
             f"{extra_mb:6.1f} MB = {extra_mb / decoded_mb:4.2f} decoded photos ({decoded_mb:.1f} MB each) "
