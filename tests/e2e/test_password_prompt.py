@@ -4,8 +4,8 @@ message board, and the ways back to the saver and out of the run."""
 import pytest
 
 from harness import SCREEN_HEIGHT, SCREEN_WIDTH, poll
-from pixels import differs
-from saver_windows import (ANSWER_TIMEOUT, PASSWORD, PROMPT_TITLE, move_through, press, start_saver,
+from pixels import differs, is_all
+from saver_windows import (ANSWER_TIMEOUT, BLUE, PASSWORD, PROMPT_TITLE, move_through, press, start_saver,
                            type_text, wait_for_desktop)
 
 RED = (255, 0, 0)
@@ -86,7 +86,10 @@ def test_a_wrong_password_shows_the_error_in_red(saver_folder, screen):
 
 def test_enter_on_the_empty_box_returns_to_the_saver(saver_folder, screen):
     saver, _ = start_saver(saver_folder, screen, protected=True)
-    before = screen.shot()
+    # The screen to come back to: the first picture is on it (it comes a
+    # moment after the background).
+    centre = (SCREEN_WIDTH // 2 - 4, SCREEN_HEIGHT // 2 - 4, SCREEN_WIDTH // 2 + 4, SCREEN_HEIGHT // 2 + 4)
+    before = screen.wait_for(lambda shot: not is_all(shot.crop(centre), BLUE), ANSWER_TIMEOUT, "the first picture")
     desktop = bring_up_prompt(saver_folder, screen)
     # The pointer is moved away; back at the saver it is parked again.
     move_through(screen, [(200, 200)])
