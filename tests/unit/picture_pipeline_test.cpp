@@ -209,6 +209,15 @@ TEST(PictureLimits, JpegsBufferedWholeKeepThePlainLimits) {
     ASSERT_TRUE(std::holds_alternative<PictureFailure>(stopped));
     EXPECT_EQ(std::get<PictureFailure>(stopped).error, PictureError::TooLarge);
 
+    // A scan whose data runs out long before its rows, closed by an end
+    // marker: damaged, and refused as soon as the data runs out rather than
+    // after filling 2.4 gigapixels of rows with grey.
+    std::string early = sequential.substr(0, sequential.find("\xFF\xDA") + 20) + "\xFF\xD9";
+    early.replace(frame + 5, 4, std::string("\x94\x07\xFD\x0C", 4));  // 64780 x 37895
+    const PictureResult cut = decodePictureBytes(bytesOf(early), {1024, 768, 0});
+    ASSERT_TRUE(std::holds_alternative<PictureFailure>(cut));
+    EXPECT_EQ(std::get<PictureFailure>(cut).error, PictureError::Undecodable);
+
     // Cut before its first scan, a sequential file is not known to be one pass.
     const std::size_t scan = sequential.find("\xFF\xDA");
     ASSERT_NE(scan, std::string::npos);

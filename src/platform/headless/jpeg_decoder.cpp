@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <jpeglib.h>
+#include <jerror.h>
 #include <libexif/exif-data.h>
 
 namespace vistrel::platform::headless {
@@ -21,7 +22,14 @@ struct ErrorManager {
 
 [[noreturn]] void onFatalError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
 
-void onWarning(j_common_ptr, int) {}  // a truncated file is caught before decoding
+// A truncated file is caught before decoding. A scan whose data runs out
+// early is damaged: libjpeg would go on filling every row that is missing
+// with grey, which for a small file declaring billions of pixels takes
+// seconds. Other warnings (stray bytes before a marker, which some cameras
+// write) leave the picture whole.
+void onWarning(j_common_ptr info, int level) {
+    if (level < 0 && info->err->msg_code == JWRN_HIT_MARKER) onFatalError(info);
+}
 
 enum class Outcome { Decoded, Refused, OtherColourSpace, BufferedTooLarge, Failed };
 
