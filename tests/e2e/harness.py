@@ -175,6 +175,14 @@ class WinePrefix:
         assert parts.drive.upper() == "C:", windows_path
         return self.drive_c.joinpath(*parts.parts[1:])
 
+    def app_data_folder(self) -> str:
+        """%APPDATA% of the prefix's user, as Windows programs see it."""
+        done = subprocess.run(["wine", "cmd", "/c", "echo", "%APPDATA%"], env=self.env, check=True,
+                              timeout=120, capture_output=True)
+        folder = done.stdout.decode("ascii", "replace").strip()
+        assert folder.upper().startswith("C:\\") and "%" not in folder, folder
+        return folder
+
     def ensure_created(self, with_32_bit: bool) -> None:
         """Makes the prefix, or brings it up to date. With `with_32_bit`
         (Wine's 32-bit side installed) it runs 32-bit programs too, also
