@@ -177,9 +177,13 @@ class WinePrefix:
 
     def app_data_folder(self) -> str:
         """%APPDATA% of the prefix's user, as Windows programs see it."""
-        done = subprocess.run(["wine", "cmd", "/c", "echo", "%APPDATA%"], env=self.env, check=True,
-                              timeout=120, capture_output=True)
-        folder = done.stdout.decode("ascii", "replace").strip()
+        # Into a file, not a pipe: Wine's background processes inherit a
+        # pipe and would hold it open.
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(["wine", "cmd", "/c", "echo", "%APPDATA%"], env=self.env, check=True,
+                           timeout=120, stdout=out, stderr=subprocess.DEVNULL)
+            out.seek(0)
+            folder = out.read().decode("ascii", "replace").strip()
         assert folder.upper().startswith("C:\\") and "%" not in folder, folder
         return folder
 

@@ -10,8 +10,8 @@ import pytest
 from harness import FIRST_START_TIMEOUT
 from pixels import is_all
 from saver_files import sample_picture, saver_settings, write_settings
-from test_settings_dialog import (BLUE, Dialog, expected_after_save, make_background_blue, open_dialog,
-                                  settings_bytes, wait_exit)
+from test_settings_dialog import (BLUE, Dialog, dialog_folder, expected_after_save, make_background_blue,  # noqa: F401
+                                  open_dialog, settings_bytes, wait_exit)
 from unwritable import MECHANISMS, unwritable
 
 SAVED_BLUE = "newBackColor=16711680\r\n"
@@ -64,6 +64,8 @@ def test_from_an_unwritable_folder_ok_saves_to_the_users_file_and_the_saver_show
         screen.wait_for(lambda shot: is_all(shot.crop((0, 0, 64, 64)), BLUE), FIRST_START_TIMEOUT,
                         "the saver's blue background, read from the user's file")
         assert saver.running()
+        # Nothing of the program may hold the folder when it is unlocked.
+        locked_program.kill_all()
 
 
 def test_a_writable_folder_keeps_the_file_beside_the_program_byte_for_byte(dialog_folder, screen,

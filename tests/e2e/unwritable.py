@@ -50,7 +50,10 @@ def _lock(folder: Path, mechanism: str) -> Optional[str]:
 
 def _unlock(folder: Path, mechanism: str) -> None:
     if mechanism == "bind-mount":
-        subprocess.run(["umount", str(folder)], check=True)
+        # Lazily when busy: Wine's server may still hold the folder open
+        # for a moment after the programs in it ended.
+        if subprocess.run(["umount", str(folder)], capture_output=True).returncode != 0:
+            subprocess.run(["umount", "--lazy", str(folder)], check=True)
     else:
         subprocess.run(["chattr", "-i", str(folder)], check=True)
 
