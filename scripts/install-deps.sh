@@ -10,6 +10,8 @@ packages=(
   libgdk-pixbuf-2.0-dev libjpeg62-turbo-dev libexif-dev
   # Windows builds
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  # the installer packages (wixl) and reading them back in the tests (msiinfo)
+  wixl msitools
   # running the Windows build and the end-to-end tests
   wine wine64 xvfb xdotool imagemagick python3 python3-pytest python3-pil file
 )

@@ -21,7 +21,7 @@ void SettingsDialog::placeOnScreen() {
 void SettingsDialog::Form_Load() {
     placeOnScreen();
     // One reading of the file answers every key.
-    settings::SettingsSnapshot file(platform_, settings::SettingsFilePath(platform_));
+    settings::SettingsSnapshot file(platform_);
     auto read = [&file](std::string_view section, std::string_view key) { return file.ReadSetting(section, key); };
 
     const int count = saver::imageCountOf(read("total", "total"));

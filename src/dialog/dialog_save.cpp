@@ -1,7 +1,7 @@
 // OK checks the entries and stores the image list and every option in the
 // settings file in one step; Cancel (and the close box) store nothing.
 #include "dialog/settings_dialog.h"
-#include "settings/settings_file.h"
+#include "settings/settings_places.h"
 
 namespace vistrel::dialog {
 namespace {
@@ -30,8 +30,10 @@ bool SettingsDialog::entriesPassChecks() {
 }
 
 bool SettingsDialog::save() {
-    settings::SettingsFile file(platform_, settings::SettingsFilePath(platform_));
-    settings::SettingsFile::Batch batch = file.batch();
+    // To the file that was read, or to the user's own where that one may
+    // not be written.
+    settings::SettingsSave save(platform_);
+    settings::SettingsFile::Batch& batch = save.changes();
     const int count = list1_->listCount();
     batch.reserve(static_cast<std::size_t>(count + photoCaption_->listCount()) + 24);
     batch.deleteSection("images");
@@ -59,9 +61,9 @@ bool SettingsDialog::save() {
     batch.write("font", "newFontUnderline", pending.newFontUnderline);
     batch.write("font", "newFontFontStrikethru", pending.newFontFontStrikethru);
     batch.write("font", "newFontForeColor", pending.newFontForeColor);
-    if (batch.commit()) return true;
-    // The file is as it was; the dialog stays open with everything in it.
-    message("The settings could not be saved in\r\n" + file.path() + "\r\n\r\n" + batch.failure());
+    if (save.commit()) return true;
+    // The files are as they were; the dialog stays open with everything in it.
+    message("The settings could not be saved in\r\n" + save.path() + "\r\n\r\n" + save.failure());
     return false;
 }
 

@@ -135,6 +135,16 @@ public:
     // Why the last readFile or replaceFile that failed did, in words for the
     // user ("Access is denied."); empty when the system gave no reason.
     virtual std::string lastFileError() { return {}; }
+    // True when the last replaceFile or createFolder that failed did for
+    // lack of rights (access denied, a read-only file, a write-protected
+    // disk): somewhere else the user may write, it could succeed.
+    virtual bool lastFileErrorIsDenied() { return false; }
+    // Creates the folder in its existing parent; true also when it is there
+    // already. On failure lastFileError and lastFileErrorIsDenied say why.
+    virtual bool createFolder(const std::string& path) = 0;
+    // The user's own application-data folder (%APPDATA%, roaming), without
+    // a trailing backslash; empty when the system names none.
+    virtual std::string userDataFolder() = 0;
     // Converts text in the system's 8-bit (ANSI) code page to UTF-8.
     virtual std::string ansiToUtf8(std::string_view bytes) = 0;
 

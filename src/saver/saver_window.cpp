@@ -55,7 +55,7 @@ void SaverWindow::Form_Load() {
     std::unique_ptr<settings::SettingsSnapshot> file;
     settings::SettingsReader* settings = settingsOverride_;
     if (!settings) {
-        file = std::make_unique<settings::SettingsSnapshot>(platform_, settings::SettingsFilePath(platform_));
+        file = std::make_unique<settings::SettingsSnapshot>(platform_);
         settings = file.get();
     }
 

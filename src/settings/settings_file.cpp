@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "settings/settings_places.h"
+
 namespace vistrel::settings {
 namespace {
 
@@ -31,7 +33,23 @@ std::string SettingsFilePath(platform::Platform& platform) {
 }
 
 SettingsSnapshot::SettingsSnapshot(platform::Platform& platform, const std::string& path)
-    : values_(loadSettingsFile(platform, path).document.visibleValues()) {}
+    : path_(path), values_(loadSettingsFile(platform, path).document.visibleValues()) {}
+
+SettingsSnapshot::SettingsSnapshot(platform::Platform& platform) {
+    const SettingsPlaces places = settingsPlaces(platform);
+    // The user's file is read first; one that is there but cannot be read
+    // still stands for the user's settings (it reads as empty).
+    if (!places.userFile.empty()) {
+        LoadedFile user = loadSettingsFile(platform, places.userFile);
+        if (user.status != platform::FileStatus::Missing) {
+            path_ = places.userFile;
+            values_ = user.document.visibleValues();
+            return;
+        }
+    }
+    path_ = places.programFile;
+    values_ = loadSettingsFile(platform, path_).document.visibleValues();
+}
 
 std::string SettingsSnapshot::ReadSetting(std::string_view section, std::string_view key) {
     const auto it = values_.find(ProfileDocument::foldedName(section, key));
@@ -67,10 +85,18 @@ std::string withReason(std::string what, const std::string& reason) {
 }  // namespace
 
 std::string SettingsFile::applyAndStore(const std::vector<Batch::Change>& changes) {
+    lastStoreDenied_ = false;
     LoadedFile file = loadSettingsFile(platform_, path_);
     // Replacing a file we could not read would throw away whatever it holds.
     if (file.status == platform::FileStatus::Failed) {
         return withReason("The file exists but could not be read.", platform_.lastFileError());
+    }
+    const bool creating = file.status == platform::FileStatus::Missing;
+    if (creating && !startFrom_.empty()) {
+        // Taken over as it reads: keys the program does not know stay too.
+        // A file that cannot be read gives nothing to take over.
+        LoadedFile start = loadSettingsFile(platform_, startFrom_);
+        if (start.status == platform::FileStatus::Ok) file.document = std::move(start.document);
     }
 
     std::size_t changedBytes = 0;
@@ -84,8 +110,9 @@ std::string SettingsFile::applyAndStore(const std::vector<Batch::Change>& change
         }
     }
     // Deleting from a file that is not there leaves nothing to create.
-    if (file.status == platform::FileStatus::Missing && file.document.empty()) return {};
+    if (creating && file.document.empty()) return {};
     if (!platform_.replaceFile(path_, file.document.serialize())) {
+        lastStoreDenied_ = platform_.lastFileErrorIsDenied();
         const std::string reason = platform_.lastFileError();
         return reason.empty() ? "The file could not be written." : reason;
     }
@@ -100,8 +127,11 @@ void SettingsFile::Batch::deleteSection(std::string_view section) {
     changes_.push_back({true, std::string(section), {}, {}});
 }
 
-bool SettingsFile::Batch::commit() {
-    failure_ = file_.applyAndStore(changes_);
+bool SettingsFile::Batch::commit() { return commitTo(file_); }
+
+bool SettingsFile::Batch::commitTo(SettingsFile& file) {
+    failure_ = file.applyAndStore(changes_);
+    denied_ = !failure_.empty() && file.lastStoreDenied_;
     if (!failure_.empty()) return false;
     changes_.clear();
     return true;

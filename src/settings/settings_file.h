@@ -53,9 +53,15 @@ public:
 class SettingsSnapshot : public SettingsReader {
 public:
     SettingsSnapshot(platform::Platform& platform, const std::string& path);
+    // The settings in force: the user's own file when there is one, else
+    // the file beside the program (see settings_places.h).
+    explicit SettingsSnapshot(platform::Platform& platform);
     std::string ReadSetting(std::string_view section, std::string_view key) override;
+    // The file this was read from (or would have been, had it been there).
+    const std::string& path() const { return path_; }
 
 private:
+    std::string path_;
     std::unordered_map<std::string, std::string> values_;
 };
 
@@ -74,6 +80,10 @@ public:
     bool DeleteSettingsSection(std::string_view section) override;
 
     const std::string& path() const { return path_; }
+    // While this file is missing, a write starts from the content of the
+    // file at `path` (the settings a user's own file takes over) rather
+    // than from nothing.
+    void startMissingFileFrom(std::string path) { startFrom_ = std::move(path); }
 
     // A group of changes applied to a copy of the file and stored in one
     // step by commit(), or not at all.
@@ -87,8 +97,13 @@ public:
         // not be stored; nothing is changed on disk then and the changes
         // stay in the batch. After a successful commit the batch is empty.
         bool commit();
+        // The same changes committed to another file instead.
+        bool commitTo(SettingsFile& file);
         // Why the last commit failed, in words for the user.
         const std::string& failure() const { return failure_; }
+        // The last commit failed for lack of rights to write the file or
+        // its folder, not for what the file holds.
+        bool failedForLackOfRights() const { return denied_; }
 
     private:
         friend class SettingsFile;
@@ -100,6 +115,7 @@ public:
         SettingsFile& file_;
         std::vector<Change> changes_;
         std::string failure_;
+        bool denied_ = false;
     };
     Batch batch() { return Batch(*this); }
 
@@ -109,6 +125,8 @@ private:
 
     platform::Platform& platform_;
     std::string path_;
+    std::string startFrom_;
+    bool lastStoreDenied_ = false;  // of the last applyAndStore
 };
 
 }  // namespace vistrel::settings

@@ -147,10 +147,19 @@ class TestFolder:
             program.kill()
 
 
+@pytest.fixture(scope="session")
+def user_settings_folder(wine) -> Path:
+    """%APPDATA%\\Vistrel in the prefix, where the program keeps a user's own
+    settings when it may not write beside itself."""
+    return wine.unix_path(wine.app_data_folder()) / "Vistrel"
+
+
 @pytest.fixture
-def folder(request, wine, screen, build):
+def folder(request, wine, screen, build, user_settings_folder):
     name = re.sub(r"[^A-Za-z0-9]+", "_", request.node.name).strip("_")
     test_folder = TestFolder(wine, build, name)
+    # A user's file left by another test would be read before this test's own.
+    shutil.rmtree(user_settings_folder, ignore_errors=True)
     windows_before = screen.visible_windows()
     yield test_folder
 
@@ -161,6 +170,7 @@ def folder(request, wine, screen, build):
             screen.last_shot.save(SCREENSHOT_DIR / f"{name}-last-polled.png")
         screen.shot().save(SCREENSHOT_DIR / f"{name}-at-failure.png")
     test_folder.kill_all()
+    shutil.rmtree(user_settings_folder, ignore_errors=True)
     screen.last_shot = None
     # The next test must start on a bare screen, with no instance running.
     poll(lambda: screen.visible_windows() <= windows_before, 15,

@@ -9,6 +9,7 @@ from __future__ import annotations
 
 import io
 import os
+import re
 import select
 import shutil
 import subprocess
@@ -174,6 +175,20 @@ class WinePrefix:
         parts = PureWindowsPath(windows_path)
         assert parts.drive.upper() == "C:", windows_path
         return self.drive_c.joinpath(*parts.parts[1:])
+
+    def app_data_folder(self) -> str:
+        """%APPDATA% of the prefix's user, as Windows programs see it: read
+        from the user's registry file, since starting a console program here
+        (cmd /c echo) leaves Wine's desktop in a state in which the preview
+        host's window no longer shows."""
+        text = (self.path / "user.reg").read_text("utf-8", "replace")
+        shell_folders = text.split("[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell Folders]", 1)
+        assert len(shell_folders) == 2, "no Shell Folders in user.reg"
+        found = re.search(r'^"AppData"="([^"]+)"', shell_folders[1].split("\n[", 1)[0], re.M)
+        assert found, "no AppData among the Shell Folders of user.reg"
+        folder = found.group(1).replace("\\\\", "\\")
+        assert folder.upper().startswith("C:\\"), folder
+        return folder
 
     def ensure_created(self, with_32_bit: bool) -> None:
         """Makes the prefix, or brings it up to date. With `with_32_bit`

@@ -12,6 +12,7 @@ from dialog_driver import DIALOG_TITLE, Dialog, pixels
 from harness import FIRST_START_TIMEOUT, poll
 from pixels import is_all
 from saver_files import RED, sample_picture, saver_settings, write_settings
+from unwritable import unwritable
 
 BLUE = (0, 0, 255)
 
@@ -236,17 +237,23 @@ def test_an_image_added_through_the_file_dialog_is_shown_and_saved(dialog_folder
     assert saved.endswith("[caption]\r\n0=\r\n1=\r\n")
 
 
-def test_a_save_into_a_read_only_file_is_reported_and_the_dialog_stays(dialog_folder, screen):
+def test_a_save_refused_beside_the_program_and_in_the_users_folder_is_reported_and_the_dialog_stays(
+        dialog_folder, screen, user_settings_folder):
     ini = dialog_folder.path / "vistrel.ini"
     before = ini.read_bytes()
     ini.chmod(stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH)
+    user_settings_folder.mkdir(parents=True)
     try:
-        dialog, windows = open_dialog(dialog_folder, screen)
-        dialog.click(dialog.by_text(windows, "&Float"))
-        dialog.click(dialog.by_text(windows, "&OK"))
-        box = dialog.wait_for_box("could not be saved")
-        message = " ".join(w.text for w in box)
-        assert "vistrel.ini" in message and "read-only" in message, message
+        with unwritable(user_settings_folder, "chattr"):
+            dialog, windows = open_dialog(dialog_folder, screen)
+            dialog.click(dialog.by_text(windows, "&Float"))
+            dialog.click(dialog.by_text(windows, "&OK"))
+            box = dialog.wait_for_box("could not be saved")
+            message = " ".join(w.text for w in box)
+        # The read-only file refused it first, then the user's own folder:
+        # the message names the file tried last.
+        assert "\\Vistrel\\vistrel.ini" in message and "denied" in message, message
+        assert not (user_settings_folder / "vistrel.ini").exists()
         dialog.click(dialog.in_box(box, "OK", "Button"))
         poll(lambda: not dialog.boxes(), 10, "the message box to close")
         now = dialog.tree()
@@ -262,9 +269,8 @@ def set_edit(dialog, edit, text: str) -> None:
     dialog.type(text)
 
 
-def test_the_saver_starts_with_what_the_dialog_saved(dialog_folder, screen):
-    # The file has a red background; the colour dialog makes it blue.
-    dialog, windows = open_dialog(dialog_folder, screen)
+def make_background_blue(dialog, windows) -> None:
+    """Sets the background colour to blue through the colour dialog."""
     dialog.click(dialog.by_text(windows, "&Choose color..."))
     colours = dialog.wait_for_box("&Red:")
     # The red, green and blue boxes show once the dialog is opened out.
@@ -281,6 +287,12 @@ def test_the_saver_starts_with_what_the_dialog_saved(dialog_folder, screen):
     set_edit(dialog, edit_after["&Blue:"], "255")
     dialog.click(dialog.in_box(colours, "OK", "Button"))
     poll(lambda: not dialog.boxes(), 10, "the colour dialog to close")
+
+
+def test_the_saver_starts_with_what_the_dialog_saved(dialog_folder, screen):
+    # The file has a red background; the colour dialog makes it blue.
+    dialog, windows = open_dialog(dialog_folder, screen)
+    make_background_blue(dialog, windows)
     dialog.click(dialog.by_text(windows, "&OK"))
     wait_exit(dialog)
     assert "newBackColor=16711680\r\n" in settings_bytes(dialog_folder).decode("ascii")

@@ -86,8 +86,10 @@ TEST_F(DialogLoadTest, SettingControlsRaisesTheirHandlersInTheOrderOfTheSteps) {
                                     "p_caption.", "photo", "BitBlt"}),
         // Only real changes show: "After..." finds the seconds box already
         // enabled, and the password boxes were designed disabled. The file's
-        // interval in the seconds box moves the spin control at once.
-        ElementsAre("ReadFile(C:\\Program Files\\Vistrel\\vistrel.ini)", "List1.Clear()",
+        // interval in the seconds box moves the spin control at once. The
+        // user's own file is looked for first.
+        ElementsAre("ReadFile(C:\\Users\\tester\\AppData\\Roaming\\Vistrel\\vistrel.ini)",
+                    "ReadFile(C:\\Program Files\\Vistrel\\vistrel.ini)", "List1.Clear()",
                     "List1.AddItem(\"C:\\Pictures\\a.jpg\")", "List1.AddItem(\"C:\\Pictures\\b.gif\")",
                     "photo_caption.Clear()", "photo_caption.AddItem(\"First\")", "photo_caption.AddItem(\"Second\")",
                     "Text3.Text = 2", "Picture1.BackColor = 255", "Combo1.ListIndex = 0", "pCenter.Value = True",

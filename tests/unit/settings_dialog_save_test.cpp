@@ -153,10 +153,15 @@ TEST_F(DialogSaveTest, AFailedSaveIsReportedAndTheDialogStaysAsItWas) {
     platform.answerMessageBoxes({MessageBoxAnswer::Ok});
     pressOk();
 
+    // Refused beside the program, then in the user's own folder: the
+    // message names the file tried last.
+    EXPECT_THAT(platform.callsStartingWith({"ReplaceFile", "CreateDirectory"}),
+                ElementsAre("ReplaceFile(C:\\Program Files\\Vistrel\\vistrel.ini)",
+                            "CreateDirectory(C:\\Users\\tester\\AppData\\Roaming\\Vistrel)"));
     ASSERT_EQ(messageTexts().size(), 1u);
     EXPECT_EQ(messageTexts()[0],
-              "The settings could not be saved in\r\nC:\\Program Files\\Vistrel\\vistrel.ini\r\n\r\n"
-              "The disk is write-protected.");
+              "The settings could not be saved in\r\nC:\\Users\\tester\\AppData\\Roaming\\Vistrel\\vistrel.ini"
+              "\r\n\r\nThe disk is write-protected.");
     EXPECT_FALSE(closed());
     EXPECT_EQ(settingsOnDisk(), before);
     EXPECT_EQ(dialog->pending.backEffect, "1");

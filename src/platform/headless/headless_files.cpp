@@ -21,6 +21,26 @@ std::string pathKey(const std::string& path) {
     return key;
 }
 
+// A folder's key has no trailing "\\" (a drive root is "c:").
+std::string folderKey(const std::string& path) {
+    std::string key = pathKey(path);
+    while (key.ends_with('\\')) key.pop_back();
+    return key;
+}
+
+// The folder a key lies in; empty for a name without a folder.
+std::string parentKey(const std::string& key) {
+    const std::size_t slash = key.rfind('\\');
+    return slash == std::string::npos ? std::string() : key.substr(0, slash);
+}
+
+bool isInside(const std::string& key, const std::string& folder) {
+    return key.size() > folder.size() && key.starts_with(folder) && key[folder.size()] == '\\';
+}
+
+constexpr const char* kPathNotFound = "The system cannot find the path specified.";
+constexpr const char* kAccessDenied = "Access is denied.";
+
 constexpr char32_t kReplacement = 0xFFFD;
 
 // Windows-1252 differs from Latin-1 only in 0x80-0x9F; five bytes there
@@ -74,6 +94,53 @@ void HeadlessPlatform::setFileLocked(const std::string& path, bool locked) {
     }
 }
 
+void HeadlessPlatform::setFolderWritable(const std::string& folder, bool writable) {
+    if (writable) {
+        impl_->unwritableFolders.erase(folderKey(folder));
+    } else {
+        impl_->unwritableFolders.insert(folderKey(folder));
+    }
+}
+
+bool HeadlessPlatform::folderExists(const std::string& folder) const {
+    const std::string key = folderKey(folder);
+    if (key.empty()) return true;  // a name without a folder: the current one
+    if (impl_->files.contains(key)) return false;  // a file of that name
+    const std::string given[] = {folderKey(programFolder_), folderKey(userDataFolder_)};
+    for (const std::string& known : given) {
+        if (!known.empty() && (known == key || isInside(known, key))) return true;
+    }
+    for (const std::string& created : impl_->createdFolders) {
+        if (created == key || isInside(created, key)) return true;
+    }
+    // The first key from "folder\" on is inside it when any is.
+    const auto first = impl_->files.lower_bound(key + '\\');
+    return first != impl_->files.end() && isInside(first->first, key);
+}
+
+bool HeadlessPlatform::createFolder(const std::string& path) {
+    record("CreateDirectory(" + path + ")");
+    const std::string key = folderKey(path);
+    lastFileErrorDenied_ = false;
+    if (impl_->files.contains(key)) {
+        lastFileError_ = "Cannot create a file when that file already exists.";
+        return false;
+    }
+    if (folderExists(path)) return true;
+    const std::string parent = parentKey(key);
+    if (!folderExists(parent)) {
+        lastFileError_ = kPathNotFound;
+        return false;
+    }
+    if (!writable_ || impl_->unwritableFolders.contains(parent)) {
+        lastFileError_ = writable_ ? kAccessDenied : "The disk is write-protected.";
+        lastFileErrorDenied_ = true;
+        return false;
+    }
+    impl_->createdFolders.insert(key);
+    return true;
+}
+
 FileContent HeadlessPlatform::readFile(const std::string& path, std::size_t maxBytes) {
     record("ReadFile(" + path + ")");
     const std::string key = pathKey(path);
@@ -93,12 +160,24 @@ FileContent HeadlessPlatform::readFile(const std::string& path, std::size_t maxB
 bool HeadlessPlatform::replaceFile(const std::string& path, std::string_view bytes) {
     record("ReplaceFile(" + path + ")");
     const std::string key = pathKey(path);
+    lastFileErrorDenied_ = false;
     if (!writable_) {
         lastFileError_ = "The disk is write-protected.";
+        lastFileErrorDenied_ = true;
         return false;
     }
     if (impl_->lockedFiles.contains(key)) {
         lastFileError_ = "The file is locked by another program.";
+        return false;
+    }
+    const std::string folder = parentKey(key);
+    if (!folderExists(folder)) {
+        lastFileError_ = kPathNotFound;
+        return false;
+    }
+    if (impl_->unwritableFolders.contains(folder)) {
+        lastFileError_ = kAccessDenied;
+        lastFileErrorDenied_ = true;
         return false;
     }
     impl_->files[key] = std::string(bytes);

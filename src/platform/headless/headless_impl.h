@@ -51,6 +51,9 @@ struct HeadlessPlatform::Impl {
     // Files by their path in lower case with "\" as separator.
     std::map<std::string, std::string> files;
     std::set<std::string> lockedFiles;
+    // Folders by the same keys, without a trailing "\".
+    std::set<std::string> createdFolders;
+    std::set<std::string> unwritableFolders;
     std::map<std::string, std::int64_t> decodeCostMs;  // by path key
     // Far from the small numbers a test may put on a command line.
     Handle nextHandle = 0x10010;

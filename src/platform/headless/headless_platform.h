@@ -13,8 +13,9 @@
 //     "Load(Form1)"    "Unload(Form1)"    (children load silently)
 //     "DoEvents() x200"    (a run of event yields makes one line)
 //     "Pause(16)"    (a wait without events)
-//   Pure queries (command line, program folder, screen, time of day, the
-//   instance claim, ansiToUtf8, decodePicture) are not recorded. Text
+//   Pure queries (command line, program folder, user-data folder, screen,
+//   time of day, the instance claim, ansiToUtf8, decodePicture) are not
+//   recorded. Text
 //   values are escaped so that a line never breaks: CR LF shows as \r\n.
 // - Message boxes and common dialogs are answered from a script the test
 //   gives; an unanswered box fails the test loudly.
@@ -29,7 +30,10 @@
 // - endProgram() unwinds with ProgramEnded to the test's entry point (run(),
 //   advance()); the test process lives on and programEnded() says so.
 // - Files live in an in-memory file system; paths compare without regard
-//   to letter case, with "/" and "\" alike.
+//   to letter case, with "/" and "\" alike. A folder is there when a file
+//   lies in it or below it, when the program created it, or when it is the
+//   program's folder or the user-data folder. Replacing a file needs its
+//   folder to be there, and to be writable.
 #pragma once
 
 #include <deque>
@@ -80,6 +84,8 @@ public:
     void setCommandLine(std::string text) { commandLine_ = std::move(text); }
     void setScreen(ScreenMetrics metrics);  // also resizes the desktop surface
     void setProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
+    // The user's application-data folder (%APPDATA%); empty for none.
+    void setUserDataFolder(std::string folder) { userDataFolder_ = std::move(folder); }
     void setOtherInstanceRunning(bool running) { otherInstance_ = running; }
     void setPlatformId(std::int32_t id) { platformId_ = id; }
     void setVersionReadable(bool readable) { versionReadable_ = readable; }
@@ -98,8 +104,14 @@ public:
     // tick when events are next processed. None by default.
     void setDecodeCost(const std::string& path, std::int64_t milliseconds);
     void setDecodeCostPerMegapixel(double milliseconds) { decodeCostPerMegapixelMs_ = milliseconds; }
-    // When false, every replaceFile fails (a read-only folder, a full disk).
+    // When false, every replaceFile and createFolder fails, for lack of
+    // rights (a write-protected disk).
     void setWritable(bool writable) { writable_ = writable; }
+    // When false, no file in `folder` (directly) can be created or replaced
+    // and no folder made in it, for lack of rights (System32 or Program
+    // Files to a user); what is there can still be read.
+    void setFolderWritable(const std::string& folder, bool writable);
+    bool folderExists(const std::string& folder) const;
     // When true, every drawing of a picture onto a picture box fails, as
     // when the system runs out of graphics resources.
     void setDrawingFails(bool fails) { drawingFails_ = fails; }
@@ -219,6 +231,9 @@ public:
     FileContent readFile(const std::string& path, std::size_t maxBytes) override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;
     std::string lastFileError() override { return lastFileError_; }
+    bool lastFileErrorIsDenied() override { return lastFileErrorDenied_; }
+    bool createFolder(const std::string& path) override;
+    std::string userDataFolder() override { return userDataFolder_; }
     std::string ansiToUtf8(std::string_view bytes) override;  // Windows-1252
     void setWindowPos(Handle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
                       unsigned flags) override;
@@ -261,6 +276,7 @@ private:
     ScreenMetrics screen_{1024, 768, 15, 15};
     std::string commandLine_;
     std::string programFolder_ = "C:\\Program Files\\Vistrel";
+    std::string userDataFolder_ = "C:\\Users\\tester\\AppData\\Roaming";
     bool otherInstance_ = false;
     bool instanceClaimed_ = false;
     std::int32_t platformId_ = VER_PLATFORM_WIN32_NT;
@@ -278,6 +294,7 @@ private:
     bool drawingFails_ = false;
     std::size_t replaceCount_ = 0;
     std::string lastFileError_;
+    bool lastFileErrorDenied_ = false;
     std::vector<std::string> calls_;
     std::vector<std::string> created_;
     std::deque<MessageBoxAnswer> messageAnswers_;

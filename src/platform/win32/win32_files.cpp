@@ -1,5 +1,7 @@
 // File services of the platform: whole-file reads, replacing a file in one
-// step, and the system's 8-bit code page.
+// step, folders, and the system's 8-bit code page.
+#include <shlobj.h>
+
 #include <atomic>
 #include <climits>
 #include <new>
@@ -62,6 +64,11 @@ std::string systemErrorText(DWORD error) {
     return fromWide(text);
 }
 
+// Errors a user without the right to write meets: another folder may do.
+bool deniesRights(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT || error == ERROR_PRIVILEGE_NOT_HELD;
+}
+
 }  // namespace
 
 FileContent Win32Platform::readFile(const std::string& path, std::size_t maxBytes) {
@@ -103,6 +110,11 @@ FileContent Win32Platform::readFile(const std::string& path, std::size_t maxByte
 
 bool Win32Platform::replaceFile(const std::string& path, std::string_view bytes) {
     const std::wstring target = toWide(path);
+    lastFileErrorDenied_ = false;
+    auto failed = [this](DWORD error) {
+        lastFileError_ = systemErrorText(error);
+        lastFileErrorDenied_ = deniesRights(error);
+    };
     // A read-only file is not to be replaced (the move would do it anyway on
     // some systems).
     const DWORD attributes = GetFileAttributesW(target.c_str());
@@ -112,26 +124,56 @@ bool Win32Platform::replaceFile(const std::string& path, std::string_view bytes)
     }
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         lastFileError_ = "The file is read-only.";
+        lastFileErrorDenied_ = true;
         return false;
     }
     const std::wstring temporary = temporaryNameFor(target);
     FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
     if (!file.valid()) {
-        lastFileError_ = systemErrorText(GetLastError());
+        failed(GetLastError());
         return false;
     }
     // The new content is on the disk before the name points to it, so a
     // crash leaves the old file or the new one, never a mixture.
     bool stored = writeAll(file.get(), bytes) && FlushFileBuffers(file.get());
-    if (!stored) lastFileError_ = systemErrorText(GetLastError());
+    if (!stored) failed(GetLastError());
     file.close();
     if (stored && !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        lastFileError_ = systemErrorText(GetLastError());
+        failed(GetLastError());
         stored = false;
     }
     if (!stored) DeleteFileW(temporary.c_str());
     return stored;
+}
+
+bool Win32Platform::createFolder(const std::string& path) {
+    const std::wstring folder = toWide(path);
+    lastFileErrorDenied_ = false;
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
+    lastFileError_ = systemErrorText(error);
+    lastFileErrorDenied_ = deniesRights(error);
+    return false;
+}
+
+std::string Win32Platform::userDataFolder() {
+    // The shell's answer is the one that counts; the variable stands in
+    // where the shell gives none.
+    wchar_t shellPath[MAX_PATH] = {};
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, shellPath)) &&
+        shellPath[0] != L'\0') {
+        return fromWide(shellPath);
+    }
+    const DWORD length = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
+    if (length == 0) return {};
+    std::wstring variable(length, L'\0');
+    const DWORD copied = GetEnvironmentVariableW(L"APPDATA", variable.data(), length);
+    if (copied == 0 || copied >= length) return {};
+    variable.resize(copied);
+    return fromWide(variable);
 }
 
 std::string Win32Platform::ansiToUtf8(std::string_view bytes) {

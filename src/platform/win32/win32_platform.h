@@ -47,6 +47,9 @@ public:
     FileContent readFile(const std::string& path, std::size_t maxBytes) override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;
     std::string lastFileError() override { return lastFileError_; }
+    bool lastFileErrorIsDenied() override { return lastFileErrorDenied_; }
+    bool createFolder(const std::string& path) override;
+    std::string userDataFolder() override;
     std::string ansiToUtf8(std::string_view bytes) override;
     void setWindowPos(Handle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
                       unsigned flags) override;
@@ -105,6 +108,7 @@ private:
     int loadedWindows_ = 0;
     LARGE_INTEGER counterFrequency_{};
     std::string lastFileError_;
+    bool lastFileErrorDenied_ = false;
     UINT_PTR nextTimerId_ = 1;
     std::map<HDC, SurfacePeer*> surfaces_;
     std::map<UINT_PTR, TimerPeer*> timers_;
