@@ -53,6 +53,9 @@ private:
     // Load (dialog_load.cpp).
     void Form_Load();
     void placeOnScreen();
+    // A hand-edited `total` above kMaxImages: the dialog holds the first
+    // kMaxImages entries and says so, since OK would drop the rest.
+    void reportImagesLeftOut(std::string_view total);
 
     // Image list, captions and preview (image_list.cpp).
     void add_Click();
