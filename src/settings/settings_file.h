@@ -22,8 +22,8 @@ namespace vistrel::settings {
 inline constexpr const char* kSettingsFileName = "vistrel.ini";
 // Larger files are not settings files; they are refused rather than read
 // (the size is checked before anything is read). The limit covers the
-// largest lists the dialog holds: 32767 pictures with long paths and
-// captions take some 25 MB. A save that would pass it is refused, so the
+// largest lists the dialog holds: 32767 pictures with 259-character paths
+// and 400-character captions take about 22 MB. A save that would pass it is refused, so the
 // program never writes a file it would not read back.
 inline constexpr std::size_t kMaxSettingsFileBytes = 64 * 1024 * 1024;
 

