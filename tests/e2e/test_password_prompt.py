@@ -2,9 +2,11 @@
 message board, and the ways back to the saver and out of the run."""
 
 import pytest
+from PIL import Image
 
 from harness import SCREEN_HEIGHT, SCREEN_WIDTH, poll
-from pixels import differs
+from pixels import differs, find_picture
+from saver_files import centred_box
 from saver_windows import (ANSWER_TIMEOUT, PASSWORD, PROMPT_TITLE, move_through, press, start_saver,
                            type_text, wait_for_desktop)
 
@@ -85,8 +87,14 @@ def test_a_wrong_password_shows_the_error_in_red(saver_folder, screen):
 
 
 def test_enter_on_the_empty_box_returns_to_the_saver(saver_folder, screen):
-    saver, _ = start_saver(saver_folder, screen, protected=True)
-    before = screen.shot()
+    saver, picture_file = start_saver(saver_folder, screen, protected=True)
+    # The screen to come back to, once the first picture is on it: on a busy
+    # machine it comes well after the background.
+    with Image.open(picture_file) as image:
+        picture = image.convert("RGB")
+    at = centred_box(picture.size)[:2]
+    before = screen.wait_for(lambda shot: find_picture(shot, picture, at) is not None, ANSWER_TIMEOUT,
+                             f"the first picture at {at}")
     desktop = bring_up_prompt(saver_folder, screen)
     # The pointer is moved away; back at the saver it is parked again.
     move_through(screen, [(200, 200)])
