@@ -116,10 +116,10 @@ void SettingsDialog::Form_Load() {
     // An empty list (a first start) has nothing to select.
     if (list1_->listCount() > 0) list1_->setListIndex(0);
 
-    reportImagesLeftOut(read("total", "total"));
+    noteImagesLeftOut(read("total", "total"));
 }
 
-void SettingsDialog::reportImagesLeftOut(std::string_view total) {
+void SettingsDialog::noteImagesLeftOut(std::string_view total) {
     const double listed = roundHalfEven(numericValue(total));
     const int kept = list1_->listCount();
     if (!(listed > kept) || kept < kMaxImages) return;
@@ -127,11 +127,11 @@ void SettingsDialog::reportImagesLeftOut(std::string_view total) {
     std::snprintf(listedText, sizeof listedText, "%.0f", listed);
     std::snprintf(leftOutText, sizeof leftOutText, "%.0f", listed - kept);
     // Nothing is written here: the file keeps every entry unless OK saves.
-    message(std::string("The settings file lists ") + listedText + " images, more than the " +
+    leftOutNotice_ = std::string("The settings file lists ") + listedText + " images, more than the " +
             std::to_string(kMaxImages) + " that the screen saver shows.\r\n\r\n" + std::to_string(kept) +
             " images are loaded; " + leftOutText +
             " are left out.\r\n\r\nOK saves the list as it is shown here, without them; Cancel leaves the "
-            "settings file as it is.");
+            "settings file as it is.";
 }
 
 }  // namespace vistrel::dialog

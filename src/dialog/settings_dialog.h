@@ -54,8 +54,10 @@ private:
     void Form_Load();
     void placeOnScreen();
     // A hand-edited `total` above kMaxImages: the dialog holds the first
-    // kMaxImages entries and says so, since OK would drop the rest.
-    void reportImagesLeftOut(std::string_view total);
+    // kMaxImages entries and says so once it is shown, since OK would drop
+    // the rest.
+    void noteImagesLeftOut(std::string_view total);
+    std::string leftOutNotice_;
 
     // Image list, captions and preview (image_list.cpp).
     void add_Click();

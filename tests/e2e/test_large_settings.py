@@ -40,3 +40,21 @@ def test_twenty_thousand_entries_over_five_megabytes(saver_folder, screen):
     assert (images.count, images.selected, captions.count) == (ENTRIES, 0, ENTRIES)
     assert dialog.of_class(windows, "Edit")[1].text == str(ENTRIES)
     assert not dialog.boxes(), "no message"
+
+
+def test_a_total_above_32767_is_reported_when_the_dialog_opens_and_nothing_is_written(saver_folder, screen):
+    picture = saver_folder.windows_path_of(sample_picture(saver_folder.path))
+    saver_folder.write_settings(saver_settings([picture] * 40000))
+    ini = saver_folder.path / "vistrel.ini"
+    before = ini.read_bytes()
+
+    dialog = Dialog(saver_folder, screen, saver_folder.start_saver("/c"))
+    box = dialog.wait_for_box("left out")
+    message = " ".join(w.text for w in box)
+    assert "lists 40000 images" in message and "32767 images are loaded; 7233 are left out" in message, message
+    dialog.click(dialog.in_box(box, "OK", "Button"))
+    windows = dialog.wait_shown()
+    assert dialog.of_class(windows, "ListBox")[0].count == 32767
+    dialog.click(dialog.by_text(windows, "&Cancel"))
+    assert dialog.program.wait_exit(20) == 0
+    assert ini.read_bytes() == before
