@@ -1,6 +1,9 @@
 // The load step: places the dialog and fills every control, and through the
 // controls' own handlers every pending setting, from the settings file.
+#include <cstdio>
 #include <string>
+
+#include "common/numbers.h"
 
 #include "dialog/dialog_values.h"
 #include "dialog/settings_dialog.h"
@@ -112,6 +115,23 @@ void SettingsDialog::Form_Load() {
 
     // An empty list (a first start) has nothing to select.
     if (list1_->listCount() > 0) list1_->setListIndex(0);
+
+    noteImagesLeftOut(read("total", "total"));
+}
+
+void SettingsDialog::noteImagesLeftOut(std::string_view total) {
+    const double listed = roundHalfEven(numericValue(total));
+    const int kept = list1_->listCount();
+    if (!(listed > kept) || kept < kMaxImages) return;
+    char listedText[400], leftOutText[400];
+    std::snprintf(listedText, sizeof listedText, "%.0f", listed);
+    std::snprintf(leftOutText, sizeof leftOutText, "%.0f", listed - kept);
+    // Nothing is written here: the file keeps every entry unless OK saves.
+    leftOutNotice_ = std::string("The settings file lists ") + listedText + " images, more than the " +
+            std::to_string(kMaxImages) + " that the screen saver shows.\r\n\r\n" + std::to_string(kept) +
+            " images are loaded; " + leftOutText +
+            " are left out.\r\n\r\nOK saves the list as it is shown here, without them; Cancel leaves the "
+            "settings file as it is.";
 }
 
 }  // namespace vistrel::dialog

@@ -55,8 +55,8 @@ void SettingsDialog::measureLoader() {
         const platform::ScreenMetrics screen = platform_.screen();
         const int border =
             photo_->borderStyle == ui::BorderStyle::None ? 0 : 2 * ui::PictureBox::kPictureBorderPixels;
-        thumbWidth_ = static_cast<int>(std::lround((picture->naturalWidth + border) * screen.twipsPerPixelX));
-        thumbHeight_ = static_cast<int>(std::lround((picture->naturalHeight + border) * screen.twipsPerPixelY));
+        thumbWidth_ = platform::pixelsToTwips(picture->naturalWidth + border, screen.twipsPerPixelX);
+        thumbHeight_ = platform::pixelsToTwips(picture->naturalHeight + border, screen.twipsPerPixelY);
     }
 }
 
@@ -184,8 +184,8 @@ void SettingsDialog::DrawThumbnail() {
     thumbWidth_ = size.width;
     thumbHeight_ = size.height;
     const platform::ScreenMetrics screen = platform_.screen();
-    const auto width = static_cast<int>(std::lround(size.width / screen.twipsPerPixelX));
-    const auto height = static_cast<int>(std::lround(size.height / screen.twipsPerPixelY));
+    const int width = platform::twipsToPixels(size.width, screen.twipsPerPixelX);
+    const int height = platform::twipsToPixels(size.height, screen.twipsPerPixelY);
     platform_.setStretchBltMode(photo1_->hdc(), platform::STRETCH_HALFTONE);
     platform_.stretchBlt(photo1_->hdc(), 0, 0, width, height, photo_->hdc(), 0, 0, picture->width, picture->height,
                          platform::SRCCOPY);

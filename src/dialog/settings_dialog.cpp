@@ -1,6 +1,7 @@
 #include "dialog/settings_dialog.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "dialog/dialog_layout.h"
 
@@ -24,6 +25,8 @@ SettingsDialog::~SettingsDialog() {
 void SettingsDialog::open() {
     form2.load();
     form2.show();
+    // Said once the dialog is on the screen, with the list it speaks of in view.
+    if (!leftOutNotice_.empty()) message(std::exchange(leftOutNotice_, std::string()));
 }
 
 ui::Control& SettingsDialog::find(std::string_view name) const {

@@ -53,6 +53,11 @@ private:
     // Load (dialog_load.cpp).
     void Form_Load();
     void placeOnScreen();
+    // A hand-edited `total` above kMaxImages: the dialog holds the first
+    // kMaxImages entries and says so once it is shown, since OK would drop
+    // the rest.
+    void noteImagesLeftOut(std::string_view total);
+    std::string leftOutNotice_;
 
     // Image list, captions and preview (image_list.cpp).
     void add_Click();

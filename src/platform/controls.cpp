@@ -25,6 +25,45 @@ Window& Control::window() {
 
 platform::Platform& Control::platform() { return window().platformRef(); }
 
+bool hasSurface(ControlKind kind) {
+    return kind == ControlKind::Window || kind == ControlKind::PictureBox || kind == ControlKind::Frame;
+}
+
+void Control::changed(Property property) {
+    if (peer_) peer_->sync(property);
+    if (windowless()) repaintWindowless();
+}
+
+void Control::attachPeer(std::unique_ptr<ControlPeer> peer) {
+    peer_ = std::move(peer);
+    // A window that is already on the screen shows a new windowless control at once.
+    drawnBounds_ = {};
+    if (windowless()) repaintWindowless();
+}
+
+Control* Control::drawingSurface(TwipsRect& boundsOnSurface) const {
+    boundsOnSurface = {left_, top_, width_, height_};
+    for (Control* container = parent_; container; container = container->parent_) {
+        if (hasSurface(container->kind_)) return container;
+        boundsOnSurface.left += container->left_;
+        boundsOnSurface.top += container->top_;
+    }
+    return nullptr;
+}
+
+void Control::repaintWindowless() {
+    if (!peer_) return;
+    TwipsRect bounds;
+    Control* surface = drawingSurface(bounds);
+    if (!surface || !surface->peer_) return;
+    // The container draws the control with everything else under it, so
+    // the old place shows what is behind once the control has moved,
+    // shrunk or gone.
+    surface->peer_->invalidate(drawnBounds_);
+    if (!(bounds == drawnBounds_)) surface->peer_->invalidate(bounds);
+    drawnBounds_ = bounds;
+}
+
 void Control::setVisible(bool visible) {
     if (visible_ == visible) return;
     visible_ = visible;
@@ -179,8 +218,8 @@ void PictureBox::setPicture(std::shared_ptr<const platform::Picture> picture) {
     if (autoSize && picture_) {
         const auto metrics = platform().screen();
         const int border = borderStyle == BorderStyle::None ? 0 : 2 * kPictureBorderPixels;
-        move(left(), top(), static_cast<int>(std::lround((picture_->width + border) * metrics.twipsPerPixelX)),
-             static_cast<int>(std::lround((picture_->height + border) * metrics.twipsPerPixelY)));
+        move(left(), top(), platform::pixelsToTwips(picture_->width + border, metrics.twipsPerPixelX),
+             platform::pixelsToTwips(picture_->height + border, metrics.twipsPerPixelY));
     }
 }
 

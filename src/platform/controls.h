@@ -73,10 +73,21 @@ inline constexpr Color kWhite = 0xFFFFFF;
 inline constexpr Color systemColor(int index) { return 0x80000000u | static_cast<Color>(index); }
 inline constexpr bool isSystemColor(Color color) { return (color & 0x80000000u) != 0; }
 inline constexpr Color kSystemWindowBackground = systemColor(5);
+inline constexpr Color kSystemWindowFrame = systemColor(6);
 inline constexpr Color kSystemWindowText = systemColor(8);
 inline constexpr Color kSystemActiveBorder = systemColor(10);
 inline constexpr Color kSystemButtonFace = systemColor(15);
+inline constexpr Color kSystemGrayText = systemColor(17);
+inline constexpr Color kSystemButtonText = systemColor(18);
 inline constexpr Color kSystem3DLight = systemColor(22);
+
+// The mouse buttons as the events number them: the runtime's left, right
+// and middle, and the two side buttons (back and forward) after them.
+inline constexpr int kMouseLeft = 1;
+inline constexpr int kMouseRight = 2;
+inline constexpr int kMouseMiddle = 4;
+inline constexpr int kMouseSideBack = 8;
+inline constexpr int kMouseSideForward = 16;
 
 struct Font {
     std::string name = "MS Sans Serif";
@@ -91,6 +102,12 @@ struct Font {
 struct TextSize {
     int width = 0;  // twips
     int height = 0;
+};
+
+// A rectangle in twips of a container's interior.
+struct TwipsRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const TwipsRect&) const = default;
 };
 
 class Window;
@@ -117,7 +134,15 @@ public:
     // A window's title bar and borders: how much larger than its interior
     // it is, in twips.
     virtual TextSize frameSize() { return {0, 0}; }
+    // Controls with a surface (windows, picture boxes, frames): the area of
+    // the interior, in twips, is drawn anew with the next repaint, and the
+    // windowless controls on it with it.
+    virtual void invalidate(const TwipsRect& /*area*/) {}
 };
+
+// Whether controls of this kind have a surface of their own, on which the
+// windowless controls they hold (labels) are drawn.
+bool hasSurface(ControlKind kind);
 
 class Control {
 public:
@@ -179,20 +204,32 @@ public:
     bool acceptsInput() const;
 
     // Peers are made and dropped by the owning window's load and unload.
-    void attachPeer(std::unique_ptr<ControlPeer> peer) { peer_ = std::move(peer); }
+    void attachPeer(std::unique_ptr<ControlPeer> peer);
     void detachPeer() { peer_.reset(); }
 
+    // Windowless controls (labels) are drawn by the surface of the control
+    // that holds them. Every change that could alter how one looks (text,
+    // enabled state, visibility, colours, font, place) repaints where it
+    // was and where it is now, whatever kind of container holds it.
+    bool windowless() const { return kind_ == ControlKind::Label; }
+    // The control whose surface draws this one (its nearest container with
+    // a surface), and this control's bounds in that surface's interior.
+    Control* drawingSurface(TwipsRect& boundsOnSurface) const;
+
 protected:
-    void changed(Property property) {
-        if (peer_) peer_->sync(property);
-    }
+    // Tells the peer; a windowless control is also drawn anew at once.
+    void changed(Property property);
 
 private:
+    void repaintWindowless();
+
     ControlKind kind_;
     std::string name_;
     Control* parent_;
     std::vector<Control*> children_;
     std::unique_ptr<ControlPeer> peer_;
+    // Where a windowless control was last drawn, on its surface.
+    TwipsRect drawnBounds_;
     bool visible_ = true;
     bool enabled_ = true;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;

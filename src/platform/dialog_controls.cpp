@@ -258,39 +258,68 @@ std::vector<Control*> tabOrder(Window& window) {
     return stops;
 }
 
-bool pressAccessKey(Window& window, char key) {
+namespace {
+
+// Gives `control` the focus the way its access key does: a control that
+// takes the focus takes it, a frame or label hands it to the tab stop after it.
+void focusForAccessKey(Window& window, Control& control) {
+    if (takesFocus(control.kind())) {
+        control.setFocus();
+        return;
+    }
+    const std::vector<Control*> stops = tabOrder(window);
+    const auto next = std::find_if(stops.begin(), stops.end(),
+                                   [&](const Control* stop) { return stop->tabIndex() > control.tabIndex(); });
+    if (next != stops.end()) (*next)->setFocus();
+}
+
+// Of the controls that share a key, ordered by tab index: the one after
+// the focused control.
+Control* nextSharing(std::vector<Control*> sharing, const Control* focused) {
+    std::stable_sort(sharing.begin(), sharing.end(),
+                     [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    if (!focused) return sharing.front();
+    const auto self = std::find(sharing.begin(), sharing.end(), focused);
+    if (self != sharing.end()) return std::next(self) == sharing.end() ? sharing.front() : *std::next(self);
+    const auto after = std::find_if(sharing.begin(), sharing.end(),
+                                    [&](const Control* c) { return c->tabIndex() > focused->tabIndex(); });
+    return after == sharing.end() ? sharing.front() : *after;
+}
+
+}  // namespace
+
+bool pressAccessKey(Window& window, char key, const Control* focused) {
     key = lower(key);
     if (key == 0) return false;
     std::vector<Control*> all;
     collectInCreationOrder(window, all);
-    const auto owner = std::find_if(all.begin(), all.end(), [&](const Control* control) {
-        return accessKeyOf(captionOf(*control)) == key && shownAndUsable(*control);
-    });
-    if (owner == all.end()) return false;
-    Control& control = **owner;
-    switch (control.kind()) {
-        case ControlKind::Button:
-            control.setFocus();
-            static_cast<Button&>(control).userClick();
-            return true;
-        case ControlKind::CheckBox:
-            control.setFocus();
-            static_cast<CheckBox&>(control).userClick();
-            return true;
-        case ControlKind::OptionButton:
-            control.setFocus();
-            static_cast<OptionButton&>(control).userClick();
-            return true;
-        default: {
-            // A frame or label hands the focus to the control that follows it.
-            const std::vector<Control*> stops = tabOrder(window);
-            const auto next = std::find_if(stops.begin(), stops.end(), [&](const Control* stop) {
-                return stop->tabIndex() > control.tabIndex();
-            });
-            if (next != stops.end()) (*next)->setFocus();
-            return true;
-        }
+    std::vector<Control*> owners;
+    for (Control* control : all) {
+        if (accessKeyOf(captionOf(*control)) == key && shownAndUsable(*control)) owners.push_back(control);
     }
+    if (owners.empty()) return false;
+    if (owners.size() > 1) {
+        focusForAccessKey(window, *nextSharing(owners, focused));
+        return true;
+    }
+    Control& control = *owners.front();
+    focusForAccessKey(window, control);
+    switch (control.kind()) {
+        case ControlKind::Button: static_cast<Button&>(control).userClick(); break;
+        case ControlKind::CheckBox: static_cast<CheckBox&>(control).userClick(); break;
+        case ControlKind::OptionButton: static_cast<OptionButton&>(control).userClick(); break;
+        default: break;
+    }
+    return true;
+}
+
+Control* controlWithHandle(Window& window, Handle hwnd) {
+    if (hwnd == 0) return nullptr;
+    if (window.hwnd() == hwnd) return &window;
+    std::vector<Control*> all;
+    collectInCreationOrder(window, all);
+    const auto found = std::find_if(all.begin(), all.end(), [&](const Control* c) { return c->hwnd() == hwnd; });
+    return found == all.end() ? nullptr : *found;
 }
 
 }  // namespace vistrel::ui

@@ -258,10 +258,19 @@ std::size_t nextTabStop(std::ptrdiff_t current, std::size_t count, bool backward
 // Whether a control of this kind can hold the keyboard focus at all.
 bool takesFocus(ControlKind kind);
 
-// Alt + `key` on `window`: the control whose caption has that access key
-// acts as a click would (a button presses, a check box toggles, an option
-// is selected) after taking the focus; a frame or label passes the focus
-// to the next tab stop after it. False when no shown control has the key.
-bool pressAccessKey(Window& window, char key);
+// Alt + `key` on `window`, with the keyboard focus on `focused` (null for
+// none), as Windows dialogs take it. When one shown and usable control has
+// that access key in its caption, it acts as a click would (a button
+// presses, a check box toggles, an option is selected) after taking the
+// focus; a frame or label passes the focus to the next tab stop after it.
+// When several share the key, the focus moves to the next of them in tab
+// order after `focused` (round to the first), and nothing is pressed: the
+// user presses the key again to reach the one meant. False when no shown
+// control has the key.
+bool pressAccessKey(Window& window, char key, const Control* focused = nullptr);
+
+// The control of `window` (or the window itself) with that window handle;
+// null for none.
+Control* controlWithHandle(Window& window, Handle hwnd);
 
 }  // namespace vistrel::ui

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "platform/picture.h"
+#include "platform/units.h"
 
 namespace vistrel::ui {
 class Control;
@@ -68,8 +69,8 @@ struct ScreenMetrics {
     // 1440 / dots per inch: 15 at 96 DPI, 12 at 120, 7.5 at 192 (200 %).
     double twipsPerPixelX = 15;
     double twipsPerPixelY = 15;
-    int widthTwips() const { return static_cast<int>(std::lround(widthPixels * twipsPerPixelX)); }
-    int heightTwips() const { return static_cast<int>(std::lround(heightPixels * twipsPerPixelY)); }
+    int widthTwips() const { return pixelsToTwips(widthPixels, twipsPerPixelX); }
+    int heightTwips() const { return pixelsToTwips(heightPixels, twipsPerPixelY); }
 };
 
 enum class MessageBoxButtons { Ok, YesNo };

@@ -25,4 +25,12 @@ constexpr bool isTaskSwitchKey(unsigned virtualKey, bool altDown, bool ctrlDown)
     }
 }
 
+// Blocking a key keeps it from the system, not from the saver: a key press
+// is input like any other, which ends the saver or brings up the password
+// prompt. The combinations reach the program with their first key (Alt or
+// Ctrl) anyway; a Windows key alone would not, so the hook hands it on.
+constexpr bool blockedKeyCountsAsInput(unsigned virtualKey) {
+    return virtualKey == kVirtualKeyLeftWindows || virtualKey == kVirtualKeyRightWindows;
+}
+
 }  // namespace vistrel::platform

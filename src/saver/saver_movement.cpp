@@ -8,6 +8,13 @@ namespace vistrel::saver {
 
 void SaverWindow::PlaceCaption() {
     label1.setVisible(false);
+    // No picture, no caption: when not one image of the list could be shown
+    // (a protected run passes them over), the background stays bare.
+    if (!picture1.visible()) {
+        label1.setText("");
+        label1.setHeight(0);
+        return;
+    }
     const auto index = static_cast<std::size_t>(imageIndex);
     label1.setText("");
     label1.setText(index < imageCaptions.size() ? imageCaptions[index] : std::string());

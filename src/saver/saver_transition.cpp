@@ -25,8 +25,8 @@ bool SaverWindow::RunTransition() {
 
     // The part of the display surface that lies on the screen, in its pixels.
     const platform::ScreenMetrics screen = platform_.screen();
-    const int left = static_cast<int>(std::lround(picture1.left() / screen.twipsPerPixelX));
-    const int top = static_cast<int>(std::lround(picture1.top() / screen.twipsPerPixelY));
+    const int left = platform::twipsToPixels(picture1.left(), screen.twipsPerPixelX);
+    const int top = platform::twipsToPixels(picture1.top(), screen.twipsPerPixelY);
     const PixelRect visible = PixelRect{0, 0, picture->width, picture->height}.intersect(
         {-left, -top, screen.widthPixels - left, screen.heightPixels - top});
 

@@ -25,14 +25,17 @@ SaverWindow::SaverWindow(platform::Platform& platform, RunValues& runValues,
     form1.showInTaskbar = false;
     form1.windowState = ui::WindowState::Maximized;
     form1.persistentImage = true;  // the desktop snapshot stays as the background
-    form1.setBackColor(ui::kBlack);  // the system's window-frame colour
+    // The system's colours as designed (black on standard schemes, not under
+    // high contrast); the desktop-copy mode keeps them.
+    form1.setBackColor(ui::kSystemWindowFrame);
 
     for (ui::PictureBox* box : {&picture1, &picture2}) {
         box->borderStyle = ui::BorderStyle::None;
         box->autoSize = true;
         box->setVisible(false);
-        box->setBackColor(ui::kBlack);
     }
+    picture1.setBackColor(ui::kSystemButtonText);
+    picture2.setBackColor(ui::kBlack);
 
     label1.setText(" ");
     label1.setVisible(false);

@@ -82,6 +82,13 @@ std::string withReason(std::string what, const std::string& reason) {
     return reason.empty() ? what : what + " " + reason;
 }
 
+std::string megabytes(std::size_t bytes) { return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MB"; }
+
+std::string tooLargeReason(std::size_t bytes) {
+    return "The settings would take " + megabytes(bytes) + ", more than the " + megabytes(kMaxSettingsFileBytes) +
+           " the screen saver reads. Remove some images, or shorten their captions, and save again.";
+}
+
 }  // namespace
 
 std::string SettingsFile::applyAndStore(const std::vector<Batch::Change>& changes) {
@@ -111,7 +118,9 @@ std::string SettingsFile::applyAndStore(const std::vector<Batch::Change>& change
     }
     // Deleting from a file that is not there leaves nothing to create.
     if (creating && file.document.empty()) return {};
-    if (!platform_.replaceFile(path_, file.document.serialize())) {
+    const std::string bytes = file.document.serialize();
+    if (bytes.size() > kMaxSettingsFileBytes) return tooLargeReason(bytes.size());
+    if (!platform_.replaceFile(path_, bytes)) {
         lastStoreDenied_ = platform_.lastFileErrorIsDenied();
         const std::string reason = platform_.lastFileError();
         return reason.empty() ? "The file could not be written." : reason;

@@ -20,8 +20,12 @@
 namespace vistrel::settings {
 
 inline constexpr const char* kSettingsFileName = "vistrel.ini";
-// Larger files are not settings files; they are refused rather than read.
-inline constexpr std::size_t kMaxSettingsFileBytes = 4 * 1024 * 1024;
+// Larger files are not settings files; they are refused rather than read
+// (the size is checked before anything is read). The limit covers the
+// largest lists the dialog holds: 32767 pictures with 259-character paths
+// and 400-character captions take about 22 MB. A save that would pass it is refused, so the
+// program never writes a file it would not read back.
+inline constexpr std::size_t kMaxSettingsFileBytes = 64 * 1024 * 1024;
 
 // Folder + "\" (unless it already ends in one) + "vistrel.ini".
 std::string settingsPathInFolder(std::string_view folder);
@@ -69,7 +73,8 @@ private:
 //
 // A file that exists but cannot be read (locked, larger than
 // kMaxSettingsFileBytes) reads as empty, and every write to it fails
-// without touching it. A missing file reads as empty and is created by the
+// without touching it; so does a write that would make the file larger
+// than kMaxSettingsFileBytes. A missing file reads as empty and is created by the
 // first write that gives it content.
 class SettingsFile : public SettingsStore {
 public:

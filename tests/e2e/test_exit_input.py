@@ -18,7 +18,8 @@ def test_a_key_press_ends_the_saver(saver_folder, screen, key):
     assert saver.wait_exit(ANSWER_TIMEOUT) == 0, saver.stderr()
 
 
-@pytest.mark.parametrize("button", ["1", "3"], ids=["left", "right"])
+# 8 and 9 are the side buttons (back and forward) of the X server.
+@pytest.mark.parametrize("button", ["1", "3", "8", "9"], ids=["left", "right", "back", "forward"])
 def test_a_mouse_click_ends_the_saver(saver_folder, screen, button):
     saver, _ = start_saver(saver_folder, screen, protected=False)
     xdotool(screen, "click", button)

@@ -207,6 +207,37 @@ TEST_F(DialogControlsTest, AccessKeysActAsAClickAfterTakingTheFocus) {
                 ElementsAre("Ok.SetFocus()", "aChange.SetFocus()", "aChange.SetFocus()"));
 }
 
+TEST_F(DialogControlsTest, AKeySharedByALabelAndAButtonTakesTheFocusRoundAndPressesNothing) {
+    Label nameLabel("Label1", form);
+    nameLabel.setText("&Name");
+    nameLabel.setTabIndex(3);
+    TextBox name("Text1", form);
+    name.setTabIndex(4);
+    Button newButton("New", form);
+    newButton.setCaption("&New");
+    newButton.setTabIndex(1);
+    Button ok("Ok", form);
+    ok.setCaption("&OK");
+    ok.setTabIndex(0);
+    newButton.onClick = noting("New");
+    form.show();
+
+    // From OK (tab 0): the button (1), then the label, which hands the focus
+    // to the box after it (4), then round to the button again.
+    ok.setFocus();
+    std::vector<std::string> focus;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(pressAccessKey(form, 'n', platform.focusedControl()));
+        focus.push_back(platform.focusedControl()->name());
+    }
+    EXPECT_THAT(focus, ElementsAre("New", "Text1", "New"));
+    EXPECT_THAT(raised, IsEmpty());
+    // Once the label is hidden the button owns the key alone, and is pressed.
+    nameLabel.setVisible(false);
+    EXPECT_TRUE(pressAccessKey(form, 'n', platform.focusedControl()));
+    EXPECT_THAT(raised, ElementsAre("New"));
+}
+
 TEST_F(DialogControlsTest, LosingTheFocusRaisesLostFocusOnce) {
     TextBox seconds("Text2", form), caption("p_caption", form);
     seconds.onLostFocus = noting("Text2 lost");

@@ -79,6 +79,25 @@ TEST_F(ProtectedImageFailureTest, WithNoImageLeftTheBackgroundStaysAndOnlyThePas
     EXPECT_TRUE(run.platform.programEnded());
 }
 
+TEST_F(ProtectedImageFailureTest, WithNoPictureShownNoCaptionStandsOverTheBackground) {
+    start(protectedSettings());  // captions "First" and "Second", a red background
+    run.platform.removeFile("C:\\Pictures\\a.bmp");
+    run.platform.removeFile("C:\\Pictures\\b.bmp");
+    ASSERT_TRUE(run.platform.advance(1000));
+    EXPECT_FALSE(run.saver().picture1.visible());
+    EXPECT_FALSE(run.saver().label1.visible());
+    EXPECT_EQ(run.saver().label1.height(), 0);
+    // The caption's band at the top centre shows the background alone.
+    const auto screen = run.platform.screenshot();
+    const std::uint32_t background = platform::headless::colorToPixel(255);
+    for (int x = 412; x < 612; x += 4) {
+        for (int y = 0; y < 30; y += 3) ASSERT_EQ(screen.at(x, y), background) << x << ", " << y;
+    }
+    // Each later change finds no picture either, and shows no caption.
+    ASSERT_TRUE(run.platform.advance(6000));
+    EXPECT_FALSE(run.saver().label1.visible());
+}
+
 TEST_F(ProtectedImageFailureTest, WithoutProtectionTheRunEndsWithTheMessage) {
     auto settings = protectedSettings();
     settings.saverEnabled = "0";

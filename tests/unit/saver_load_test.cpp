@@ -165,9 +165,26 @@ TEST_F(SaverLoadTest, DesktopSnapshotBecomesTheWindowsPersistentBackground) {
     const auto* surface = platform.surfaceOf(window.form1);
     ASSERT_NE(surface, nullptr);
     EXPECT_EQ(surface->pixels, desktop.pixels);
-    // The designed colours stay in this mode.
-    EXPECT_EQ(window.form1.backColor(), ui::kBlack);
-    EXPECT_EQ(window.picture1.backColor(), ui::kBlack);
+    // The designed colours, the system's, stay in this mode.
+    EXPECT_EQ(window.form1.backColor(), ui::kSystemWindowFrame);
+    EXPECT_EQ(window.picture1.backColor(), ui::kSystemButtonText);
+    EXPECT_EQ(window.picture2.backColor(), ui::kBlack);
+}
+
+TEST_F(SaverLoadTest, UnderAHighContrastSchemeTheDesignedColoursAreTheSchemes) {
+    constexpr ui::Color kFrameColour = 0x00FFFF, kButtonTextColour = 0x00FF00;
+    platform.setSystemColor(6, kFrameColour);
+    platform.setSystemColor(18, kButtonTextColour);
+    vistrel::testing::SampleSettings settings;
+    settings.backEffect = "1";
+    SaverWindow& window = loadWith(settings);
+    EXPECT_EQ(window.form1.backColor(), ui::kSystemWindowFrame);
+    EXPECT_EQ(colorToPixel(window.form1.backColor()), colorToPixel(kFrameColour));
+    // The image surface shows the scheme's button-text colour where no picture is.
+    window.picture1.move(0, 0, 150, 150);
+    const auto* picture = platform.surfaceOf(window.picture1);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->at(5, 5), colorToPixel(kButtonTextColour));
 }
 
 TEST_F(SaverLoadTest, AnyNonZeroBackEffectTakesTheSnapshot) {

@@ -74,12 +74,12 @@ protected:
     ui::Control& control_;
 };
 
-class CaptionedPeer final : public DialogPeer {
+class CaptionedPeer : public DialogPeer {
 public:
     CaptionedPeer(HeadlessPlatform& platform, ui::CaptionedControl& control)
         : DialogPeer(platform, control), control_(control) {}
 
-private:
+protected:
     void syncOwn(ui::Property property) override {
         switch (property) {
             case ui::Property::Text: record("Caption", control_.caption()); break;
@@ -97,7 +97,27 @@ private:
         }
     }
 
+private:
     ui::CaptionedControl& control_;
+};
+
+// A frame is a surface: the labels in it are drawn on it, and anything that
+// changes how the frame looks draws it whole, with them.
+class FramePeer final : public CaptionedPeer {
+public:
+    FramePeer(HeadlessPlatform& platform, ui::Frame& frame) : CaptionedPeer(platform, frame), frame_(frame) {}
+    void invalidate(const ui::TwipsRect& area) override { platform_.impl().redrawLabels(frame_, &area); }
+
+private:
+    void sync(ui::Property property) override {
+        CaptionedPeer::sync(property);
+        if (property == ui::Property::Visible && frame_.visible()) {
+            platform_.impl().redrawAllLabels(frame_);
+        } else {
+            platform_.impl().redrawLabels(frame_, nullptr);
+        }
+    }
+    ui::Frame& frame_;
 };
 
 class ListPeer final : public DialogPeer {
@@ -164,7 +184,7 @@ std::string colorText(ui::Color color) {
 
 std::unique_ptr<ui::ControlPeer> createDialogPeer(HeadlessPlatform& platform, ui::Control& control) {
     switch (control.kind()) {
-        case ui::ControlKind::Frame:
+        case ui::ControlKind::Frame: return std::make_unique<FramePeer>(platform, static_cast<ui::Frame&>(control));
         case ui::ControlKind::Button:
         case ui::ControlKind::CheckBox:
         case ui::ControlKind::OptionButton:

@@ -41,6 +41,16 @@ struct Target {
     }
 };
 
+// What a label looked like when the surface under it last drew it. A
+// screenshot shows this, as the screen shows what was last painted, not
+// what the model holds: a change that repaints nothing is seen as missing.
+struct DrawnLabel {
+    ui::TwipsRect bounds;  // on its surface
+    bool shown = false;
+    std::string text;
+    std::uint32_t pixel = 0;  // its text colour, grey when disabled
+};
+
 struct HeadlessPlatform::Impl {
     // Every handle ever given out keeps its name, so that a call naming a
     // window that has since been unloaded still reads well in the log.
@@ -59,6 +69,17 @@ struct HeadlessPlatform::Impl {
     Handle nextHandle = 0x10010;
     // The reduction mode of each device context that was given one.
     std::map<Handle, int> stretchModes;
+    // Labels as last drawn (headless_painting.cpp).
+    std::map<const ui::Control*, DrawnLabel> drawnLabels;
+    // The surface drew `area` of its interior anew (all of it without one):
+    // the labels on it that were or are there are drawn as they are now.
+    void redrawLabels(const ui::Control& surface, const ui::TwipsRect* area);
+    // The surface drew all of itself, and every surface inside it with it
+    // (a window shown, a frame shown or enabled).
+    void redrawAllLabels(const ui::Control& surface);
+    // What the shown `window` puts on the screen: its surface, the labels
+    // on it as drawn, and its picture boxes and frames with theirs.
+    Surface composeWindow(Target& window, const ScreenMetrics& screen);
 
     Target& addTarget(std::string name, int width, int height, std::uint32_t pixel,
                       const ui::Control* control);

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/headless/call_text.h"
 #include "platform/dialog_controls.h"
+#include "platform/headless/call_text.h"
 #include "platform/headless/headless_impl.h"
+#include "platform/task_switch_keys.h"
 
 namespace vistrel::platform::headless {
 namespace {
@@ -15,6 +16,8 @@ constexpr int kKeyBackspace = 8;
 constexpr int kKeyEnter = 13;
 constexpr int kKeyPacket = 0xE7;  // VK_PACKET: a character typed without a key of its own
 constexpr int kShiftDown = 1;
+constexpr int kCtrlDown = 2;
+constexpr int kAltDown = 4;
 
 // Loaded, and visible together with everything that holds it.
 bool onScreen(const ui::Control& control) {
@@ -220,9 +223,22 @@ bool HeadlessPlatform::pressKey(int keyCode, int shift, int character) {
             moveFocusByTab(*impl_, target->window(), target, (shift & kShiftDown) != 0)) {
             return;
         }
+        // The hook of a protected run keeps the task-switching keys from the
+        // system; those that count as input still reach the program.
+        if (taskSwitchKeysBlocked_ &&
+            isTaskSwitchKey(static_cast<unsigned>(keyCode), (shift & kAltDown) != 0, (shift & kCtrlDown) != 0)) {
+            record("TaskSwitchKeyBlocked(" + hexText(static_cast<std::uint32_t>(keyCode)) + ")");
+            if (!blockedKeyCountsAsInput(static_cast<unsigned>(keyCode))) return;
+        }
         int code = keyCode;
         target->raiseKeyDown(code, shift);
         if (character == 0) return;
+        // With Alt held the character is a system character: the window
+        // takes it as an access key, and nothing is typed.
+        if ((shift & kAltDown) != 0) {
+            if (character <= 0x7F) ui::pressAccessKey(target->window(), static_cast<char>(character), impl_->focus);
+            return;
+        }
         // The character was posted to the control that had the key, even if
         // the key's handler moved the focus or disabled the control since.
         int keyAscii = character;

@@ -13,11 +13,6 @@
 namespace vistrel::platform::headless {
 namespace {
 
-int twipsToPixels(int twips, double twipsPerPixel) {
-    if (twipsPerPixel <= 0) return 0;
-    return static_cast<int>(std::lround(twips / twipsPerPixel));
-}
-
 class RecordingPeer : public ui::ControlPeer {
 public:
     ~RecordingPeer() override { forgetFocus(platform_, control_); }
@@ -57,6 +52,7 @@ public:
     Handle hwnd() const override { return target_.hwnd; }
     Handle hdc() override { return target_.hdc; }
     void setFocus() override { moveFocus(platform_, control_); }
+    void invalidate(const ui::TwipsRect& area) override { platform_.impl().redrawLabels(control_, &area); }
 
 protected:
     SurfacePeer(HeadlessPlatform& platform, ui::Control& control, int width, int height, ui::Color back)
@@ -91,6 +87,8 @@ public:
             case ui::Property::Visible:
                 target_.shown = window_.visible();
                 if (window_.visible()) {
+                    // The first paint, and every showing, draws the whole window.
+                    platform_.impl().redrawAllLabels(window_);
                     platform_.impl().windowShown(window_);
                 } else {
                     platform_.impl().windowHidden(window_);
@@ -101,9 +99,10 @@ public:
                               colorToPixel(window_.backColor()));
                 break;
             case ui::Property::BackColor:
-                recordValue("BackColor", std::to_string(window_.backColor()));
+                recordValue("BackColor", colorText(window_.backColor()));
                 // A new colour wipes what was drawn, as on the real window.
                 target_.surface.fill(colorToPixel(window_.backColor()));
+                platform_.impl().redrawLabels(window_, nullptr);
                 break;
             default: break;
         }
@@ -150,13 +149,15 @@ public:
 
     void sync(ui::Property property) override {
         RecordingPeer::sync(property);
+        // Every change of the box draws all of it anew, with its labels.
+        if (property != ui::Property::Enabled) platform_.impl().redrawLabels(box_, nullptr);
         switch (property) {
             case ui::Property::Visible: target_.shown = box_.visible(); break;
             case ui::Property::Bounds:
                 if (materialized_) resize();
                 break;
             case ui::Property::BackColor:
-                recordValue("BackColor", std::to_string(box_.backColor()));
+                recordValue("BackColor", colorText(box_.backColor()));
                 clearDrawings();
                 break;
             case ui::Property::Picture:
@@ -259,6 +260,7 @@ class LabelPeer : public RecordingPeer {
 public:
     LabelPeer(HeadlessPlatform& platform, ui::Label& label)
         : RecordingPeer(platform, label), label_(label), lastFont_(label.font()) {}
+    ~LabelPeer() override { platform_.impl().drawnLabels.erase(&label_); }
 
     void sync(ui::Property property) override {
         RecordingPeer::sync(property);

@@ -10,6 +10,7 @@
 namespace vistrel::platform::headless {
 
 HeadlessPlatform::HeadlessPlatform() : impl_(std::make_unique<Impl>()) {
+    resetSystemColors();
     Target& desktop = impl_->addTarget("Desktop", screen_.widthPixels, screen_.heightPixels,
                                        colorToPixel(ui::kBlack), nullptr);
     desktop.shown = true;
@@ -17,6 +18,8 @@ HeadlessPlatform::HeadlessPlatform() : impl_(std::make_unique<Impl>()) {
 }
 
 HeadlessPlatform::~HeadlessPlatform() = default;
+
+void HeadlessPlatform::setSystemColor(int index, ui::Color color) { setSystemColorValue(index, color); }
 
 // --- Impl ---
 

@@ -90,6 +90,9 @@ public:
     void setPlatformId(std::int32_t id) { platformId_ = id; }
     void setVersionReadable(bool readable) { versionReadable_ = readable; }
     void setTimeOfDay(double seconds);  // moves the virtual clock's origin
+    // Changes a colour of the system's scheme (a high-contrast one); the
+    // classic scheme's colours hold otherwise.
+    void setSystemColor(int index, ui::Color color);
 
     // --- in-memory files ---
     void putFile(const std::string& path, std::string bytes);
@@ -169,8 +172,10 @@ public:
     };
     Point cursor() const { return cursor_; }
     // The screen as the user would see it: the desktop, then the shown
-    // windows (topmost ones last) with their shown picture boxes and, as
-    // boxes filled with their text colour, their shown labels that hold text.
+    // windows (topmost ones last) with their shown picture boxes and frames
+    // (a frame as its back colour) and, as boxes filled with their text
+    // colour (grey when disabled), the labels that hold text as their
+    // surface last drew them: a change that repaints nothing is not seen.
     Surface screenshot();
     std::int32_t screenSaverRunningFlag() const { return screenSaverRunning_; }
     bool taskSwitchKeysBlocked() const { return taskSwitchKeysBlocked_; }

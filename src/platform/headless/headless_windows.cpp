@@ -133,13 +133,6 @@ bool HeadlessPlatform::getVersionEx(OsVersionInfo& info) {
 }  // namespace vistrel::platform::headless
 
 namespace vistrel::platform::headless {
-namespace {
-
-int toPixels(int twips, double twipsPerPixel) {
-    return twipsPerPixel > 0 ? static_cast<int>(std::lround(twips / twipsPerPixel)) : 0;
-}
-
-}  // namespace
 
 Surface HeadlessPlatform::screenshot() {
     Surface screen = impl_->desktop->surface;
@@ -153,27 +146,10 @@ Surface HeadlessPlatform::screenshot() {
 
     for (Target* target : windows) {
         const auto& window = static_cast<const ui::Window&>(*target->control);
-        Surface image = target->pixels();
-        // Labels are drawn on the window itself, so its picture boxes lie over them.
-        for (const ui::Control* child : window.children()) {
-            if (child->kind() != ui::ControlKind::Label || !child->visible()) continue;
-            const auto& label = static_cast<const ui::Label&>(*child);
-            if (label.text().empty()) continue;
-            fillRect(image, toPixels(label.left(), screen_.twipsPerPixelX), toPixels(label.top(), screen_.twipsPerPixelY),
-                     toPixels(label.width(), screen_.twipsPerPixelX), toPixels(label.height(), screen_.twipsPerPixelY),
-                     colorToPixel(label.foreColor()));
-        }
-        for (const ui::Control* child : window.children()) {
-            if (child->kind() != ui::ControlKind::PictureBox || !child->visible()) continue;
-            Target* box = impl_->findByControl(*child);
-            if (box && box->composeOnto) {
-                box->composeOnto(image, toPixels(child->left(), screen_.twipsPerPixelX),
-                                 toPixels(child->top(), screen_.twipsPerPixelY));
-            }
-        }
+        const Surface image = impl_->composeWindow(*target, screen_);
         const bool atOrigin = window.windowState == ui::WindowState::Maximized;
-        const int x = atOrigin ? 0 : toPixels(window.left(), screen_.twipsPerPixelX);
-        const int y = atOrigin ? 0 : toPixels(window.top(), screen_.twipsPerPixelY);
+        const int x = atOrigin ? 0 : twipsToPixels(window.left(), screen_.twipsPerPixelX);
+        const int y = atOrigin ? 0 : twipsToPixels(window.top(), screen_.twipsPerPixelY);
         copyPixels(screen, x, y, image.width, image.height, image, 0, 0);
     }
     return screen;

@@ -1,6 +1,7 @@
 #include "platform/headless/surface_ops.h"
 
 #include <algorithm>
+#include <map>
 
 namespace vistrel::platform::headless {
 
@@ -13,21 +14,39 @@ void Surface::fill(std::uint32_t pixel) { std::fill(pixels.begin(), pixels.end()
 namespace {
 
 // The system colours of the classic Windows scheme, by index.
-ui::Color systemColorValue(int index) {
+ui::Color classicSystemColor(int index) {
     switch (index) {
         case 5: return 0xFFFFFF;   // window background
+        case 6: return 0x000000;   // window frame
         case 8: return 0x000000;   // window text
         case 10: return 0xC8D0D4;  // active border
         case 15: return 0xC8D0D4;  // button face
         case 16: return 0x808080;  // button shadow
         case 17: return 0x808080;  // grey text
+        case 18: return 0x000000;  // button text
         case 20: return 0xFFFFFF;  // 3D highlight
         case 22: return 0xE3E3E3;  // 3D light
         default: return 0x000000;
     }
 }
 
+// The scheme in force: the classic one, with the colours a test changed
+// (a high-contrast scheme). One platform runs at a time.
+std::map<int, ui::Color>& changedSystemColors() {
+    static std::map<int, ui::Color> changed;
+    return changed;
+}
+
+ui::Color systemColorValue(int index) {
+    const auto& changed = changedSystemColors();
+    const auto it = changed.find(index);
+    return it == changed.end() ? classicSystemColor(index) : it->second;
+}
+
 }  // namespace
+
+void setSystemColorValue(int index, ui::Color color) { changedSystemColors()[index] = color; }
+void resetSystemColors() { changedSystemColors().clear(); }
 
 std::uint32_t colorToPixel(ui::Color color) {
     if (ui::isSystemColor(color)) color = systemColorValue(static_cast<int>(color & 0xFF));

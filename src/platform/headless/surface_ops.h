@@ -14,6 +14,9 @@ void copyFromPicture(Surface& dest, int x, int y, int width, int height, const P
 void drawPicture(Surface& dest, const Picture& picture);
 // Fills a block, clipped to the surface.
 void fillRect(Surface& dest, int x, int y, int width, int height, std::uint32_t pixel);
+// The system colour scheme that colorToPixel resolves system colours with.
+void setSystemColorValue(int index, ui::Color color);
+void resetSystemColors();
 // Keeps what fits; new area gets `background`.
 void resizeSurface(Surface& surface, int width, int height, std::uint32_t background);
 

@@ -32,8 +32,19 @@ void CaptionedPeer::sync(ui::Property property) {
     }
 }
 
+void CaptionedPeer::setFocus() {
+    // An option button that is not selected reports a click when it gets
+    // the focus (Windows selects a radio button reached by the keyboard).
+    // Focus that the program gives presses nothing: an access key shared by
+    // several controls only moves the focus, and the model clicks itself
+    // where a click is meant.
+    focusingByProgram_ = true;
+    SetFocus(window());
+    focusingByProgram_ = false;
+}
+
 void CaptionedPeer::onCommand(WORD code) {
-    if (code != BN_CLICKED) return;
+    if (code != BN_CLICKED || focusingByProgram_) return;
     switch (control_.kind()) {
         case ui::ControlKind::Button: static_cast<ui::Button&>(control_).userClick(); break;
         case ui::ControlKind::CheckBox: static_cast<ui::CheckBox&>(control_).userClick(); break;

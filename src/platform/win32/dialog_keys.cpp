@@ -29,7 +29,10 @@ bool handleDialogKey(const MSG& message) {
     }
     const auto key = static_cast<wchar_t>(message.wParam);
     if (key > 0x7F) return false;
-    return callGuarded([&] { return static_cast<LRESULT>(ui::pressAccessKey(*window, static_cast<char>(key))); }) != 0;
+    const ui::Control* focused = ui::controlWithHandle(*window, reinterpret_cast<Handle>(GetFocus()));
+    return callGuarded([&] {
+        return static_cast<LRESULT>(ui::pressAccessKey(*window, static_cast<char>(key), focused));
+    }) != 0;
 }
 
 }  // namespace vistrel::platform::win32

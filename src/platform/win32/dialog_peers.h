@@ -18,6 +18,7 @@ class CaptionedPeer final : public ChildControlPeer {
 public:
     CaptionedPeer(Win32Platform& platform, ui::CaptionedControl& control);
     void sync(ui::Property property) override;
+    void setFocus() override;
     void onCommand(WORD code) override;
     bool reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -25,6 +26,7 @@ private:
     void showCaption();
     void showValue();
     ui::CaptionedControl& control_;
+    bool focusingByProgram_ = false;
 };
 
 // A list box or a drop-down list: the same items and selection, different

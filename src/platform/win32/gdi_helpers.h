@@ -5,17 +5,12 @@
 
 #include <cmath>
 
+#include "platform/units.h"
 #include "platform/win32/portable_interface.h"
 
 namespace vistrel::platform::win32 {
 
-inline int twipsToPixels(int twips, double twipsPerPixel) {
-    return static_cast<int>(std::lround(twips / twipsPerPixel));
-}
-
-inline int pixelsToTwips(int pixels, double twipsPerPixel) {
-    return static_cast<int>(std::lround(pixels * twipsPerPixel));
-}
+// twipsToPixels and pixelsToTwips are the portable ones (platform/units.h).
 
 // Model colours are COLORREFs (red in the low byte). A value with the top bit
 // set names a system colour by its index, as the runtime's colour values do.

@@ -1,7 +1,6 @@
 #include "platform/win32/label_peer.h"
 
 #include "platform/win32/gdi_helpers.h"
-#include "platform/win32/surface_peer.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
@@ -9,20 +8,17 @@ namespace vistrel::platform::win32 {
 
 LabelPeer::LabelPeer(Win32Platform& platform, ui::Label& label) : platform_(platform), label_(label) {
     font_ = createFont(label_.font(), platform_.dotsPerInchY());
-    repaint();
 }
 
-LabelPeer::~LabelPeer() {
-    if (SurfacePeer* target = surface()) target->invalidate(shownBounds_);
-    DeleteObject(font_);
-}
+LabelPeer::~LabelPeer() { DeleteObject(font_); }
 
 void LabelPeer::sync(ui::Property property) {
+    // The repaint itself is the model's: it invalidates the label's place on
+    // whatever surface holds it, right after this.
     if (property == ui::Property::Font) {
         DeleteObject(font_);
         font_ = createFont(label_.font(), platform_.dotsPerInchY());
     }
-    repaint();
 }
 
 ui::TextSize LabelPeer::measureText(const std::string& text) {
@@ -70,21 +66,6 @@ void LabelPeer::draw(HDC dc) const {
     SetTextColor(dc, label_.enabled() ? toColorRef(label_.foreColor()) : GetSysColor(COLOR_GRAYTEXT));
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, format);
     RestoreDC(dc, savedState);
-}
-
-SurfacePeer* LabelPeer::surface() const {
-    ui::Control* parent = label_.parent();
-    if (!parent || !parent->peer()) return nullptr;
-    if (parent->kind() != ui::ControlKind::Window && parent->kind() != ui::ControlKind::PictureBox) return nullptr;
-    return static_cast<SurfacePeer*>(parent->peer());
-}
-
-void LabelPeer::repaint() {
-    SurfacePeer* target = surface();
-    if (!target) return;
-    target->invalidate(shownBounds_);
-    shownBounds_ = bounds();
-    target->invalidate(shownBounds_);
 }
 
 }  // namespace vistrel::platform::win32

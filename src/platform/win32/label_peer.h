@@ -1,5 +1,6 @@
-// A label has no window of its own: it is drawn by the window or picture box
-// that holds it, on top of that surface's backing image.
+// A label has no window of its own: it is drawn by the window, picture box
+// or frame that holds it, on top of that surface's backing image. The model
+// asks that surface to repaint it on every change.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +12,6 @@
 namespace vistrel::platform::win32 {
 
 class Win32Platform;
-class SurfacePeer;
 
 class LabelPeer final : public ui::ControlPeer {
 public:
@@ -28,14 +28,9 @@ public:
     void draw(HDC dc) const;
 
 private:
-    SurfacePeer* surface() const;
-    // Repaints where the label was and where it is now.
-    void repaint();
-
     Win32Platform& platform_;
     ui::Label& label_;
     HFONT font_ = nullptr;
-    RECT shownBounds_{};
 };
 
 }  // namespace vistrel::platform::win32

@@ -43,6 +43,16 @@ void SurfacePeer::invalidate(const RECT& area) {
     if (window() && area.right > area.left && area.bottom > area.top) InvalidateRect(window(), &area, FALSE);
 }
 
+void SurfacePeer::invalidate(const ui::TwipsRect& area) {
+    // The same conversion as the label's own bounds, so that exactly the
+    // pixels it covers are drawn anew.
+    const double tx = platform_.twipsPerPixelX();
+    const double ty = platform_.twipsPerPixelY();
+    const int left = twipsToPixels(area.left, tx);
+    const int top = twipsToPixels(area.top, ty);
+    invalidate(RECT{left, top, left + twipsToPixels(area.width, tx), top + twipsToPixels(area.height, ty)});
+}
+
 void SurfacePeer::imageChanged(const RECT& area) {
     invalidate(area);
     if (window()) UpdateWindow(window());
@@ -62,11 +72,16 @@ LRESULT SurfacePeer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;  // the paint covers everything from the backing image
         case WM_LBUTTONDOWN:
-            return mouseDown(1, wParam, lParam);
+            return mouseDown(ui::kMouseLeft, wParam, lParam);
         case WM_RBUTTONDOWN:
-            return mouseDown(2, wParam, lParam);
+            return mouseDown(ui::kMouseRight, wParam, lParam);
         case WM_MBUTTONDOWN:
-            return mouseDown(4, wParam, lParam);
+            return mouseDown(ui::kMouseMiddle, wParam, lParam);
+        case WM_XBUTTONDOWN:
+            // The side buttons (back and forward) are buttons like any other.
+            mouseDown(HIWORD(wParam) == XBUTTON2 ? ui::kMouseSideForward : ui::kMouseSideBack, LOWORD(wParam),
+                      lParam);
+            return TRUE;  // as the system asks of a window that handled it
         case WM_MOUSEMOVE:
             return mouseMove(wParam, lParam);
         case WM_KEYDOWN:

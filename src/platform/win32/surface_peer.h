@@ -28,6 +28,7 @@ public:
 
     // Labels changed: the area is repainted with the next messages.
     void invalidate(const RECT& area);
+    void invalidate(const ui::TwipsRect& area) override;
     // Something was drawn into the backing image: the area is shown now, so
     // a sequence of drawings that processes no messages is seen step by step.
     void imageChanged(const RECT& area);

@@ -17,6 +17,17 @@ void TaskSwitchHook::remove() {
     hook_ = nullptr;
 }
 
+void TaskSwitchHook::handOnToProgram(const KBDLLHOOKSTRUCT& stroke) {
+    // The hook runs on the program's own thread, so the focus is the one
+    // its windows have; the key arrives there as if it had been typed.
+    HWND target = GetFocus();
+    if (!target) target = GetActiveWindow();
+    if (!target) return;
+    const LPARAM details = 1 | static_cast<LPARAM>((stroke.scanCode & 0xFF) << 16) |
+                           ((stroke.flags & LLKHF_EXTENDED) ? (1 << 24) : 0);
+    PostMessageW(target, WM_KEYDOWN, stroke.vkCode, details);
+}
+
 LRESULT CALLBACK TaskSwitchHook::keyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         const auto* stroke = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
@@ -26,7 +37,11 @@ LRESULT CALLBACK TaskSwitchHook::keyboardProc(int code, WPARAM wParam, LPARAM lP
         const bool ctrlDown = (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
         // The press and the release alike, so that the system sees no half
         // of the stroke.
-        if (isTaskSwitchKey(stroke->vkCode, altDown, ctrlDown)) return 1;
+        if (isTaskSwitchKey(stroke->vkCode, altDown, ctrlDown)) {
+            const bool press = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
+            if (press && blockedKeyCountsAsInput(stroke->vkCode)) handOnToProgram(*stroke);
+            return 1;
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

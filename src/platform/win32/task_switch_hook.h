@@ -23,6 +23,9 @@ public:
 
 private:
     static LRESULT CALLBACK keyboardProc(int code, WPARAM wParam, LPARAM lParam);
+    // A blocked key that still counts as input is posted to the program's
+    // window with the focus.
+    static void handOnToProgram(const KBDLLHOOKSTRUCT& stroke);
     HHOOK hook_ = nullptr;
 };
 
