@@ -22,11 +22,9 @@ void Program::runSaver() {
     saver.form1.scaleWidth();
     runControl_->StartRun();
 
-    const platform::ScreenMetrics screen = platform_.screen();
     parkPointer(platform_);
     saver.form1.show();
-    platform_.setWindowPos(saver.form1.hwnd(), platform::HWND_TOPMOST, 0, 0, screen.widthPixels,
-                           screen.heightPixels, platform::SWP_SHOWWINDOW | platform::SWP_NOACTIVATE);
+    coverAllMonitors(platform_, saver.form1.hwnd(), platform::HWND_TOPMOST);
 }
 
 std::unique_ptr<Program> Main(platform::Platform& platform) {

@@ -200,6 +200,7 @@ private:
 };
 
 enum class BorderStyle { None, FixedSingle, Sizable };
+// A maximized window covers the virtual screen: every monitor.
 enum class WindowState { Normal, Maximized };
 
 // A top-level window (a form). Its load step runs once, at first use.
@@ -236,9 +237,12 @@ public:
     void hide() { setVisible(false); }
     // Drops the window and its peers; it may be loaded again later.
     void unload();
+    // Gives a control added to the loaded window after its load step its
+    // peers (and its children's), as the load step gives them to the rest.
+    void loadLateControl(Control& control);
 
-    // The interior size in twips (the whole screen for a maximized
-    // borderless window).
+    // The interior size in twips (for a maximized borderless window the
+    // virtual screen, round every monitor).
     int scaleWidth();
     int scaleHeight();
     // The outer size in twips, title bar and borders included (loaded windows).

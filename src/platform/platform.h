@@ -15,7 +15,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/monitors.h"
 #include "platform/picture.h"
 
 namespace vistrel::ui {
@@ -112,7 +114,19 @@ public:
     // The folder that holds the program file, as the system reports it
     // (a drive root keeps its trailing backslash).
     virtual std::string programFolder() = 0;
+    // The primary monitor's size, and the twips per pixel of the program's
+    // windows (those of the primary monitor).
     virtual ScreenMetrics screen() = 0;
+    // Every monitor, the primary first.
+    virtual std::vector<Monitor> monitors() = 0;
+    // The rectangle round all monitors; the primary's when the system
+    // names none.
+    PixelBounds virtualScreen() {
+        const PixelBounds all = virtualScreenOf(monitors());
+        if (all.width > 0 && all.height > 0) return all;
+        const ScreenMetrics primary = screen();
+        return {0, 0, primary.widthPixels, primary.heightPixels};
+    }
     // Seconds since midnight, with fraction.
     virtual double timeOfDaySeconds() = 0;
     // Ends the program at once: no window is closed, no handler runs.

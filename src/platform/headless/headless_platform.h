@@ -78,7 +78,13 @@ public:
 
     // --- set-up by the test ---
     void setCommandLine(std::string text) { commandLine_ = std::move(text); }
-    void setScreen(ScreenMetrics metrics);  // also resizes the desktop surface
+    // One monitor of this size at (0, 0); also resizes the desktop surface.
+    void setScreen(ScreenMetrics metrics);
+    // Any arrangement of monitors, the primary first (its top-left corner
+    // at (0, 0)). The screen metrics become the primary's, with the twips
+    // per pixel of its dots per inch; the desktop surface covers the
+    // virtual screen round them all.
+    void setMonitors(std::vector<Monitor> monitors);
     void setProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
     void setOtherInstanceRunning(bool running) { otherInstance_ = running; }
     void setPlatformId(std::int32_t id) { platformId_ = id; }
@@ -155,8 +161,10 @@ public:
     struct Point {
         int x, y;
     };
+    // In screen coordinates; the system keeps it on a monitor.
     Point cursor() const { return cursor_; }
-    // The screen as the user would see it: the desktop, then the shown
+    // The virtual screen as the user would see it (its top-left pixel is the
+    // virtual screen's corner): the desktop, then the shown
     // windows (topmost ones last) with their shown picture boxes and, as
     // boxes filled with their text colour, their shown labels that hold text.
     Surface screenshot();
@@ -211,6 +219,7 @@ public:
     bool claimSingleInstance() override;
     std::string programFolder() override;
     ScreenMetrics screen() override;
+    std::vector<Monitor> monitors() override { return monitors_; }
     double timeOfDaySeconds() override;
     [[noreturn]] void endProgram() override;
     void doEvents() override;
@@ -256,9 +265,11 @@ public:
 
 private:
     void recordEventYield();
+    void resizeScreenSurfaces();
 
     std::unique_ptr<Impl> impl_;  // handles, surfaces, timers, files
     ScreenMetrics screen_{1024, 768, 15, 15};
+    std::vector<Monitor> monitors_{Monitor{{0, 0, 1024, 768}, 96}};
     std::string commandLine_;
     std::string programFolder_ = "C:\\Program Files\\Vistrel";
     bool otherInstance_ = false;

@@ -68,9 +68,10 @@ void HeadlessPlatform::setWindowPos(Handle window, std::intptr_t insertAfter, in
 
 void HeadlessPlatform::setCursorPos(int x, int y) {
     record("SetCursorPos(" + std::to_string(x) + ", " + std::to_string(y) + ")");
-    // The system keeps the pointer on the screen.
-    cursor_.x = std::clamp(x, 0, std::max(screen_.widthPixels - 1, 0));
-    cursor_.y = std::clamp(y, 0, std::max(screen_.heightPixels - 1, 0));
+    // The system keeps the pointer on a monitor: the nearest point of one.
+    const PixelPoint kept = nearestPointOnMonitors(monitors_, x, y);
+    cursor_.x = kept.x;
+    cursor_.y = kept.y;
 }
 
 Handle HeadlessPlatform::getDesktopWindow() {
@@ -100,7 +101,8 @@ bool HeadlessPlatform::bitBlt(Handle destDC, int x, int y, int width, int height
     Target* dest = impl_->findByDc(destDC);
     Target* src = impl_->findByDc(srcDC);
     if (!dest || !src) return false;
-    copyPixels(dest->pixels(), x, y, width, height, src->pixels(), srcX, srcY);
+    copyPixels(dest->pixels(), x - dest->originX, y - dest->originY, width, height, src->pixels(),
+               srcX - src->originX, srcY - src->originY);
     return true;
 }
 
@@ -171,9 +173,10 @@ Surface HeadlessPlatform::screenshot() {
                                  toPixels(child->top(), screen_.twipsPerPixelY));
             }
         }
+        // A maximized window covers the virtual screen from its corner.
         const bool atOrigin = window.windowState == ui::WindowState::Maximized;
-        const int x = atOrigin ? 0 : toPixels(window.left(), screen_.twipsPerPixelX);
-        const int y = atOrigin ? 0 : toPixels(window.top(), screen_.twipsPerPixelY);
+        const int x = atOrigin ? 0 : toPixels(window.left(), screen_.twipsPerPixelX) - impl_->desktop->originX;
+        const int y = atOrigin ? 0 : toPixels(window.top(), screen_.twipsPerPixelY) - impl_->desktop->originY;
         copyPixels(screen, x, y, image.width, image.height, image, 0, 0);
     }
     return screen;

@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include <cmath>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -33,6 +34,27 @@ const wchar_t* const kSessionInstanceName = L"Local\\Vistrel.ScreenSaver.Instanc
 // Guards doEvents against a handler that posts messages as fast as they are
 // taken: far more than a real queue ever holds at once.
 constexpr int kMaxMessagesPerYield = 10000;
+
+struct FoundMonitors {
+    std::vector<Monitor> monitors;
+    int dotsPerInch;
+};
+
+BOOL CALLBACK collectMonitor(HMONITOR handle, HDC, LPRECT, LPARAM data) {
+    auto& found = *reinterpret_cast<FoundMonitors*>(data);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(handle, &info)) return TRUE;
+    const RECT& r = info.rcMonitor;
+    // The program's windows all use the system's dots per inch.
+    const Monitor monitor{{r.left, r.top, r.right - r.left, r.bottom - r.top}, found.dotsPerInch};
+    if (info.dwFlags & MONITORINFOF_PRIMARY) {
+        found.monitors.insert(found.monitors.begin(), monitor);
+    } else {
+        found.monitors.push_back(monitor);
+    }
+    return TRUE;
+}
 
 HWND ownerWindow() {
     // The active window of this thread, so a modal box or dialog disables it.
@@ -136,6 +158,16 @@ ScreenMetrics Win32Platform::screen() {
     metrics.twipsPerPixelX = twipsPerPixelX_;
     metrics.twipsPerPixelY = twipsPerPixelY_;
     return metrics;
+}
+
+std::vector<Monitor> Win32Platform::monitors() {
+    FoundMonitors found{{}, static_cast<int>(std::lround(1440 / twipsPerPixelX_))};
+    EnumDisplayMonitors(nullptr, nullptr, &collectMonitor, reinterpret_cast<LPARAM>(&found));
+    if (found.monitors.empty()) {
+        const ScreenMetrics primary = screen();
+        found.monitors.push_back(Monitor{{0, 0, primary.widthPixels, primary.heightPixels}, found.dotsPerInch});
+    }
+    return found.monitors;
 }
 
 double Win32Platform::timeOfDaySeconds() {

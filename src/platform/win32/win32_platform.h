@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/win32/portable_interface.h"
 #include "platform/win32/task_switch_hook.h"
@@ -39,6 +40,7 @@ public:
     bool claimSingleInstance() override;
     std::string programFolder() override;
     ScreenMetrics screen() override;
+    std::vector<Monitor> monitors() override;
     double timeOfDaySeconds() override;
     [[noreturn]] void endProgram() override;
     void doEvents() override;
