@@ -27,6 +27,8 @@ void Program::runSaver() {
     coverAllMonitors(platform_, saver.form1.hwnd(), platform::HWND_TOPMOST);
 }
 
+void Program::runPreview() { preview_ = ShowPreview(platform_); }
+
 std::unique_ptr<Program> Main(platform::Platform& platform) {
     if (!platform.claimSingleInstance()) platform.endProgram();
 
@@ -40,7 +42,7 @@ std::unique_ptr<Program> Main(platform::Platform& platform) {
             program->runSaver();
             break;
         case Mode::Preview:
-            ShowPreview(platform);
+            program->runPreview();
             break;
         case Mode::Nothing:
             break;

@@ -220,6 +220,10 @@ public:
     bool showInTaskbar = true;
     // Another program's window that owns this one, so it stays in front of it (0 = none).
     Handle owner = 0;
+    // Another program's window that this one lives in as a child window
+    // (0 = none): placed in the host's client area, it never takes the
+    // activation or the keyboard focus.
+    Handle host = 0;
     bool centerOnScreen = false;
     WindowState windowState = WindowState::Normal;
     bool persistentImage = false;  // keeps a backing image that repaints the window

@@ -101,6 +101,16 @@ struct FontRequest {
     std::uint32_t flags = 0;
 };
 
+// A picture being loaded off the user-interface thread.
+class PictureJob {
+public:
+    virtual ~PictureJob() = default;
+    // Whether the loading has finished (either way); a pure query.
+    virtual bool ready() = 0;
+    // The picture or the failure, once ready; only once.
+    virtual PictureResult take() = 0;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -157,6 +167,11 @@ public:
                               unsigned flags) = 0;
     virtual void setCursorPos(int x, int y) = 0;
     virtual Handle getDesktopWindow() = 0;
+    // Whether the handle names a window (of any program) now.
+    virtual bool isWindow(Handle window) = 0;
+    // The size of the window's client area in pixels (left and top are 0);
+    // false when the handle names no window.
+    virtual bool getClientRect(Handle window, PixelBounds& client) = 0;
     virtual Handle getDC(Handle window) = 0;
     virtual int releaseDC(Handle window, Handle dc) = 0;
     virtual bool bitBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX,
@@ -183,6 +198,10 @@ public:
     // At its own size, transparent parts black.
     PictureResult loadPicture(const std::string& path) { return loadPicture(path, PictureRequest{}); }
     virtual PictureResult decodePicture(std::span<const std::uint8_t> bytes) = 0;
+    // Starts loading a picture as loadPicture does, on another thread, and
+    // returns at once; the caller asks the job when it is ready.
+    virtual std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
+                                                                const PictureRequest& request) = 0;
     // Common dialogs; nothing when the user cancels.
     virtual std::optional<std::string> chooseFile(const FileOpenRequest& request) = 0;
     virtual std::optional<std::uint32_t> chooseColor(std::uint32_t start) = 0;

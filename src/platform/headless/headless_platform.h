@@ -37,7 +37,9 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/controls.h"
@@ -47,6 +49,7 @@
 namespace vistrel::platform::headless {
 
 struct ProgramEnded {};
+struct Target;
 
 struct Surface {
     int width = 0;
@@ -152,6 +155,17 @@ public:
     Surface& desktop();
     // A window of another program (the preview host), with a surface.
     Handle createHostWindow(const std::string& name, int width, int height, std::uint32_t pixel = 0);
+    // The host paints its client area anew with `pixel` (another window
+    // passed over it): what the program drew into the host's own context is
+    // gone, and each shown window of the program hosted in it is sent
+    // WM_PAINT, recorded as "WM_PAINT(<name>)".
+    void repaintHostWindow(Handle host, std::uint32_t pixel);
+    // The host window goes away, and with it the windows hosted in it: they
+    // are no longer shown and their handles name no window.
+    void destroyHostWindow(Handle host);
+    // What the host shows: its surface with the shown windows of the
+    // program hosted in it on top, each with its picture boxes.
+    Surface hostView(Handle host);
     Surface* surfaceOfWindow(Handle hwnd);
     // The persistent image of a loaded window or picture box.
     Surface* surfaceOf(const ui::Control& control);
@@ -233,6 +247,8 @@ public:
                       unsigned flags) override;
     void setCursorPos(int x, int y) override;
     Handle getDesktopWindow() override;
+    bool isWindow(Handle window) override;
+    bool getClientRect(Handle window, PixelBounds& client) override;
     Handle getDC(Handle window) override;
     int releaseDC(Handle window, Handle dc) override;
     bool bitBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
@@ -249,6 +265,8 @@ public:
     using Platform::loadPicture;
     PictureResult loadPicture(const std::string& path, const PictureRequest& request) override;
     PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
+    std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
+                                                        const PictureRequest& request) override;
     std::optional<std::string> chooseFile(const FileOpenRequest& request) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
     std::optional<FontChoice> chooseFont(const FontRequest& request) override;
@@ -258,13 +276,29 @@ public:
     // is recorded: the process is gone, and what unwinding the test's stack
     // does (windows dropping their peers) is no behaviour of the program.
     void record(std::string line) {
-        if (!ended_) calls_.push_back(std::move(line));
+        if (ended_) return;
+        calls_.push_back(std::move(line));
+        if (callWatch_ && calls_.back().starts_with(callWatch_->first)) {
+            const auto action = std::move(callWatch_->second);
+            callWatch_.reset();
+            action();
+        }
+    }
+    // Runs `action` once, right after the next call recorded with a line that
+    // starts with `prefix`: something the system does at that moment (a host
+    // window going while the program makes a window in it).
+    void whenCalled(std::string prefix, std::function<void()> action) {
+        callWatch_.emplace(std::move(prefix), std::move(action));
     }
     struct Impl;
     Impl& impl() { return *impl_; }
 
 private:
     void recordEventYield();
+    Surface composedWindow(Target& target);
+    // The picture in the file, and what decoding it costs on the virtual clock.
+    PictureResult decodeFile(const std::string& path, const PictureRequest& request, std::int64_t& costMs);
+    std::vector<Target*> hostedWindows(Handle host);
     void resizeScreenSurfaces();
 
     std::unique_ptr<Impl> impl_;  // handles, surfaces, timers, files
@@ -290,6 +324,8 @@ private:
     std::size_t replaceCount_ = 0;
     std::string lastFileError_;
     std::vector<std::string> calls_;
+    std::set<Handle> destroyedWindows_;
+    std::optional<std::pair<std::string, std::function<void()>>> callWatch_;  // host windows gone, and the windows they held
     std::vector<std::string> created_;
     std::deque<MessageBoxAnswer> messageAnswers_;
     std::vector<MessageBoxRecord> messageBoxes_;

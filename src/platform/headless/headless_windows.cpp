@@ -143,11 +143,36 @@ int toPixels(int twips, double twipsPerPixel) {
 
 }  // namespace
 
+// A window's face as shown: its image with its labels and picture boxes.
+Surface HeadlessPlatform::composedWindow(Target& target) {
+    const auto& window = static_cast<const ui::Window&>(*target.control);
+    Surface image = target.pixels();
+    // Labels are drawn on the window itself, so its picture boxes lie over them.
+    for (const ui::Control* child : window.children()) {
+        if (child->kind() != ui::ControlKind::Label || !child->visible()) continue;
+        const auto& label = static_cast<const ui::Label&>(*child);
+        if (label.text().empty()) continue;
+        fillRect(image, toPixels(label.left(), screen_.twipsPerPixelX), toPixels(label.top(), screen_.twipsPerPixelY),
+                 toPixels(label.width(), screen_.twipsPerPixelX), toPixels(label.height(), screen_.twipsPerPixelY),
+                 colorToPixel(label.foreColor()));
+    }
+    for (const ui::Control* child : window.children()) {
+        if (child->kind() != ui::ControlKind::PictureBox || !child->visible()) continue;
+        Target* box = impl_->findByControl(*child);
+        if (box && box->composeOnto) {
+            box->composeOnto(image, toPixels(child->left(), screen_.twipsPerPixelX),
+                             toPixels(child->top(), screen_.twipsPerPixelY));
+        }
+    }
+    return image;
+}
+
 Surface HeadlessPlatform::screenshot() {
     Surface screen = impl_->desktop->surface;
     std::vector<Target*> windows;
     for (auto& target : impl_->targets) {
-        if (target->shown && target->control && target->control->kind() == ui::ControlKind::Window) {
+        if (target->shown && target->control && target->control->kind() == ui::ControlKind::Window &&
+            static_cast<const ui::Window*>(target->control)->host == 0) {
             windows.push_back(target.get());
         }
     }
@@ -155,24 +180,7 @@ Surface HeadlessPlatform::screenshot() {
 
     for (Target* target : windows) {
         const auto& window = static_cast<const ui::Window&>(*target->control);
-        Surface image = target->pixels();
-        // Labels are drawn on the window itself, so its picture boxes lie over them.
-        for (const ui::Control* child : window.children()) {
-            if (child->kind() != ui::ControlKind::Label || !child->visible()) continue;
-            const auto& label = static_cast<const ui::Label&>(*child);
-            if (label.text().empty()) continue;
-            fillRect(image, toPixels(label.left(), screen_.twipsPerPixelX), toPixels(label.top(), screen_.twipsPerPixelY),
-                     toPixels(label.width(), screen_.twipsPerPixelX), toPixels(label.height(), screen_.twipsPerPixelY),
-                     colorToPixel(label.foreColor()));
-        }
-        for (const ui::Control* child : window.children()) {
-            if (child->kind() != ui::ControlKind::PictureBox || !child->visible()) continue;
-            Target* box = impl_->findByControl(*child);
-            if (box && box->composeOnto) {
-                box->composeOnto(image, toPixels(child->left(), screen_.twipsPerPixelX),
-                                 toPixels(child->top(), screen_.twipsPerPixelY));
-            }
-        }
+        const Surface image = composedWindow(*target);
         // A maximized window covers the virtual screen from its corner.
         const bool atOrigin = window.windowState == ui::WindowState::Maximized;
         const int x = atOrigin ? 0 : toPixels(window.left(), screen_.twipsPerPixelX) - impl_->desktop->originX;
@@ -180,6 +188,57 @@ Surface HeadlessPlatform::screenshot() {
         copyPixels(screen, x, y, image.width, image.height, image, 0, 0);
     }
     return screen;
+}
+
+std::vector<Target*> HeadlessPlatform::hostedWindows(Handle host) {
+    std::vector<Target*> hosted;
+    for (auto& target : impl_->targets) {
+        if (target->shown && target->control && target->control->kind() == ui::ControlKind::Window &&
+            host != 0 && static_cast<const ui::Window*>(target->control)->host == host) {
+            hosted.push_back(target.get());
+        }
+    }
+    return hosted;
+}
+
+void HeadlessPlatform::repaintHostWindow(Handle host, std::uint32_t pixel) {
+    Target* target = impl_->findByWindow(host);
+    if (!target) return;
+    target->surface.fill(pixel);
+    for (Target* child : hostedWindows(host)) record("WM_PAINT(" + child->name + ")");
+}
+
+void HeadlessPlatform::destroyHostWindow(Handle host) {
+    for (Target* child : hostedWindows(host)) {
+        child->shown = false;
+        destroyedWindows_.insert(child->hwnd);
+    }
+    if (Target* target = impl_->findByWindow(host)) impl_->removeTarget(*target);
+    destroyedWindows_.insert(host);
+}
+
+Surface HeadlessPlatform::hostView(Handle host) {
+    Target* target = impl_->findByWindow(host);
+    if (!target) return {};
+    Surface view = target->surface;
+    for (Target* child : hostedWindows(host)) {
+        const auto& window = static_cast<const ui::Window&>(*child->control);
+        const Surface image = composedWindow(*child);
+        copyPixels(view, toPixels(window.left(), screen_.twipsPerPixelX), toPixels(window.top(), screen_.twipsPerPixelY),
+                   image.width, image.height, image, 0, 0);
+    }
+    return view;
+}
+
+bool HeadlessPlatform::isWindow(Handle window) {
+    return window != 0 && !destroyedWindows_.contains(window) && impl_->findByWindow(window) != nullptr;
+}
+
+bool HeadlessPlatform::getClientRect(Handle window, PixelBounds& client) {
+    if (!isWindow(window)) return false;
+    const Surface& surface = impl_->findByWindow(window)->surface;
+    client = PixelBounds{0, 0, surface.width, surface.height};
+    return true;
 }
 
 }  // namespace vistrel::platform::headless

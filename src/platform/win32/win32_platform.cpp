@@ -11,6 +11,7 @@
 #include "platform/win32/child_control_peer.h"
 #include "platform/win32/common_dialogs.h"
 #include "platform/win32/dialog_keys.h"
+#include "platform/win32/background_picture_job.h"
 #include "platform/win32/escaped_exception.h"
 #include "platform/win32/gdi_helpers.h"
 #include "platform/win32/label_peer.h"
@@ -232,6 +233,15 @@ void Win32Platform::setCursorPos(int x, int y) { SetCursorPos(x, y); }
 
 Handle Win32Platform::getDesktopWindow() { return reinterpret_cast<Handle>(GetDesktopWindow()); }
 
+bool Win32Platform::isWindow(Handle window) { return window != 0 && IsWindow(reinterpret_cast<HWND>(window)) != FALSE; }
+
+bool Win32Platform::getClientRect(Handle window, PixelBounds& client) {
+    RECT rect{};
+    if (window == 0 || !GetClientRect(reinterpret_cast<HWND>(window), &rect)) return false;
+    client = PixelBounds{0, 0, rect.right - rect.left, rect.bottom - rect.top};
+    return true;
+}
+
 Handle Win32Platform::getDC(Handle window) { return reinterpret_cast<Handle>(GetDC(reinterpret_cast<HWND>(window))); }
 
 int Win32Platform::releaseDC(Handle window, Handle dc) {
@@ -318,6 +328,11 @@ PictureResult Win32Platform::loadPicture(const std::string& path, const PictureR
 }
 
 PictureResult Win32Platform::decodePicture(std::span<const std::uint8_t> bytes) { return pictures_->decode(bytes); }
+
+std::unique_ptr<PictureJob> Win32Platform::loadPictureInBackground(const std::string& path,
+                                                                   const PictureRequest& request) {
+    return std::make_unique<BackgroundPictureJob>(toWide(path), request);
+}
 
 std::optional<std::string> Win32Platform::chooseFile(const FileOpenRequest& request) {
     return showFileOpenDialog(ownerWindow(), request);

@@ -28,6 +28,11 @@ WindowPeer::WindowPeer(Win32Platform& platform, ui::Window& window) : SurfacePee
     // Child windows (picture boxes, text boxes) paint themselves.
     style_ |= WS_CLIPCHILDREN;
     extendedStyle_ = form_.showInTaskbar ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
+    if (hosted()) {
+        // A child window of another program's window, in its client area.
+        style_ = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+        extendedStyle_ = 0;
+    }
 
     SIZE size = designedSize();
     if (maximized() && (size.cx <= 0 || size.cy <= 0)) {
@@ -41,6 +46,7 @@ WindowPeer::WindowPeer(Win32Platform& platform, ui::Window& window) : SurfacePee
     // An owner that is no window (any more) would make the creation fail.
     HWND owner = reinterpret_cast<HWND>(form_.owner);
     if (owner && !IsWindow(owner)) owner = nullptr;
+    if (hosted()) owner = reinterpret_cast<HWND>(form_.host);
     HWND hwnd = CreateWindowExW(extendedStyle_, kWindowClass, caption.c_str(), style_,
                                 twipsToPixels(form_.left(), platform.twipsPerPixelX()),
                                 twipsToPixels(form_.top(), platform.twipsPerPixelY()), size.cx, size.cy, owner,
@@ -139,6 +145,11 @@ void WindowPeer::applyVisible() {
         ShowWindow(window(), SW_HIDE);
         return;
     }
+    if (hosted()) {
+        // Shown in the host without taking the activation from it.
+        ShowWindow(window(), SW_SHOWNA);
+        return;
+    }
     if (!shownBefore_) {
         shownBefore_ = true;
         if (form_.centerOnScreen) centerOnScreen();
@@ -190,6 +201,11 @@ LRESULT WindowPeer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 restoreFocus();
             }
             return 0;
+        case WM_MOUSEACTIVATE:
+            // A click on a window hosted in another program's window leaves
+            // the activation where it is.
+            if (hosted()) return MA_NOACTIVATE;
+            return SurfacePeer::handleMessage(message, wParam, lParam);
         case WM_CLOSE:
             // The model decides; unloading the window deletes this peer, so
             // nothing of it is touched afterwards.
