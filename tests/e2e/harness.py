@@ -176,17 +176,25 @@ class TwoMonitorXServer(XServer):
                 "-novtswitch", "-sharevts", "-logfile", str(self._folder / f"xorg{display[1:]}.log")]
 
     def _prepare(self, env: dict) -> None:
-        def xrandr(*args: str) -> None:
-            subprocess.run(["xrandr", *args], env=env, check=True, timeout=30,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-        xrandr("--newmode", *SECOND_MODE)
-        xrandr("--addmode", "DUMMY1", SECOND_MODE[0])
-        xrandr("--output", "DUMMY1", "--mode", SECOND_MODE[0], "--right-of", "DUMMY0")
+        self._xrandr("--newmode", *SECOND_MODE)
+        self._xrandr("--addmode", "DUMMY1", SECOND_MODE[0])
+        self.place_second("right-of")
+
+    def _xrandr(self, *args: str) -> None:
+        subprocess.run(["xrandr", *args], env=dict(os.environ, DISPLAY=self.display), check=True, timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+
+    def place_second(self, side: str) -> None:
+        """Puts the second monitor "right-of" or "left-of" the primary. With
+        "left-of" the primary lies on the right half of the X screen, and
+        Windows programs see the second monitor at (-1024, 0). Wine takes a
+        new arrangement in when its server starts again."""
+        self._xrandr("--output", "DUMMY1", "--mode", SECOND_MODE[0], f"--{side}", "DUMMY0")
         # Wine reads the outputs without asking the server to look at them
         # again; a full query here makes the server take in the second one
         # (without it Wine saw one monitor).
-        xrandr("--query")
-        xrandr("--listmonitors")
+        self._xrandr("--query")
+        self._xrandr("--listmonitors")
 
     def stop(self) -> None:
         super().stop()
