@@ -14,6 +14,9 @@ packages=(
   wixl msitools
   # running the Windows build and the end-to-end tests
   wine wine64 xvfb xdotool imagemagick python3 python3-pytest python3-pil file
+  # a second X server kind with two monitors (the dummy driver and xrandr),
+  # for the end-to-end tests of the saver on several monitors
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
 )
 
 # Wine's 32-bit side, which runs the 32-bit build in the same Wine prefix

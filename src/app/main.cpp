@@ -22,12 +22,12 @@ void Program::runSaver() {
     saver.form1.scaleWidth();
     runControl_->StartRun();
 
-    const platform::ScreenMetrics screen = platform_.screen();
     parkPointer(platform_);
     saver.form1.show();
-    platform_.setWindowPos(saver.form1.hwnd(), platform::HWND_TOPMOST, 0, 0, screen.widthPixels,
-                           screen.heightPixels, platform::SWP_SHOWWINDOW | platform::SWP_NOACTIVATE);
+    coverAllMonitors(platform_, saver.form1.hwnd(), platform::HWND_TOPMOST);
 }
+
+void Program::runPreview() { preview_ = ShowPreview(platform_); }
 
 std::unique_ptr<Program> Main(platform::Platform& platform) {
     if (!platform.claimSingleInstance()) platform.endProgram();
@@ -42,7 +42,7 @@ std::unique_ptr<Program> Main(platform::Platform& platform) {
             program->runSaver();
             break;
         case Mode::Preview:
-            ShowPreview(platform);
+            program->runPreview();
             break;
         case Mode::Nothing:
             break;

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/live_preview.h"
 #include "app/run_control.h"
 #include "password/password_form.h"
 #include "dialog/settings_dialog.h"
@@ -28,6 +29,9 @@ public:
     RunControl* runControl() { return runControl_.get(); }
     dialog::SettingsDialog* settingsDialog() { return settingsDialog_.get(); }
     void openSettingsDialog(platform::Handle owner) { settingsDialog_ = dialog::OpenSettingsDialog(platform_, owner); }
+    // The preview in the host's window, alive until that window goes.
+    void runPreview();
+    LivePreview* preview() { return preview_.get(); }
 
 private:
     platform::Platform& platform_;
@@ -36,12 +40,13 @@ private:
     std::unique_ptr<password::PasswordForm> passwordForm_;
     std::unique_ptr<RunControl> runControl_;
     std::unique_ptr<dialog::SettingsDialog> settingsDialog_;
+    std::unique_ptr<LivePreview> preview_;
 };
 
 // Returns once the chosen mode is under way; the caller keeps the program
 // and runs the event loop for as long as one of its windows is loaded.
-// Ends the program (Platform::endProgram) when another instance runs and
-// after the preview.
+// Ends the program (Platform::endProgram) when another instance runs, and
+// when the preview has no window to live in.
 [[nodiscard]] std::unique_ptr<Program> Main(platform::Platform& platform);
 
 }  // namespace vistrel::app

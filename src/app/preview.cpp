@@ -12,42 +12,51 @@
 namespace vistrel::app {
 namespace {
 
-// The hidden window that holds the stored picture; it is never shown.
-struct PuzzleForm {
-    explicit PuzzleForm(platform::Platform& platform) : form("PuzzleForm", platform), picture1("Picture1", form) {
-        picture1.autoSize = true;
-        picture1.borderStyle = ui::BorderStyle::None;
-    }
-    ui::Window form;
-    ui::PictureBox picture1;
-};
-
 void yieldToEvents(platform::Platform& platform) {
     for (int i = 0; i < kPreviewYieldCount; ++i) platform.doEvents();
 }
 
-}  // namespace
+void copyBlock(platform::Platform& platform, platform::Handle window, PuzzleForm& puzzle) {
+    const platform::Handle dc = platform.getDC(window);
+    platform.bitBlt(dc, 0, 0, kPreviewBlockWidth, kPreviewBlockHeight, puzzle.picture1.hdc(), 0, 0, platform::SRCCOPY);
+    platform.releaseDC(window, dc);
+}
 
-void ShowPreview(platform::Platform& platform) {
-    PuzzleForm puzzle(platform);
-    puzzle.form.load();
-    auto decoded = platform.decodePicture(resources::previewPictureBytes());
-    if (auto* picture = std::get_if<platform::Picture>(&decoded)) {
-        puzzle.picture1.setPicture(std::make_shared<platform::Picture>(std::move(*picture)));
-    }
-    yieldToEvents(platform);
-
-    if (const auto window = previewHandle(platform.commandLine())) {
-        const platform::Handle dc = platform.getDC(*window);
-        platform.bitBlt(dc, 0, 0, kPreviewBlockWidth, kPreviewBlockHeight, puzzle.picture1.hdc(), 0, 0,
-                        platform::SRCCOPY);
-        platform.releaseDC(*window, dc);
-    }
-
-    yieldToEvents(platform);
+[[noreturn]] void endProgram(platform::Platform& platform) {
     platform.endProgram();
     // Ending the program never returns, whichever backend ends it.
     std::abort();
+}
+
+}  // namespace
+
+std::unique_ptr<LivePreview> ShowPreview(platform::Platform& platform) {
+    auto puzzle = std::make_unique<PuzzleForm>(platform);
+    puzzle->form.load();
+    auto decoded = platform.decodePicture(resources::previewPictureBytes());
+    if (auto* picture = std::get_if<platform::Picture>(&decoded)) {
+        puzzle->picture1.setPicture(std::make_shared<platform::Picture>(std::move(*picture)));
+    }
+    yieldToEvents(platform);
+
+    const auto handle = previewHandle(platform.commandLine());
+    if (!handle || *handle == 0) {
+        // No window to live in: the one copy of early versions (onto the
+        // whole screen for 0), and the end.
+        if (handle) copyBlock(platform, *handle, *puzzle);
+        yieldToEvents(platform);
+        endProgram(platform);
+    }
+    // Nothing to preview into: no message, nobody would see it.
+    if (!platform.isWindow(*handle)) endProgram(platform);
+
+    PreviewSettings settings = readPreviewSettings(platform);
+    if (settings.imagePaths.empty()) copyBlock(platform, *handle, *puzzle);
+    platform::PixelBounds client;
+    if (!platform.getClientRect(*handle, client)) endProgram(platform);
+    auto preview = std::make_unique<LivePreview>(platform, *handle, client, std::move(puzzle), std::move(settings));
+    if (!preview->started()) endProgram(platform);
+    return preview;
 }
 
 }  // namespace vistrel::app

@@ -1,17 +1,22 @@
-// The picture that the screen-saver control panel shows in its little
-// preview window.
+// The preview in the screen-saver settings ("/p <handle>").
 #pragma once
 
+#include <memory>
+
+#include "app/live_preview.h"
 #include "platform/platform.h"
 
 namespace vistrel::app {
 
-inline constexpr int kPreviewBlockWidth = 160;
-inline constexpr int kPreviewBlockHeight = 120;
 inline constexpr int kPreviewYieldCount = 200;
 
-// Copies the stored preview picture as a 160 x 120 block into the top-left
-// corner of the window named on the command line, then ends the program.
-[[noreturn]] void ShowPreview(platform::Platform& platform);
+// Starts the preview in the window named on the command line and returns
+// it, alive until that window goes. With an empty list it first copies the
+// stored picture as a 160 x 120 block into the host's top-left corner, as
+// early versions did once. A handle that names no window (or one that goes
+// while the preview starts) ends the program at once; without a handle, or
+// with handle 0 (the whole screen), the block is copied once and the
+// program ends.
+std::unique_ptr<LivePreview> ShowPreview(platform::Platform& platform);
 
 }  // namespace vistrel::app

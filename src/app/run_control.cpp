@@ -6,8 +6,16 @@
 namespace vistrel::app {
 
 void parkPointer(platform::Platform& platform) {
-    const platform::ScreenMetrics screen = platform.screen();
-    platform.setCursorPos(screen.widthPixels + kPointerParkingOffset, screen.heightPixels + kPointerParkingOffset);
+    // Beyond the virtual screen's corner: the primary's corner would land on
+    // a neighbour's visible area.
+    const platform::PixelBounds all = platform.virtualScreen();
+    platform.setCursorPos(all.right() + kPointerParkingOffset, all.bottom() + kPointerParkingOffset);
+}
+
+void coverAllMonitors(platform::Platform& platform, platform::Handle window, std::intptr_t insertAfter) {
+    const platform::PixelBounds all = platform.virtualScreen();
+    platform.setWindowPos(window, insertAfter, all.left, all.top, all.width, all.height,
+                          platform::SWP_SHOWWINDOW | platform::SWP_NOACTIVATE);
 }
 
 RunControl::RunControl(platform::Platform& platform, const saver::RunValues& runValues, ui::Window& form1,
@@ -26,10 +34,8 @@ void RunControl::StartRun() {
 }
 
 void RunControl::placeSaverWindow(std::intptr_t insertAfter) {
-    // The saver window stays where it is, covering the screen.
-    const platform::ScreenMetrics screen = platform_.screen();
-    platform_.setWindowPos(form1_.hwnd(), insertAfter, 0, 0, screen.widthPixels, screen.heightPixels,
-                           platform::SWP_SHOWWINDOW | platform::SWP_NOACTIVATE);
+    // The saver window stays where it is, covering every monitor.
+    coverAllMonitors(platform_, form1_.hwnd(), insertAfter);
 }
 
 void RunControl::RequestExit() {

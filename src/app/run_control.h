@@ -10,12 +10,15 @@
 
 namespace vistrel::app {
 
-// Beyond the screen's bottom-right corner: the system clamps the pointer to
-// the last pixel, out of the way of the picture.
+// Beyond the virtual screen's bottom-right corner: the system keeps the
+// pointer on the last pixel, out of the way of the pictures.
 inline constexpr int kPointerParkingOffset = 8;
 
-// Moves the pointer to the screen's bottom-right pixel.
+// Moves the pointer to the virtual screen's bottom-right pixel.
 void parkPointer(platform::Platform& platform);
+// Places the saver window over the whole virtual screen, shown, in the
+// given rank, without activating it.
+void coverAllMonitors(platform::Platform& platform, platform::Handle window, std::intptr_t insertAfter);
 
 class RunControl {
 public:

@@ -1,9 +1,15 @@
 #include "platform/controls.h"
+#include "platform/units.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace vistrel::ui {
+namespace {
+
+int toTwips(int pixels, double twipsPerPixel) { return platform::pixelsToTwips(pixels, twipsPerPixel); }
+
+}  // namespace
 
 Control::Control(ControlKind kind, std::string name, Control* parent)
     : kind_(kind), name_(std::move(name)), parent_(parent) {
@@ -152,11 +158,19 @@ void Window::load() {
     if (loaded_) return;
     loaded_ = true;
     if (windowState == WindowState::Maximized) {
+        // A maximized window covers every monitor; with one monitor, that
+        // is the screen from (0, 0).
         const auto screen = platform_.screen();
-        move(0, 0, screen.widthTwips(), screen.heightTwips());
+        const platform::PixelBounds all = platform_.virtualScreen();
+        move(toTwips(all.left, screen.twipsPerPixelX), toTwips(all.top, screen.twipsPerPixelY),
+             toTwips(all.width, screen.twipsPerPixelX), toTwips(all.height, screen.twipsPerPixelY));
     }
     createPeers(*this);
     if (onLoad) onLoad();
+}
+
+void Window::loadLateControl(Control& control) {
+    if (loaded_ && !control.peer()) createPeers(control);
 }
 
 void Window::show() {
@@ -181,7 +195,7 @@ void Window::userClose() {
 int Window::scaleWidth() {
     load();
     if (windowState == WindowState::Maximized && borderStyle == BorderStyle::None) {
-        return platform_.screen().widthTwips();
+        return toTwips(platform_.virtualScreen().width, platform_.screen().twipsPerPixelX);
     }
     return interiorWidth > 0 ? interiorWidth : width();
 }
@@ -189,7 +203,7 @@ int Window::scaleWidth() {
 int Window::scaleHeight() {
     load();
     if (windowState == WindowState::Maximized && borderStyle == BorderStyle::None) {
-        return platform_.screen().heightTwips();
+        return toTwips(platform_.virtualScreen().height, platform_.screen().twipsPerPixelY);
     }
     return interiorHeight > 0 ? interiorHeight : height();
 }

@@ -237,6 +237,7 @@ private:
 };
 
 enum class BorderStyle { None, FixedSingle, Sizable };
+// A maximized window covers the virtual screen: every monitor.
 enum class WindowState { Normal, Maximized };
 
 // A top-level window (a form). Its load step runs once, at first use.
@@ -256,6 +257,10 @@ public:
     bool showInTaskbar = true;
     // Another program's window that owns this one, so it stays in front of it (0 = none).
     Handle owner = 0;
+    // Another program's window that this one lives in as a child window
+    // (0 = none): placed in the host's client area, it never takes the
+    // activation or the keyboard focus.
+    Handle host = 0;
     bool centerOnScreen = false;
     WindowState windowState = WindowState::Normal;
     bool persistentImage = false;  // keeps a backing image that repaints the window
@@ -273,9 +278,12 @@ public:
     void hide() { setVisible(false); }
     // Drops the window and its peers; it may be loaded again later.
     void unload();
+    // Gives a control added to the loaded window after its load step its
+    // peers (and its children's), as the load step gives them to the rest.
+    void loadLateControl(Control& control);
 
-    // The interior size in twips (the whole screen for a maximized
-    // borderless window).
+    // The interior size in twips (for a maximized borderless window the
+    // virtual screen, round every monitor).
     int scaleWidth();
     int scaleHeight();
     // The outer size in twips, title bar and borders included (loaded windows).

@@ -15,7 +15,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "platform/monitors.h"
 #include "platform/picture.h"
 #include "platform/units.h"
 
@@ -100,6 +102,16 @@ struct FontRequest {
     std::uint32_t flags = 0;
 };
 
+// A picture being loaded off the user-interface thread.
+class PictureJob {
+public:
+    virtual ~PictureJob() = default;
+    // Whether the loading has finished (either way); a pure query.
+    virtual bool ready() = 0;
+    // The picture or the failure, once ready; only once.
+    virtual PictureResult take() = 0;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -113,7 +125,19 @@ public:
     // The folder that holds the program file, as the system reports it
     // (a drive root keeps its trailing backslash).
     virtual std::string programFolder() = 0;
+    // The primary monitor's size, and the twips per pixel of the program's
+    // windows (those of the primary monitor).
     virtual ScreenMetrics screen() = 0;
+    // Every monitor, the primary first.
+    virtual std::vector<Monitor> monitors() = 0;
+    // The rectangle round all monitors; the primary's when the system
+    // names none.
+    PixelBounds virtualScreen() {
+        const PixelBounds all = virtualScreenOf(monitors());
+        if (all.width > 0 && all.height > 0) return all;
+        const ScreenMetrics primary = screen();
+        return {0, 0, primary.widthPixels, primary.heightPixels};
+    }
     // Seconds since midnight, with fraction.
     virtual double timeOfDaySeconds() = 0;
     // Ends the program at once: no window is closed, no handler runs.
@@ -154,6 +178,11 @@ public:
                               unsigned flags) = 0;
     virtual void setCursorPos(int x, int y) = 0;
     virtual Handle getDesktopWindow() = 0;
+    // Whether the handle names a window (of any program) now.
+    virtual bool isWindow(Handle window) = 0;
+    // The size of the window's client area in pixels (left and top are 0);
+    // false when the handle names no window.
+    virtual bool getClientRect(Handle window, PixelBounds& client) = 0;
     virtual Handle getDC(Handle window) = 0;
     virtual int releaseDC(Handle window, Handle dc) = 0;
     virtual bool bitBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX,
@@ -180,6 +209,10 @@ public:
     // At its own size, transparent parts black.
     PictureResult loadPicture(const std::string& path) { return loadPicture(path, PictureRequest{}); }
     virtual PictureResult decodePicture(std::span<const std::uint8_t> bytes) = 0;
+    // Starts loading a picture as loadPicture does, on another thread, and
+    // returns at once; the caller asks the job when it is ready.
+    virtual std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
+                                                                const PictureRequest& request) = 0;
     // Common dialogs; nothing when the user cancels.
     virtual std::optional<std::string> chooseFile(const FileOpenRequest& request) = 0;
     virtual std::optional<std::uint32_t> chooseColor(std::uint32_t start) = 0;

@@ -30,10 +30,16 @@ std::int32_t changeIntervalMs(std::string_view timeInterval) {
 }
 
 FloatState floatTick(FloatState state, int screenWidth, int screenHeight, int captionHeight) {
-    if (state.left < 0 || state.left > screenWidth || state.left + state.width > screenWidth) {
+    return floatTick(state, FloatBounds{0, 0, screenWidth, screenHeight}, captionHeight);
+}
+
+FloatState floatTick(FloatState state, const FloatBounds& bounds, int captionHeight) {
+    const int right = bounds.left + bounds.width;
+    const int bottom = bounds.top + bounds.height;
+    if (state.left < bounds.left || state.left > right || state.left + state.width > right) {
         state.stepX = static_cast<std::int16_t>(-state.stepX);
     }
-    if (state.top < captionHeight || state.top > screenHeight || state.top + state.height > screenHeight) {
+    if (state.top < bounds.top + captionHeight || state.top > bottom || state.top + state.height > bottom) {
         state.stepY = static_cast<std::int16_t>(-state.stepY);
     }
     state.left += state.stepX;

@@ -43,5 +43,10 @@ struct FloatState {
     std::int16_t stepX, stepY;
 };
 FloatState floatTick(FloatState state, int screenWidth, int screenHeight, int captionHeight);
+// The same within a monitor's rectangle: the caption band lies at its top.
+struct FloatBounds {
+    int left, top, width, height;  // twips
+};
+FloatState floatTick(FloatState state, const FloatBounds& bounds, int captionHeight);
 
 }  // namespace vistrel::saver

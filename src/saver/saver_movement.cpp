@@ -6,36 +6,44 @@
 
 namespace vistrel::saver {
 
-void SaverWindow::PlaceCaption() {
-    label1.setVisible(false);
+void SaverWindow::PlaceCaption(Stage& stage) {
+    ui::Label& label = stage.label1;
+    label.setVisible(false);
     // No picture, no caption: when not one image of the list could be shown
     // (a protected run passes them over), the background stays bare.
-    if (!picture1.visible()) {
-        label1.setText("");
-        label1.setHeight(0);
+    if (!stage.picture1.visible()) {
+        label.setText("");
+        label.setHeight(0);
         return;
     }
-    const auto index = static_cast<std::size_t>(imageIndex);
-    label1.setText("");
-    label1.setText(index < imageCaptions.size() ? imageCaptions[index] : std::string());
-    label1.setWidth(label1.width() + kCaptionMargin);
-    label1.setLeft(centredPosition(form1.scaleWidth(), label1.width()));
-    label1.setVisible(true);
+    const auto index = static_cast<std::size_t>(stage.imageIndex);
+    label.setText("");
+    label.setText(index < imageCaptions.size() ? imageCaptions[index] : std::string());
+    label.setWidth(label.width() + kCaptionMargin);
+    // Centred at the top of its monitor.
+    label.setLeft(stage.area.left + centredPosition(stage.area.width, label.width()));
+    label.setVisible(true);
     // No caption, no caption band: the image may float up to the top edge.
-    if (label1.text().empty()) label1.setHeight(0);
+    if (label.text().empty()) label.setHeight(0);
 }
 
-void SaverWindow::PickDirections() {
-    stepX = floatStepFor(random.next());
-    stepY = floatStepFor(random.next());
+void SaverWindow::PickDirections(Stage& stage) {
+    stage.stepX = floatStepFor(random.next());
+    stage.stepY = floatStepFor(random.next());
 }
 
 void SaverWindow::Timer1_Timer() {
-    const FloatState moved = floatTick({picture1.left(), picture1.top(), picture1.width(), picture1.height(), stepX, stepY},
-                                       form1.scaleWidth(), form1.scaleHeight(), label1.height());
-    stepX = moved.stepX;
-    stepY = moved.stepY;
-    picture1.move(moved.left, moved.top, picture1.width(), picture1.height());
+    // Each monitor's picture bounces within that monitor.
+    for (Stage* stage : stages()) {
+        ui::PictureBox& box = stage->picture1;
+        const TwipsArea& area = stage->area;
+        const FloatState moved =
+            floatTick({box.left(), box.top(), box.width(), box.height(), stage->stepX, stage->stepY},
+                      FloatBounds{area.left, area.top, area.width, area.height}, stage->label1.height());
+        stage->stepX = moved.stepX;
+        stage->stepY = moved.stepY;
+        box.move(moved.left, moved.top, box.width(), box.height());
+    }
 }
 
 }  // namespace vistrel::saver

@@ -10,30 +10,33 @@
 
 namespace vistrel::saver {
 
-bool SaverWindow::RunTransition() {
+bool SaverWindow::RunTransition(Stage& stage) {
     if (numericValue(randomEffect) == 1) {
         reseedFromClock();
         effectMode = std::to_string(randomTransitionCode(random.next()));
     }
     const int code = transitionCodeOf(effectMode);
-    const auto& picture = picture2.picture();
+    const auto& picture = stage.picture2.picture();
     if (code < 0 || !picture) return true;  // the caller's final copy shows the image at once
     if (code == kStandard) {
-        picture1.setPicture(picture);
+        stage.picture1.setPicture(picture);
         return true;
     }
 
-    // The part of the display surface that lies on the screen, in its pixels.
+    // The part of the display surface that lies on the window (the virtual
+    // screen), in its pixels.
     const platform::ScreenMetrics screen = platform_.screen();
-    const int left = platform::twipsToPixels(picture1.left(), screen.twipsPerPixelX);
-    const int top = platform::twipsToPixels(picture1.top(), screen.twipsPerPixelY);
+    const platform::PixelBounds all = platform_.virtualScreen();
+    const int left = platform::twipsToPixels(stage.picture1.left(), screen.twipsPerPixelX);
+    const int top = platform::twipsToPixels(stage.picture1.top(), screen.twipsPerPixelY);
     const PixelRect visible = PixelRect{0, 0, picture->width, picture->height}.intersect(
-        {-left, -top, screen.widthPixels - left, screen.heightPixels - top});
+        {-left, -top, all.width - left, all.height - top});
 
+    ui::PictureBox& box = stage.picture1;
     return paintTransition(platform_, transitionSteps(code, picture->width, picture->height), visible,
                            skipsFailedSteps(code), [&](const PixelRect& piece) {
-                               return picture1.paintPicture(picture, piece.left, piece.top, piece.width(),
-                                                            piece.height());
+                               return box.paintPicture(picture, piece.left, piece.top, piece.width(),
+                                                       piece.height());
                            });
 }
 

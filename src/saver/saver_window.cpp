@@ -1,5 +1,8 @@
 #include "saver/saver_window.h"
+#include "platform/units.h"
 
+#include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "common/numbers.h"
@@ -19,6 +22,7 @@ SaverWindow::SaverWindow(platform::Platform& platform, RunValues& runValues,
       input(platform, form1, picture1),
       platform_(platform),
       runValues_(runValues),
+      primary_{picture1, picture2, label1, imageIndex, stepX, stepY, {}},
       settingsOverride_(settingsOverride) {
     form1.borderStyle = ui::BorderStyle::None;
     form1.controlBox = false;
@@ -73,6 +77,7 @@ void SaverWindow::Form_Load() {
     effectMode = settings->ReadSetting("image", "effectMode");
     randomEffect = settings->ReadSetting("image", "randomEffect");
     fitLarge = settings->ReadSetting("image", "fitLarge");
+    allMonitors = settings->ReadSetting("image", "allMonitors");
     runValues_.savedPassword = settings->ReadSetting("password", "saverPassword");
     runValues_.passwordEnabled = settings->ReadSetting("password", "saverEnabled");
     newFontName = settings->ReadSetting("font", "newFontName");
@@ -92,9 +97,13 @@ void SaverWindow::Form_Load() {
         platform_.systemParametersInfo(platform::SPI_SETSCREENSAVERRUNNING, 1, &scratch, 0);
     }
 
+    const std::vector<TwipsArea> areas = monitorAreas(platform_);
+    primary_.area = areas.front();
     prepareBackground();
+    prepareFurtherMonitors();
 
-    label1.setTop(0);
+    // The caption stands at the top of the primary monitor.
+    label1.setTop(primary_.area.top);
     timer3.setInterval(kFirstImageDelayMs);
     timer3.setTimerEnabled(true);
 }
@@ -141,14 +150,60 @@ void SaverWindow::prepareBackground() {
         return;
     }
 
+    // The copy is of the whole virtual screen: the desktop's context works
+    // in screen coordinates, from the primary monitor's corner.
     const platform::ScreenMetrics screen = platform_.screen();
+    const platform::PixelBounds all = platform_.virtualScreen();
     const platform::Handle desktop = platform_.getDesktopWindow();
     const platform::Handle desktopDC = platform_.getDC(desktop);
-    form1.setWidth(screen.widthTwips());
-    form1.setHeight(screen.heightTwips());
-    platform_.bitBlt(form1.hdc(), 0, 0, screen.widthPixels, screen.heightPixels, desktopDC, 0, 0,
-                     platform::SRCCOPY);
+    form1.setWidth(platform::pixelsToTwips(all.width, screen.twipsPerPixelX));
+    form1.setHeight(platform::pixelsToTwips(all.height, screen.twipsPerPixelY));
+    platform_.bitBlt(form1.hdc(), 0, 0, all.width, all.height, desktopDC, all.left, all.top, platform::SRCCOPY);
     platform_.releaseDC(desktop, desktopDC);
+}
+
+FurtherMonitor::FurtherMonitor(ui::Window& form, int number, const TwipsArea& area)
+    : picture1("Picture1." + std::to_string(number), form),
+      picture2("Picture2." + std::to_string(number), form),
+      label1("Label1." + std::to_string(number), form),
+      stage{picture1, picture2, label1, imageIndex, stepX, stepY, area} {}
+
+void SaverWindow::prepareFurtherMonitors() {
+    if (numericValue(allMonitors) != 1) return;
+    const std::vector<TwipsArea> areas = monitorAreas(platform_);
+    for (std::size_t i = 1; i < areas.size(); ++i) {
+        auto further = std::make_unique<FurtherMonitor>(form1, static_cast<int>(i) + 1, areas[i]);
+        // Made like the designed ones, with the caption's font and colour.
+        for (ui::PictureBox* box : {&further->picture1, &further->picture2}) {
+            box->borderStyle = ui::BorderStyle::None;
+            box->autoSize = true;
+            box->setVisible(false);
+            box->setBackColor(picture1.backColor());
+            // Input over its pictures counts as over the primary's.
+            box->onKeyDown = picture1.onKeyDown;
+            box->onMouseDown = picture1.onMouseDown;
+            box->onMouseMove = picture1.onMouseMove;
+        }
+        ui::Label& caption = further->label1;
+        caption.setText(" ");
+        caption.setVisible(false);
+        caption.alignment = ui::Alignment::Center;
+        caption.autoSize = true;
+        caption.transparent = true;
+        const ui::Font& font = label1.font();
+        caption.setFontName(font.name);
+        caption.setFontSize(font.sizePoints);
+        caption.setFontBold(font.bold);
+        caption.setFontItalic(font.italic);
+        caption.setFontUnderline(font.underline);
+        caption.setFontStrikethrough(font.strikethrough);
+        caption.setForeColor(label1.foreColor());
+        for (ui::Control* control : std::initializer_list<ui::Control*>{&further->picture1, &further->picture2, &caption}) {
+            form1.loadLateControl(*control);
+        }
+        caption.setTop(areas[i].top);
+        furtherMonitors.push_back(std::move(further));
+    }
 }
 
 }  // namespace vistrel::saver

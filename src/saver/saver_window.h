@@ -15,6 +15,7 @@
 #include "common/random_source.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
+#include "saver/monitor_areas.h"
 #include "saver/run_values.h"
 #include "saver/saver_input.h"
 #include "settings/settings_file.h"
@@ -23,6 +24,32 @@ namespace vistrel::saver {
 
 inline constexpr int kFirstImageDelayMs = 500;
 inline constexpr int kMovementIntervalMs = 100;
+
+// One monitor's slideshow: the display surface, loader and caption it
+// shows on, where it stands in the list, and the monitor's place on the
+// window. The primary monitor's is made of the window's designed controls.
+struct Stage {
+    ui::PictureBox& picture1;
+    ui::PictureBox& picture2;
+    ui::Label& label1;
+    std::int16_t& imageIndex;
+    std::int16_t& stepX;
+    std::int16_t& stepY;
+    TwipsArea area;
+    std::int16_t shownIndex = -1;  // the picture on the monitor now
+};
+
+// A monitor beyond the primary with a slideshow of its own (allMonitors=1).
+struct FurtherMonitor {
+    FurtherMonitor(ui::Window& form, int number, const TwipsArea& area);
+    ui::PictureBox picture1;
+    ui::PictureBox picture2;
+    ui::Label label1;
+    std::int16_t imageIndex = -1;
+    std::int16_t stepX = 0;
+    std::int16_t stepY = 0;
+    Stage stage;
+};
 
 class SaverWindow {
 public:
@@ -54,6 +81,7 @@ public:
     std::string effectMode;
     std::string randomEffect;
     std::string fitLarge;  // "0": pictures at their own size, also when larger than the screen
+    std::string allMonitors;  // "1": every further monitor has a slideshow of its own
     std::string newFontName;
     std::string newFontSize;
     std::string newFontBold;
@@ -67,27 +95,39 @@ public:
     std::int16_t stepX = 0;        // a floating image's move per tick, twips
     std::int16_t stepY = 0;
     RandomSource random;
+    // Filled by the load step: the primary monitor's slideshow, and those of
+    // the further monitors when allMonitors is 1 (none otherwise).
+    Stage& primaryStage() { return primary_; }
+    std::vector<std::unique_ptr<FurtherMonitor>> furtherMonitors;
 
     // The routines of the slideshow, each raised by a timer or called by one.
     void Timer3_Timer();  // the first image, half a second after the load
     void Timer2_Timer();  // every image change
     void Timer1_Timer();  // every movement tick of a floating image
-    void AdvanceIndex();
+    // Each routine below acts on the primary monitor's slideshow, or on the
+    // stage it is given.
+    void AdvanceIndex() { AdvanceIndex(primary_); }
+    void AdvanceIndex(Stage& stage);
     // Shows the image at imageIndex through its transition; false when the
     // image could not be shown.
-    bool ShowNextImage();
+    bool ShowNextImage() { return ShowNextImage(primary_); }
+    bool ShowNextImage(Stage& stage);
     // ShowNextImage, and what follows when the image cannot be shown: the
     // end of the run with a message, or on a protected run the next image of
     // the list that can be shown (the background alone when none can).
-    void ShowImage();
+    void ShowImage() { ShowImage(primary_); }
+    void ShowImage(Stage& stage);
 
     // On a protected run an image that cannot be shown is passed over, and
     // its path handed here once, for the owner's message board.
     std::function<void(const std::string& path)> onImageSkipped;
     // False when a drawing step failed (codes 0 to 5).
-    bool RunTransition();
-    void PlaceCaption();
-    void PickDirections();
+    bool RunTransition() { return RunTransition(primary_); }
+    bool RunTransition(Stage& stage);
+    void PlaceCaption() { PlaceCaption(primary_); }
+    void PlaceCaption(Stage& stage);
+    void PickDirections() { PickDirections(primary_); }
+    void PickDirections(Stage& stage);
 
 private:
     void Form_Load();
@@ -95,28 +135,40 @@ private:
     void readImageList(settings::SettingsReader& settings);
     void applyCaptionFont();
     void prepareBackground();
+    // With allMonitors=1, a slideshow for each monitor beyond the primary.
+    void prepareFurtherMonitors();
+    // The further monitors' changes, after the primary's of the same tick.
+    void startFurtherMonitors();
+    void changeFurtherMonitors();
+    // In random order with further monitors, a picture that another monitor
+    // shows is passed over, at the moment a stage shows its next one, where
+    // the list has enough others.
+    void avoidPicturesShownElsewhere(Stage& stage);
 
     bool centred() const { return picRandom == "cent"; }
     // What the next picture is loaded for: the space it may take on the
     // screen (a larger picture is shrunk to fit it) and the background its
     // transparent parts show.
-    platform::PictureRequest pictureRequest();
+    platform::PictureRequest pictureRequest(Stage& stage);
     void reseedFromClock();
     // Pauses while processing events, so input and movement go on.
     void pauseProcessingEvents(int milliseconds);
     // An image that cannot be shown ends the run with a message...
-    [[noreturn]] void ImageFailed();
+    [[noreturn]] void ImageFailed(const Stage& stage);
     // ...unless the run is protected: a thief must not get past the password
     // by taking the pictures away (a network share that goes offline).
-    void ImageNotShown();
-    std::string currentPath() const;
+    void ImageNotShown(Stage& stage);
+    std::string currentPath(const Stage& stage) const;
     // Runs a change; any failure in it takes the image-failure path.
     template <typename Change>
     void guardedChange(Change change);
+    std::vector<Stage*> stages();
 
     platform::Platform& platform_;
     RunValues& runValues_;
     std::set<std::string> reportedFailures_;
+    Stage primary_;
+    Stage* changing_ = nullptr;  // the stage whose change runs now
     settings::SettingsReader* settingsOverride_;
 };
 

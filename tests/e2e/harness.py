@@ -67,12 +67,17 @@ class XServer:
         return (Path(f"/tmp/.X{number}-lock").exists()
                 or Path(f"/tmp/.X11-unix/X{number}").exists())
 
+    width = SCREEN_WIDTH
+
+    def _command(self, display: str) -> list[str]:
+        return ["Xvfb", display, "-screen", "0", f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp"]
+
+    def _prepare(self, env: dict) -> None:
+        """Sets the server up once it accepts connections."""
+
     def _try_start(self, number: int) -> bool:
         display = f":{number}"
-        process = subprocess.Popen(
-            ["Xvfb", display, "-screen", "0", f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24",
-             "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        process = subprocess.Popen(self._command(display), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         env = dict(os.environ, DISPLAY=display)
 
         def accepting() -> Optional[bool]:
@@ -91,6 +96,7 @@ class XServer:
         if process.poll() is not None:
             return False
         self.process, self.display = process, display
+        self._prepare(env)
         self._paint_desktop()
         return True
 
@@ -98,9 +104,9 @@ class XServer:
         """Gives the X root window, which Wine programs see as the desktop, a
         pattern without any flat area, so that a copy of the desktop is told
         apart from a plain background. Must happen before Wine connects."""
-        desktop = Image.new("RGB", (SCREEN_WIDTH, SCREEN_HEIGHT))
+        desktop = Image.new("RGB", (self.width, SCREEN_HEIGHT))
         desktop.putdata([(96 + (x // 3) % 64, (y * 3) % 128, 64 + ((x + y) // 5) % 96)
-                         for y in range(SCREEN_HEIGHT) for x in range(SCREEN_WIDTH)])
+                         for y in range(SCREEN_HEIGHT) for x in range(self.width)])
         with tempfile.NamedTemporaryFile(suffix=".png") as file:
             desktop.save(file.name)
             # ImageMagick's display exits with 1 here even when it has set
@@ -116,6 +122,84 @@ class XServer:
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
+
+
+# The second kind of X server: Xorg with the dummy video driver, two
+# monitors of 1024 x 768 side by side through RandR. Xvfb cannot give Wine
+# two monitors (Wine 8 sees one under its Xinerama and its RandR monitors).
+TWO_MONITORS_WIDTH = 2 * SCREEN_WIDTH
+XORG_DUMMY_CONFIG = f"""\
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoEnableDevices" "false"
+EndSection
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 256000
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0 - 1000.0
+  VertRefresh 5.0 - 200.0
+  Modeline "{SCREEN_WIDTH}x{SCREEN_HEIGHT}" 63.50 1024 1072 1176 1328 768 771 775 798 -hsync +vsync
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Modes "{SCREEN_WIDTH}x{SCREEN_HEIGHT}"
+    Virtual {TWO_MONITORS_WIDTH} {SCREEN_HEIGHT}
+  EndSubSection
+EndSection
+"""
+# The second monitor's mode: the first one's timings under another name.
+SECOND_MODE = ["1024x768b", "63.50", "1024", "1072", "1176", "1328", "768", "771", "775", "798",
+               "-hsync", "+vsync"]
+
+
+class TwoMonitorXServer(XServer):
+    """An Xorg of its own with two monitors: the primary at (0, 0) and the
+    second right of it at (1024, 0), each 1024 x 768."""
+
+    width = TWO_MONITORS_WIDTH
+
+    def __init__(self, first_display: int = 141, last_display: int = 190):
+        self._folder = Path(tempfile.mkdtemp(prefix="vistrel-xorg-"))
+        (self._folder / "xorg.conf").write_text(XORG_DUMMY_CONFIG)
+        super().__init__(first_display, last_display)
+
+    def _command(self, display: str) -> list[str]:
+        return ["Xorg", display, "-config", str(self._folder / "xorg.conf"), "-noreset", "-nolisten", "tcp",
+                "-novtswitch", "-sharevts", "-logfile", str(self._folder / f"xorg{display[1:]}.log")]
+
+    def _prepare(self, env: dict) -> None:
+        self._xrandr("--newmode", *SECOND_MODE)
+        self._xrandr("--addmode", "DUMMY1", SECOND_MODE[0])
+        self.place_second("right-of")
+
+    def _xrandr(self, *args: str) -> None:
+        subprocess.run(["xrandr", *args], env=dict(os.environ, DISPLAY=self.display), check=True, timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+
+    def place_second(self, side: str) -> None:
+        """Puts the second monitor "right-of" or "left-of" the primary. With
+        "left-of" the primary lies on the right half of the X screen, and
+        Windows programs see the second monitor at (-1024, 0). Wine takes a
+        new arrangement in when its server starts again."""
+        self._xrandr("--output", "DUMMY1", "--mode", SECOND_MODE[0], f"--{side}", "DUMMY0")
+        # Wine reads the outputs without asking the server to look at them
+        # again; a full query here makes the server take in the second one
+        # (without it Wine saw one monitor).
+        self._xrandr("--query")
+        self._xrandr("--listmonitors")
+
+    def stop(self) -> None:
+        super().stop()
+        shutil.rmtree(self._folder, ignore_errors=True)
 
 
 class Screen:

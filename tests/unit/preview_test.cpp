@@ -37,16 +37,19 @@ TEST_F(PreviewTest, StoredPictureIs151By119) {
     EXPECT_EQ(picture->height, 119);
 }
 
-TEST_F(PreviewTest, CopiesA160By120BlockIntoTheHostWindowAndEnds) {
+TEST_F(PreviewTest, CopiesA160By120BlockIntoTheHostWindowAndLivesOn) {
     const auto host = platform.createHostWindow("Host", 200, 150, kHostPixel);
-    EXPECT_FALSE(preview("/p " + std::to_string(host)));
-    EXPECT_TRUE(platform.programEnded());
+    EXPECT_TRUE(preview("/p " + std::to_string(host)));
+    EXPECT_FALSE(platform.programEnded());
 
+    // The first paint goes into the host's own context, as it always did;
+    // then the same block into the image of the window that lives there.
     EXPECT_THAT(platform.callsStartingWith({"GetDC", "BitBlt", "ReleaseDC", "EndProgram"}),
                 ElementsAre("GetDC(Host) -> hdc:Host", "BitBlt(hdc:Host, 0, 0, 160, 120, hdc:Picture1, 0, 0, SRCCOPY)",
-                            "ReleaseDC(Host, hdc:Host)", "EndProgram()"));
-    // The event loop runs 200 times before and 200 times after the copy.
-    EXPECT_EQ(platform.doEventsCount(), 400u);
+                            "ReleaseDC(Host, hdc:Host)",
+                            "BitBlt(hdc:PreviewForm, 0, 0, 160, 120, hdc:Picture1, 0, 0, SRCCOPY)"));
+    // The event loop runs 200 times before the copy.
+    EXPECT_EQ(platform.doEventsCount(), 200u);
 
     const auto decoded = platform.decodePicture(resources::previewPictureBytes());
     const auto& picture = std::get<platform::Picture>(decoded);
@@ -74,9 +77,10 @@ TEST_F(PreviewTest, HandleZeroDrawsAtTheScreensTopLeft) {
     EXPECT_EQ(platform.desktop().at(151, 0), kHostPixel);
 }
 
-TEST_F(PreviewTest, AWindowThatDoesNotExistDrawsNothingAndStillEnds) {
+TEST_F(PreviewTest, AWindowThatDoesNotExistEndsAtOnceWithoutAMessage) {
     EXPECT_FALSE(preview("/p 987654"));
-    EXPECT_THAT(platform.callsStartingWith({"GetDC"}), ElementsAre("GetDC(987654) -> 0"));
+    EXPECT_THAT(platform.callsStartingWith({"GetDC", "BitBlt", "Load(PreviewForm"}), IsEmpty());
+    EXPECT_THAT(platform.messageBoxes(), IsEmpty());
     EXPECT_EQ(platform.calls().back(), "EndProgram()");
 }
 

@@ -78,10 +78,10 @@ TEST_F(SaverLoadTest, ReadsEverySettingOnceInItsOrder) {
                 ElementsAreArray<std::string>(
                     {"total/total", "images/0", "images/1", "caption/0", "caption/1", "image/randomPick",
                      "background/newBackColor", "background/backEffect", "image/picSpeed", "image/timeInterval",
-                     "image/picRandom", "image/effectMode", "image/randomEffect", "image/fitLarge", "password/saverPassword",
-                     "password/saverEnabled", "font/newFontName", "font/newFontSize", "font/newFontBold",
-                     "font/newFontItalic", "font/newFontUnderline", "font/newFontFontStrikethru",
-                     "font/newFontForeColor"}));
+                     "image/picRandom", "image/effectMode", "image/randomEffect", "image/fitLarge",
+                     "image/allMonitors", "password/saverPassword", "password/saverEnabled", "font/newFontName",
+                     "font/newFontSize", "font/newFontBold", "font/newFontItalic", "font/newFontUnderline",
+                     "font/newFontFontStrikethru", "font/newFontForeColor"}));
 }
 
 TEST_F(SaverLoadTest, HoldsTheImageListAndOptionsAsRead) {

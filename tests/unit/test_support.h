@@ -43,6 +43,7 @@ struct SampleSettings {
     std::string fontStrikethru = "False";
     std::string fontForeColor = "65535";
     std::string fitLarge;  // written only when set
+    std::string allMonitors;  // written only when set
 
     std::string text() const {
         std::vector<std::string> lines = {"[images]"};
@@ -53,6 +54,7 @@ struct SampleSettings {
                                    "timeInterval=" + timeInterval, "picRandom=" + picRandom, "picChange=ch",
                                    "effectMode=" + effectMode, "randomEffect=" + randomEffect});
         if (!fitLarge.empty()) lines.push_back("fitLarge=" + fitLarge);
+        if (!allMonitors.empty()) lines.push_back("allMonitors=" + allMonitors);
         lines.insert(lines.end(), {"[background]",
                                    "newBackColor=" + newBackColor, "backEffect=" + backEffect, "[password]",
                                    "saverPassword=" + saverPassword, "saverEnabled=" + saverEnabled, "[font]",

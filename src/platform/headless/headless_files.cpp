@@ -197,22 +197,57 @@ std::string HeadlessPlatform::ansiToUtf8(std::string_view bytes) {
 
 PictureResult HeadlessPlatform::loadPicture(const std::string& path, const PictureRequest& request) {
     record("LoadPicture(" + path + ")");
+    std::int64_t costMs = 0;
+    PictureResult result = decodeFile(path, request, costMs);
+    // Decoding takes time on a real machine, and the program's timers go on
+    // counting meanwhile.
+    nowMs_ += costMs;
+    return result;
+}
+
+PictureResult HeadlessPlatform::decodeFile(const std::string& path, const PictureRequest& request,
+                                           std::int64_t& costMs) {
+    costMs = 0;
     const std::string key = pathKey(path);
     const auto found = impl_->files.find(key);
     if (found == impl_->files.end()) return PictureFailure{PictureError::NotFound, path};
     if (impl_->lockedFiles.contains(key)) return PictureFailure{PictureError::Unreadable, path + " is locked"};
     const std::string& bytes = found->second;
     PictureResult result = decodePictureBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, request);
-    // Decoding takes time on a real machine, and the program's timers go on
-    // counting meanwhile.
     if (const auto* picture = std::get_if<Picture>(&result)) {
         const auto cost = impl_->decodeCostMs.find(key);
         const double megapixels = (picture->naturalWidth ? double(picture->naturalWidth) * picture->naturalHeight
                                                          : double(picture->width) * picture->height) / 1e6;
-        nowMs_ += cost != impl_->decodeCostMs.end() ? cost->second
-                                                    : std::llround(decodeCostPerMegapixelMs_ * megapixels);
+        costMs = cost != impl_->decodeCostMs.end() ? cost->second : std::llround(decodeCostPerMegapixelMs_ * megapixels);
     }
     return result;
+}
+
+namespace {
+
+// Decoded at once, but ready only when the decoding's cost has passed on
+// the virtual clock: the user-interface thread meanwhile runs on.
+class HeadlessPictureJob : public PictureJob {
+public:
+    HeadlessPictureJob(const HeadlessPlatform& platform, PictureResult result, std::int64_t readyAtMs)
+        : platform_(platform), result_(std::move(result)), readyAtMs_(readyAtMs) {}
+    bool ready() override { return platform_.nowMs() >= readyAtMs_; }
+    PictureResult take() override { return std::move(result_); }
+
+private:
+    const HeadlessPlatform& platform_;
+    PictureResult result_;
+    std::int64_t readyAtMs_;
+};
+
+}  // namespace
+
+std::unique_ptr<PictureJob> HeadlessPlatform::loadPictureInBackground(const std::string& path,
+                                                                      const PictureRequest& request) {
+    record("LoadPictureInBackground(" + path + ")");
+    std::int64_t costMs = 0;
+    PictureResult result = decodeFile(path, request, costMs);
+    return std::make_unique<HeadlessPictureJob>(*this, std::move(result), nowMs_ + costMs);
 }
 
 void HeadlessPlatform::setDecodeCost(const std::string& path, std::int64_t milliseconds) {

@@ -26,6 +26,11 @@ struct Target {
     bool shown = false;
     int left = 0;  // pixels on the screen, for a window that centres itself
     int top = 0;
+    // The device-context coordinates of the surface's top-left pixel: the
+    // desktop's context works in screen coordinates, and its surface starts
+    // at the virtual screen's corner, left of or above the primary monitor.
+    int originX = 0;
+    int originY = 0;
     const ui::Control* control = nullptr;  // none for the desktop and host windows
     // Picture boxes fill their surface only when its pixels are needed (a
     // test reads them, a BitBlt uses them): a loader of a 24-megapixel photo

@@ -157,6 +157,8 @@ void activateLatest(HeadlessPlatform::Impl& impl) {
 }  // namespace
 
 void HeadlessPlatform::Impl::windowShown(ui::Window& window) {
+    // A window living in another program's window never takes the activation.
+    if (window.host != 0) return;
     if (window.enabled()) {
         activate(*this, window);
     } else {

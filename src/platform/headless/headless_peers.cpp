@@ -119,17 +119,17 @@ private:
                          std::to_string(target_.top));
     }
 
-    // A maximized window covers the screen whatever its designed size; a
-    // window with a designed interior has that size.
+    // A maximized window covers the virtual screen (every monitor) whatever
+    // its designed size; a window with a designed interior has that size.
     static int surfaceWidth(HeadlessPlatform& platform, const ui::Window& window) {
         const ScreenMetrics screen = platform.screen();
-        if (window.windowState == ui::WindowState::Maximized) return screen.widthPixels;
+        if (window.windowState == ui::WindowState::Maximized) return platform.virtualScreen().width;
         if (window.interiorWidth > 0) return twipsToPixels(window.interiorWidth, screen.twipsPerPixelX);
         return twipsToPixels(window.width(), screen.twipsPerPixelX);
     }
     static int surfaceHeight(HeadlessPlatform& platform, const ui::Window& window) {
         const ScreenMetrics screen = platform.screen();
-        if (window.windowState == ui::WindowState::Maximized) return screen.heightPixels;
+        if (window.windowState == ui::WindowState::Maximized) return platform.virtualScreen().height;
         if (window.interiorHeight > 0) return twipsToPixels(window.interiorHeight, screen.twipsPerPixelY);
         return twipsToPixels(window.height(), screen.twipsPerPixelY);
     }

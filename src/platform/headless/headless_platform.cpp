@@ -70,15 +70,32 @@ std::string HeadlessPlatform::Impl::handleName(Handle handle) const {
 // --- set-up ---
 
 void HeadlessPlatform::setScreen(ScreenMetrics metrics) {
+    const int dotsPerInch = metrics.twipsPerPixelX > 0 ? static_cast<int>(std::lround(1440 / metrics.twipsPerPixelX)) : 96;
+    monitors_ = {Monitor{{0, 0, metrics.widthPixels, metrics.heightPixels}, dotsPerInch}};
     screen_ = metrics;
+    resizeScreenSurfaces();
+}
+
+void HeadlessPlatform::setMonitors(std::vector<Monitor> monitors) {
+    monitors_ = std::move(monitors);
+    if (monitors_.empty()) monitors_.push_back(Monitor{{0, 0, 1024, 768}, 96});
+    const Monitor& primary = monitors_.front();
+    const double twipsPerPixel = primary.dotsPerInch > 0 ? 1440.0 / primary.dotsPerInch : 15;
+    screen_ = ScreenMetrics{primary.bounds.width, primary.bounds.height, twipsPerPixel, twipsPerPixel};
+    resizeScreenSurfaces();
+}
+
+void HeadlessPlatform::resizeScreenSurfaces() {
+    const PixelBounds all = virtualScreen();
     const std::uint32_t black = colorToPixel(ui::kBlack);
-    impl_->desktop->surface = Surface(metrics.widthPixels, metrics.heightPixels, black);
+    impl_->desktop->surface = Surface(all.width, all.height, black);
+    impl_->desktop->originX = all.left;
+    impl_->desktop->originY = all.top;
     for (auto& target : impl_->targets) {
         if (!target->control || target->control->kind() != ui::ControlKind::Window) continue;
         const auto& window = static_cast<const ui::Window&>(*target->control);
         if (window.windowState != ui::WindowState::Maximized) continue;
-        resizeSurface(target->surface, metrics.widthPixels, metrics.heightPixels,
-                      colorToPixel(window.backColor()));
+        resizeSurface(target->surface, all.width, all.height, colorToPixel(window.backColor()));
     }
 }
 

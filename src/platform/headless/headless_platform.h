@@ -41,7 +41,9 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/controls.h"
@@ -51,6 +53,7 @@
 namespace vistrel::platform::headless {
 
 struct ProgramEnded {};
+struct Target;
 
 struct Surface {
     int width = 0;
@@ -82,7 +85,13 @@ public:
 
     // --- set-up by the test ---
     void setCommandLine(std::string text) { commandLine_ = std::move(text); }
-    void setScreen(ScreenMetrics metrics);  // also resizes the desktop surface
+    // One monitor of this size at (0, 0); also resizes the desktop surface.
+    void setScreen(ScreenMetrics metrics);
+    // Any arrangement of monitors, the primary first (its top-left corner
+    // at (0, 0)). The screen metrics become the primary's, with the twips
+    // per pixel of its dots per inch; the desktop surface covers the
+    // virtual screen round them all.
+    void setMonitors(std::vector<Monitor> monitors);
     void setProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
     // The user's application-data folder (%APPDATA%); empty for none.
     void setUserDataFolder(std::string folder) { userDataFolder_ = std::move(folder); }
@@ -161,6 +170,17 @@ public:
     Surface& desktop();
     // A window of another program (the preview host), with a surface.
     Handle createHostWindow(const std::string& name, int width, int height, std::uint32_t pixel = 0);
+    // The host paints its client area anew with `pixel` (another window
+    // passed over it): what the program drew into the host's own context is
+    // gone, and each shown window of the program hosted in it is sent
+    // WM_PAINT, recorded as "WM_PAINT(<name>)".
+    void repaintHostWindow(Handle host, std::uint32_t pixel);
+    // The host window goes away, and with it the windows hosted in it: they
+    // are no longer shown and their handles name no window.
+    void destroyHostWindow(Handle host);
+    // What the host shows: its surface with the shown windows of the
+    // program hosted in it on top, each with its picture boxes.
+    Surface hostView(Handle host);
     Surface* surfaceOfWindow(Handle hwnd);
     // The persistent image of a loaded window or picture box.
     Surface* surfaceOf(const ui::Control& control);
@@ -170,12 +190,14 @@ public:
     struct Point {
         int x, y;
     };
+    // In screen coordinates; the system keeps it on a monitor.
     Point cursor() const { return cursor_; }
-    // The screen as the user would see it: the desktop, then the shown
-    // windows (topmost ones last) with their shown picture boxes and frames
-    // (a frame as its back colour) and, as boxes filled with their text
-    // colour (grey when disabled), the labels that hold text as their
-    // surface last drew them: a change that repaints nothing is not seen.
+    // The virtual screen as the user would see it (its top-left pixel is the
+    // virtual screen's corner): the desktop, then the shown windows (topmost
+    // ones last) with their shown picture boxes and frames (a frame as its
+    // back colour) and, as boxes filled with their text colour (grey when
+    // disabled), the labels that hold text as their surface last drew them:
+    // a change that repaints nothing is not seen.
     Surface screenshot();
     std::int32_t screenSaverRunningFlag() const { return screenSaverRunning_; }
     bool taskSwitchKeysBlocked() const { return taskSwitchKeysBlocked_; }
@@ -228,6 +250,7 @@ public:
     bool claimSingleInstance() override;
     std::string programFolder() override;
     ScreenMetrics screen() override;
+    std::vector<Monitor> monitors() override { return monitors_; }
     double timeOfDaySeconds() override;
     [[noreturn]] void endProgram() override;
     void doEvents() override;
@@ -244,6 +267,8 @@ public:
                       unsigned flags) override;
     void setCursorPos(int x, int y) override;
     Handle getDesktopWindow() override;
+    bool isWindow(Handle window) override;
+    bool getClientRect(Handle window, PixelBounds& client) override;
     Handle getDC(Handle window) override;
     int releaseDC(Handle window, Handle dc) override;
     bool bitBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
@@ -260,6 +285,8 @@ public:
     using Platform::loadPicture;
     PictureResult loadPicture(const std::string& path, const PictureRequest& request) override;
     PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
+    std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
+                                                        const PictureRequest& request) override;
     std::optional<std::string> chooseFile(const FileOpenRequest& request) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
     std::optional<FontChoice> chooseFont(const FontRequest& request) override;
@@ -269,16 +296,33 @@ public:
     // is recorded: the process is gone, and what unwinding the test's stack
     // does (windows dropping their peers) is no behaviour of the program.
     void record(std::string line) {
-        if (!ended_) calls_.push_back(std::move(line));
+        if (ended_) return;
+        calls_.push_back(std::move(line));
+        if (callWatch_ && calls_.back().starts_with(callWatch_->first)) {
+            const auto action = std::move(callWatch_->second);
+            callWatch_.reset();
+            action();
+        }
+    }
+    // Runs `action` once, right after the next call recorded with a line that
+    // starts with `prefix`: something the system does at that moment (a host
+    // window going while the program makes a window in it).
+    void whenCalled(std::string prefix, std::function<void()> action) {
+        callWatch_.emplace(std::move(prefix), std::move(action));
     }
     struct Impl;
     Impl& impl() { return *impl_; }
 
 private:
     void recordEventYield();
+    // The picture in the file, and what decoding it costs on the virtual clock.
+    PictureResult decodeFile(const std::string& path, const PictureRequest& request, std::int64_t& costMs);
+    std::vector<Target*> hostedWindows(Handle host);
+    void resizeScreenSurfaces();
 
     std::unique_ptr<Impl> impl_;  // handles, surfaces, timers, files
     ScreenMetrics screen_{1024, 768, 15, 15};
+    std::vector<Monitor> monitors_{Monitor{{0, 0, 1024, 768}, 96}};
     std::string commandLine_;
     std::string programFolder_ = "C:\\Program Files\\Vistrel";
     std::string userDataFolder_ = "C:\\Users\\tester\\AppData\\Roaming";
@@ -301,6 +345,8 @@ private:
     std::string lastFileError_;
     bool lastFileErrorDenied_ = false;
     std::vector<std::string> calls_;
+    std::set<Handle> destroyedWindows_;
+    std::optional<std::pair<std::string, std::function<void()>>> callWatch_;  // host windows gone, and the windows they held
     std::vector<std::string> created_;
     std::deque<MessageBoxAnswer> messageAnswers_;
     std::vector<MessageBoxRecord> messageBoxes_;

@@ -68,9 +68,10 @@ void HeadlessPlatform::setWindowPos(Handle window, std::intptr_t insertAfter, in
 
 void HeadlessPlatform::setCursorPos(int x, int y) {
     record("SetCursorPos(" + std::to_string(x) + ", " + std::to_string(y) + ")");
-    // The system keeps the pointer on the screen.
-    cursor_.x = std::clamp(x, 0, std::max(screen_.widthPixels - 1, 0));
-    cursor_.y = std::clamp(y, 0, std::max(screen_.heightPixels - 1, 0));
+    // The system keeps the pointer on a monitor: the nearest point of one.
+    const PixelPoint kept = nearestPointOnMonitors(monitors_, x, y);
+    cursor_.x = kept.x;
+    cursor_.y = kept.y;
 }
 
 Handle HeadlessPlatform::getDesktopWindow() {
@@ -100,7 +101,8 @@ bool HeadlessPlatform::bitBlt(Handle destDC, int x, int y, int width, int height
     Target* dest = impl_->findByDc(destDC);
     Target* src = impl_->findByDc(srcDC);
     if (!dest || !src) return false;
-    copyPixels(dest->pixels(), x, y, width, height, src->pixels(), srcX, srcY);
+    copyPixels(dest->pixels(), x - dest->originX, y - dest->originY, width, height, src->pixels(),
+               srcX - src->originX, srcY - src->originY);
     return true;
 }
 
@@ -138,7 +140,8 @@ Surface HeadlessPlatform::screenshot() {
     Surface screen = impl_->desktop->surface;
     std::vector<Target*> windows;
     for (auto& target : impl_->targets) {
-        if (target->shown && target->control && target->control->kind() == ui::ControlKind::Window) {
+        if (target->shown && target->control && target->control->kind() == ui::ControlKind::Window &&
+            static_cast<const ui::Window*>(target->control)->host == 0) {
             windows.push_back(target.get());
         }
     }
@@ -147,12 +150,65 @@ Surface HeadlessPlatform::screenshot() {
     for (Target* target : windows) {
         const auto& window = static_cast<const ui::Window&>(*target->control);
         const Surface image = impl_->composeWindow(*target, screen_);
+        // A maximized window covers the virtual screen from its corner.
         const bool atOrigin = window.windowState == ui::WindowState::Maximized;
-        const int x = atOrigin ? 0 : twipsToPixels(window.left(), screen_.twipsPerPixelX);
-        const int y = atOrigin ? 0 : twipsToPixels(window.top(), screen_.twipsPerPixelY);
+        const int x = atOrigin ? 0 : twipsToPixels(window.left(), screen_.twipsPerPixelX) - impl_->desktop->originX;
+        const int y = atOrigin ? 0 : twipsToPixels(window.top(), screen_.twipsPerPixelY) - impl_->desktop->originY;
         copyPixels(screen, x, y, image.width, image.height, image, 0, 0);
     }
     return screen;
+}
+
+std::vector<Target*> HeadlessPlatform::hostedWindows(Handle host) {
+    std::vector<Target*> hosted;
+    for (auto& target : impl_->targets) {
+        if (target->shown && target->control && target->control->kind() == ui::ControlKind::Window &&
+            host != 0 && static_cast<const ui::Window*>(target->control)->host == host) {
+            hosted.push_back(target.get());
+        }
+    }
+    return hosted;
+}
+
+void HeadlessPlatform::repaintHostWindow(Handle host, std::uint32_t pixel) {
+    Target* target = impl_->findByWindow(host);
+    if (!target) return;
+    target->surface.fill(pixel);
+    for (Target* child : hostedWindows(host)) record("WM_PAINT(" + child->name + ")");
+}
+
+void HeadlessPlatform::destroyHostWindow(Handle host) {
+    for (Target* child : hostedWindows(host)) {
+        child->shown = false;
+        destroyedWindows_.insert(child->hwnd);
+    }
+    if (Target* target = impl_->findByWindow(host)) impl_->removeTarget(*target);
+    destroyedWindows_.insert(host);
+}
+
+Surface HeadlessPlatform::hostView(Handle host) {
+    Target* target = impl_->findByWindow(host);
+    if (!target) return {};
+    Surface view = target->surface;
+    for (Target* child : hostedWindows(host)) {
+        const auto& window = static_cast<const ui::Window&>(*child->control);
+        const Surface image = impl_->composeWindow(*child, screen_);
+        copyPixels(view, twipsToPixels(window.left(), screen_.twipsPerPixelX),
+                   twipsToPixels(window.top(), screen_.twipsPerPixelY),
+                   image.width, image.height, image, 0, 0);
+    }
+    return view;
+}
+
+bool HeadlessPlatform::isWindow(Handle window) {
+    return window != 0 && !destroyedWindows_.contains(window) && impl_->findByWindow(window) != nullptr;
+}
+
+bool HeadlessPlatform::getClientRect(Handle window, PixelBounds& client) {
+    if (!isWindow(window)) return false;
+    const Surface& surface = impl_->findByWindow(window)->surface;
+    client = PixelBounds{0, 0, surface.width, surface.height};
+    return true;
 }
 
 }  // namespace vistrel::platform::headless

@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include <cmath>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "platform/win32/child_control_peer.h"
 #include "platform/win32/common_dialogs.h"
 #include "platform/win32/dialog_keys.h"
+#include "platform/win32/background_picture_job.h"
 #include "platform/win32/escaped_exception.h"
 #include "platform/win32/gdi_helpers.h"
 #include "platform/win32/label_peer.h"
@@ -33,6 +35,27 @@ const wchar_t* const kSessionInstanceName = L"Local\\Vistrel.ScreenSaver.Instanc
 // Guards doEvents against a handler that posts messages as fast as they are
 // taken: far more than a real queue ever holds at once.
 constexpr int kMaxMessagesPerYield = 10000;
+
+struct FoundMonitors {
+    std::vector<Monitor> monitors;
+    int dotsPerInch;
+};
+
+BOOL CALLBACK collectMonitor(HMONITOR handle, HDC, LPRECT, LPARAM data) {
+    auto& found = *reinterpret_cast<FoundMonitors*>(data);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(handle, &info)) return TRUE;
+    const RECT& r = info.rcMonitor;
+    // The program's windows all use the system's dots per inch.
+    const Monitor monitor{{r.left, r.top, r.right - r.left, r.bottom - r.top}, found.dotsPerInch};
+    if (info.dwFlags & MONITORINFOF_PRIMARY) {
+        found.monitors.insert(found.monitors.begin(), monitor);
+    } else {
+        found.monitors.push_back(monitor);
+    }
+    return TRUE;
+}
 
 HWND ownerWindow() {
     // The active window of this thread, so a modal box or dialog disables it.
@@ -138,6 +161,16 @@ ScreenMetrics Win32Platform::screen() {
     return metrics;
 }
 
+std::vector<Monitor> Win32Platform::monitors() {
+    FoundMonitors found{{}, static_cast<int>(std::lround(1440 / twipsPerPixelX_))};
+    EnumDisplayMonitors(nullptr, nullptr, &collectMonitor, reinterpret_cast<LPARAM>(&found));
+    if (found.monitors.empty()) {
+        const ScreenMetrics primary = screen();
+        found.monitors.push_back(Monitor{{0, 0, primary.widthPixels, primary.heightPixels}, found.dotsPerInch});
+    }
+    return found.monitors;
+}
+
 double Win32Platform::timeOfDaySeconds() {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -199,6 +232,15 @@ void Win32Platform::setWindowPos(Handle window, std::intptr_t insertAfter, int x
 void Win32Platform::setCursorPos(int x, int y) { SetCursorPos(x, y); }
 
 Handle Win32Platform::getDesktopWindow() { return reinterpret_cast<Handle>(GetDesktopWindow()); }
+
+bool Win32Platform::isWindow(Handle window) { return window != 0 && IsWindow(reinterpret_cast<HWND>(window)) != FALSE; }
+
+bool Win32Platform::getClientRect(Handle window, PixelBounds& client) {
+    RECT rect{};
+    if (window == 0 || !GetClientRect(reinterpret_cast<HWND>(window), &rect)) return false;
+    client = PixelBounds{0, 0, rect.right - rect.left, rect.bottom - rect.top};
+    return true;
+}
 
 Handle Win32Platform::getDC(Handle window) { return reinterpret_cast<Handle>(GetDC(reinterpret_cast<HWND>(window))); }
 
@@ -286,6 +328,11 @@ PictureResult Win32Platform::loadPicture(const std::string& path, const PictureR
 }
 
 PictureResult Win32Platform::decodePicture(std::span<const std::uint8_t> bytes) { return pictures_->decode(bytes); }
+
+std::unique_ptr<PictureJob> Win32Platform::loadPictureInBackground(const std::string& path,
+                                                                   const PictureRequest& request) {
+    return std::make_unique<BackgroundPictureJob>(toWide(path), request);
+}
 
 std::optional<std::string> Win32Platform::chooseFile(const FileOpenRequest& request) {
     return showFileOpenDialog(ownerWindow(), request);

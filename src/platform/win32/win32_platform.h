@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/win32/portable_interface.h"
 #include "platform/win32/task_switch_hook.h"
@@ -39,6 +40,7 @@ public:
     bool claimSingleInstance() override;
     std::string programFolder() override;
     ScreenMetrics screen() override;
+    std::vector<Monitor> monitors() override;
     double timeOfDaySeconds() override;
     [[noreturn]] void endProgram() override;
     void doEvents() override;
@@ -55,6 +57,8 @@ public:
                       unsigned flags) override;
     void setCursorPos(int x, int y) override;
     Handle getDesktopWindow() override;
+    bool isWindow(Handle window) override;
+    bool getClientRect(Handle window, PixelBounds& client) override;
     Handle getDC(Handle window) override;
     int releaseDC(Handle window, Handle dc) override;
     bool bitBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
@@ -71,6 +75,8 @@ public:
     using Platform::loadPicture;
     PictureResult loadPicture(const std::string& path, const PictureRequest& request) override;
     PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
+    std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
+                                                        const PictureRequest& request) override;
     std::optional<std::string> chooseFile(const FileOpenRequest& request) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
     std::optional<FontChoice> chooseFont(const FontRequest& request) override;

@@ -28,18 +28,25 @@ WindowPeer::WindowPeer(Win32Platform& platform, ui::Window& window) : SurfacePee
     // Child windows (picture boxes, text boxes) paint themselves.
     style_ |= WS_CLIPCHILDREN;
     extendedStyle_ = form_.showInTaskbar ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
+    if (hosted()) {
+        // A child window of another program's window, in its client area.
+        style_ = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+        extendedStyle_ = 0;
+    }
 
     SIZE size = designedSize();
     if (maximized() && (size.cx <= 0 || size.cy <= 0)) {
-        // Without a designed size, the screen is the size to restore to. (A
-        // window made empty is never shown under Wine, maximized or not.)
-        const ScreenMetrics screen = platform.screen();
-        size = SIZE{screen.widthPixels, screen.heightPixels};
+        // Without a designed size, the virtual screen is the size to restore
+        // to. (A window made empty is never shown under Wine, maximized or
+        // not.)
+        const PixelBounds all = platform.virtualScreen();
+        size = SIZE{all.width, all.height};
     }
     const std::wstring caption = toWide(form_.caption);
     // An owner that is no window (any more) would make the creation fail.
     HWND owner = reinterpret_cast<HWND>(form_.owner);
     if (owner && !IsWindow(owner)) owner = nullptr;
+    if (hosted()) owner = reinterpret_cast<HWND>(form_.host);
     HWND hwnd = CreateWindowExW(extendedStyle_, kWindowClass, caption.c_str(), style_,
                                 twipsToPixels(form_.left(), platform.twipsPerPixelX()),
                                 twipsToPixels(form_.top(), platform.twipsPerPixelY()), size.cx, size.cy, owner,
@@ -54,10 +61,10 @@ WindowPeer::WindowPeer(Win32Platform& platform, ui::Window& window) : SurfacePee
     if (maximized()) {
         // Drawing may start before the window is shown maximized (a copy
         // of the screen taken by the load step), so the image has the
-        // screen's size from the start.
-        const ScreenMetrics screen = platform.screen();
-        width = std::max(width, screen.widthPixels);
-        height = std::max(height, screen.heightPixels);
+        // virtual screen's size from the start.
+        const PixelBounds all = platform.virtualScreen();
+        width = std::max<int>(width, all.width);
+        height = std::max<int>(height, all.height);
     }
     createImage(width, height, toColorRef(form_.backColor()));
 
@@ -138,6 +145,11 @@ void WindowPeer::applyVisible() {
         ShowWindow(window(), SW_HIDE);
         return;
     }
+    if (hosted()) {
+        // Shown in the host without taking the activation from it.
+        ShowWindow(window(), SW_SHOWNA);
+        return;
+    }
     if (!shownBefore_) {
         shownBefore_ = true;
         if (form_.centerOnScreen) centerOnScreen();
@@ -189,6 +201,11 @@ LRESULT WindowPeer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 restoreFocus();
             }
             return 0;
+        case WM_MOUSEACTIVATE:
+            // A click on a window hosted in another program's window leaves
+            // the activation where it is.
+            if (hosted()) return MA_NOACTIVATE;
+            return SurfacePeer::handleMessage(message, wParam, lParam);
         case WM_CLOSE:
             // The model decides; unloading the window deletes this peer, so
             // nothing of it is touched afterwards.
@@ -196,12 +213,14 @@ LRESULT WindowPeer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_GETMINMAXINFO:
             if (borderless()) {
-                // A borderless maximized window covers the whole screen,
-                // the taskbar included.
+                // A borderless maximized window covers every monitor, the
+                // taskbar included.
                 auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-                const ScreenMetrics screen = platform().screen();
-                limits->ptMaxPosition = POINT{0, 0};
-                limits->ptMaxSize = POINT{screen.widthPixels, screen.heightPixels};
+                const PixelBounds all = platform().virtualScreen();
+                limits->ptMaxPosition = POINT{all.left, all.top};
+                limits->ptMaxSize = POINT{all.width, all.height};
+                limits->ptMaxTrackSize = POINT{std::max<LONG>(limits->ptMaxTrackSize.x, all.width),
+                                               std::max<LONG>(limits->ptMaxTrackSize.y, all.height)};
             }
             return 0;
         case WM_SIZE:

@@ -26,6 +26,7 @@ protected:
 private:
     bool maximized() const { return form_.windowState == ui::WindowState::Maximized; }
     bool borderless() const { return form_.borderStyle == ui::BorderStyle::None; }
+    bool hosted() const { return form_.host != 0; }
     // The outer size that the model asks for, in pixels.
     SIZE designedSize() const;
     void applyBounds();

@@ -1,0 +1,92 @@
+#include "app/live_preview.h"
+#include "platform/units.h"
+
+#include <cmath>
+
+#include "saver/saver_fallbacks.h"
+#include "settings/settings_file.h"
+
+namespace vistrel::app {
+
+PuzzleForm::PuzzleForm(platform::Platform& platform) : form("PuzzleForm", platform), picture1("Picture1", form) {
+    picture1.autoSize = true;
+    picture1.borderStyle = ui::BorderStyle::None;
+}
+
+PreviewSettings readPreviewSettings(platform::Platform& platform) {
+    settings::SettingsSnapshot file(platform, settings::SettingsFilePath(platform));
+    PreviewSettings settings;
+    const int count = saver::imageCountOf(file.ReadSetting("total", "total"));
+    for (int i = 0; i < count; ++i) {
+        std::string path = file.ReadSetting("images", std::to_string(i));
+        if (!path.empty()) settings.imagePaths.push_back(std::move(path));
+    }
+    settings.randomPick = file.ReadSetting("image", "randomPick");
+    settings.timeInterval = saver::orWhenMissing(file.ReadSetting("image", "timeInterval"), saver::kFallbackTimeInterval);
+    settings.newBackColor = file.ReadSetting("background", "newBackColor");
+    settings.effectMode = file.ReadSetting("image", "effectMode");
+    settings.randomEffect = file.ReadSetting("image", "randomEffect");
+    return settings;
+}
+
+LivePreview::LivePreview(platform::Platform& platform, platform::Handle host, const platform::PixelBounds& client,
+                         std::unique_ptr<PuzzleForm> puzzle, PreviewSettings settings)
+    : form("PreviewForm", platform),
+      miniature("Miniature", form),
+      hostWatch("HostWatch", form),
+      changeTimer("ChangeTimer", form),
+      frameTimer("FrameTimer", form),
+      platform_(platform),
+      host_(host),
+      client_(client),
+      puzzle_(std::move(puzzle)),
+      settings_(std::move(settings)) {
+    form.host = host;
+    form.borderStyle = ui::BorderStyle::None;
+    form.controlBox = false;
+    form.showInTaskbar = false;
+    form.persistentImage = true;  // repainted from it at every WM_PAINT
+    miniature.borderStyle = ui::BorderStyle::None;
+    miniature.autoSize = true;
+    miniature.setVisible(false);
+
+    const ui::Color background = settings_.imagePaths.empty()
+                                     ? ui::kBlack
+                                     : saver::colorOrFallback(settings_.newBackColor, saver::kFallbackBackColor);
+    form.setBackColor(background);
+    miniature.setBackColor(background);
+    const platform::ScreenMetrics screen = platform_.screen();
+    form.move(0, 0, platform::pixelsToTwips(client_.width, screen.twipsPerPixelX),
+              platform::pixelsToTwips(client_.height, screen.twipsPerPixelY));
+
+    hostWatch.onTimer = [this] { HostWatch_Timer(); };
+    changeTimer.onTimer = [this] { ChangeTimer_Timer(); };
+    frameTimer.onTimer = [this] { FrameTimer_Timer(); };
+
+    form.load();
+    // The host may have gone while the window was made in it.
+    if (form.hwnd() == 0 || !platform_.isWindow(host_)) return;
+    started_ = true;
+
+    if (settings_.imagePaths.empty()) {
+        showStoredPicture();
+    } else {
+        startSlideshow();
+    }
+    form.show();
+    hostWatch.setInterval(kHostWatchMs);
+    hostWatch.setTimerEnabled(true);
+}
+
+void LivePreview::showStoredPicture() {
+    // The block early versions copied into the host once, now kept in the
+    // window's own image.
+    platform_.bitBlt(form.hdc(), 0, 0, kPreviewBlockWidth, kPreviewBlockHeight, puzzle_->picture1.hdc(), 0, 0,
+                     platform::SRCCOPY);
+}
+
+void LivePreview::HostWatch_Timer() {
+    if (!platform_.isWindow(host_)) platform_.endProgram();
+}
+
+}  // namespace vistrel::app

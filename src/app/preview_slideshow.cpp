@@ -1,0 +1,174 @@
+// The miniature slideshow of the living preview: the user's pictures fitted
+// into the host's client area, loaded off the user-interface thread, each
+// brought in through the chosen transition scaled down to the preview.
+#include <algorithm>
+#include "platform/units.h"
+#include <cmath>
+#include <variant>
+
+#include "app/live_preview.h"
+#include "common/numbers.h"
+#include "saver/placement.h"
+#include "saver/saver_fallbacks.h"
+#include "saver/transition_painter.h"
+#include "saver/transition_steps.h"
+
+namespace vistrel::app {
+
+std::vector<saver::PixelRect> scaledTransitionPieces(int code, int width, int height, double scale) {
+    std::vector<saver::PixelRect> pieces;
+    if (width <= 0 || height <= 0) return pieces;
+    scale = std::clamp(scale, 1e-3, 1.0);
+    const int fullWidth = static_cast<int>(std::lround(width / scale));
+    const int fullHeight = static_cast<int>(std::lround(height / scale));
+    const saver::PixelRect picture{0, 0, width, height};
+    for (const saver::StepRect& step : saver::transitionSteps(code, fullWidth, fullHeight)) {
+        const saver::PixelRect piece =
+            saver::PixelRect{static_cast<int>(std::floor(step.x * scale)), static_cast<int>(std::floor(step.y * scale)),
+                             static_cast<int>(std::ceil((step.x + step.width) * scale)),
+                             static_cast<int>(std::ceil((step.y + step.height) * scale))}
+                .intersect(picture);
+        if (piece.empty() || (!pieces.empty() && pieces.back() == piece)) continue;
+        pieces.push_back(piece);
+    }
+    return pieces;
+}
+
+template <typename Work>
+void LivePreview::timed(Work work) {
+    const std::int64_t start = platform_.monotonicMs();
+    work();
+    longestEventMs_ = std::max(longestEventMs_, platform_.monotonicMs() - start);
+}
+
+void LivePreview::startSlideshow() {
+    timed([this] {
+        advanceIndex();
+        requestPicture();
+    });
+}
+
+void LivePreview::advanceIndex() {
+    const int count = static_cast<int>(settings_.imagePaths.size());
+    if (numericValue(settings_.randomPick) == 1) {
+        random_.reseed(platform_.timeOfDaySeconds());
+        index_ = std::min(count - 1, static_cast<int>(std::floor(count * random_.next())));
+        return;
+    }
+    index_ = (index_ + 1) % count;
+}
+
+void LivePreview::requestPicture() {
+    platform::PictureRequest request;
+    request.maxWidth = std::max(1, client_.width);
+    request.maxHeight = std::max(1, client_.height);
+    request.background = saver::colorOrFallback(settings_.newBackColor, saver::kFallbackBackColor);
+    job_ = platform_.loadPictureInBackground(settings_.imagePaths[static_cast<std::size_t>(index_)], request);
+    frameTimer.setInterval(kPreviewFrameMs);
+    frameTimer.setTimerEnabled(true);
+}
+
+void LivePreview::FrameTimer_Timer() {
+    timed([this] {
+        if (job_) {
+            if (!job_->ready()) return;
+            platform::PictureResult result = job_->take();
+            job_.reset();
+            pictureArrived(std::move(result));
+            return;
+        }
+        if (incoming_) {
+            drawDuePieces();
+            return;
+        }
+        frameTimer.setTimerEnabled(false);
+    });
+}
+
+void LivePreview::pictureArrived(platform::PictureResult result) {
+    auto* picture = std::get_if<platform::Picture>(&result);
+    if (!picture) {
+        // A picture that cannot be shown is passed over in silence: the
+        // preview has no one to tell. When none can, what is shown stays.
+        if (++failuresInARow_ < static_cast<int>(settings_.imagePaths.size())) {
+            advanceIndex();
+            requestPicture();
+        } else {
+            frameTimer.setTimerEnabled(false);
+        }
+        return;
+    }
+    failuresInARow_ = 0;
+    incoming_ = std::make_shared<const platform::Picture>(std::move(*picture));
+    if (!miniature.picture()) {
+        // The first picture comes at once.
+        placeMiniature(incoming_->width, incoming_->height);
+        finishChange();
+        return;
+    }
+    beginTransition();
+}
+
+void LivePreview::placeMiniature(int widthPixels, int heightPixels) {
+    const platform::ScreenMetrics screen = platform_.screen();
+    const int width = platform::pixelsToTwips(widthPixels, screen.twipsPerPixelX);
+    const int height = platform::pixelsToTwips(heightPixels, screen.twipsPerPixelY);
+    miniature.move(saver::centredPosition(form.width(), width), saver::centredPosition(form.height(), height), width,
+                   height);
+    miniature.setVisible(true);
+}
+
+void LivePreview::beginTransition() {
+    int code = saver::transitionCodeOf(settings_.effectMode);
+    if (numericValue(settings_.randomEffect) == 1) {
+        random_.reseed(platform_.timeOfDaySeconds());
+        code = saver::randomTransitionCode(random_.next());
+    }
+    miniature.cls();
+    placeMiniature(incoming_->width, incoming_->height);
+    const platform::ScreenMetrics screen = platform_.screen();
+    const double scale = screen.widthPixels > 0 ? static_cast<double>(client_.width) / screen.widthPixels : 1.0;
+    pieces_ = code > saver::kStandard ? scaledTransitionPieces(code, incoming_->width, incoming_->height, scale)
+                                      : std::vector<saver::PixelRect>{};
+    piecesDrawn_ = 0;
+    transitionStartMs_ = platform_.monotonicMs();
+    if (pieces_.empty()) finishChange();
+}
+
+void LivePreview::drawDuePieces() {
+    // Paced like the saver's transitions: piece k of n is due k / n of the
+    // way through, and the pieces due by now are drawn together.
+    const std::int64_t elapsed = platform_.monotonicMs() - transitionStartMs_;
+    const std::size_t count = pieces_.size();
+    const auto due = static_cast<std::size_t>(
+        std::min<std::int64_t>(static_cast<std::int64_t>(count), elapsed * static_cast<std::int64_t>(count) /
+                                                                      saver::kTransitionDurationMs));
+    for (; piecesDrawn_ < due; ++piecesDrawn_) {
+        const saver::PixelRect& piece = pieces_[piecesDrawn_];
+        miniature.paintPicture(incoming_, piece.left, piece.top, piece.width(), piece.height());
+    }
+    if (piecesDrawn_ >= count) finishChange();
+}
+
+void LivePreview::finishChange() {
+    miniature.setPicture(incoming_);
+    incoming_.reset();
+    pieces_.clear();
+    frameTimer.setTimerEnabled(false);
+    // "Never" keeps the first picture; otherwise the next comes one interval
+    // after this one is in, at most a few seconds.
+    const int interval = std::min(saver::changeIntervalMs(settings_.timeInterval), kMaxPreviewIntervalMs);
+    if (interval <= 0) return;
+    changeTimer.setInterval(interval);
+    changeTimer.setTimerEnabled(true);
+}
+
+void LivePreview::ChangeTimer_Timer() {
+    timed([this] {
+        changeTimer.setTimerEnabled(false);
+        advanceIndex();
+        requestPicture();
+    });
+}
+
+}  // namespace vistrel::app
