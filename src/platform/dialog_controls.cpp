@@ -293,4 +293,11 @@ bool pressAccessKey(Window& window, char key) {
     }
 }
 
+void StatusBar::setPanelText(std::size_t panel, std::string text) {
+    if (panel >= panels.size() || panels[panel].text == text) return;
+    panels[panel].text = std::move(text);
+    lastChangedPanel_ = panel;
+    changed(Property::Text);
+}
+
 }  // namespace vistrel::ui

@@ -16,7 +16,10 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
 #include "platform/picture.h"
+#include "platform/picture_structure.h"
 
 namespace vistrel::ui {
 class Control;
@@ -60,6 +63,20 @@ enum class FileStatus { Ok, Missing, Failed };
 struct FileContent {
     FileStatus status = FileStatus::Missing;
     std::string bytes;  // when Ok
+};
+
+enum class PathKind { Missing, File, Folder };
+
+// One entry of a folder: a file or a subfolder, by its name alone.
+struct FolderEntry {
+    std::string name;
+    bool isFolder = false;
+};
+
+// What a picture file's header says, read without reading the rest of it.
+struct PictureFileHeader {
+    FileStatus status = FileStatus::Missing;
+    PictureHeader header;  // when Ok
 };
 
 struct ScreenMetrics {
@@ -135,6 +152,14 @@ public:
     // Why the last readFile or replaceFile that failed did, in words for the
     // user ("Access is denied."); empty when the system gave no reason.
     virtual std::string lastFileError() { return {}; }
+    virtual PathKind pathKind(const std::string& path) = 0;
+    // The files and subfolders of `folder`, in no particular order; nothing
+    // for a folder that cannot be read. Links to other folders (junctions)
+    // are left out, so a walk down the tree always ends.
+    virtual std::vector<FolderEntry> listFolder(const std::string& folder) = 0;
+    // Reads only the few bytes the header reader asks for, never the whole
+    // file: checking thousands of large photos stays quick.
+    virtual PictureFileHeader readPictureFileHeader(const std::string& path) = 0;
     // Converts text in the system's 8-bit (ANSI) code page to UTF-8.
     virtual std::string ansiToUtf8(std::string_view bytes) = 0;
 
@@ -169,8 +194,10 @@ public:
     // At its own size, transparent parts black.
     PictureResult loadPicture(const std::string& path) { return loadPicture(path, PictureRequest{}); }
     virtual PictureResult decodePicture(std::span<const std::uint8_t> bytes) = 0;
-    // Common dialogs; nothing when the user cancels.
-    virtual std::optional<std::string> chooseFile(const FileOpenRequest& request) = 0;
+    // Common dialogs; nothing when the user cancels. The file dialog gives
+    // the full path of each chosen file, in the order it returns them (one
+    // path unless the request's flags allow several).
+    virtual std::optional<std::vector<std::string>> chooseFiles(const FileOpenRequest& request) = 0;
     virtual std::optional<std::uint32_t> chooseColor(std::uint32_t start) = 0;
     virtual std::optional<FontChoice> chooseFont(const FontRequest& request) = 0;
 

@@ -50,6 +50,10 @@ struct HeadlessPlatform::Impl {
     TimerSchedule timers;
     // Files by their path in lower case with "\" as separator.
     std::map<std::string, std::string> files;
+    // The path each file and folder was given with, by its key: what a
+    // folder listing shows.
+    std::map<std::string, std::string> givenPaths;
+    std::set<std::string> folders;  // made empty by putFolder
     std::set<std::string> lockedFiles;
     std::map<std::string, std::int64_t> decodeCostMs;  // by path key
     // Far from the small numbers a test may put on a command line.

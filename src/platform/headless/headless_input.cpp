@@ -220,6 +220,7 @@ bool HeadlessPlatform::pressKey(int keyCode, int shift, int character) {
             moveFocusByTab(*impl_, target->window(), target, (shift & kShiftDown) != 0)) {
             return;
         }
+        if (target->window().raiseKeyPreview(keyCode, shift)) return;
         int code = keyCode;
         target->raiseKeyDown(code, shift);
         if (character == 0) return;
@@ -284,6 +285,13 @@ void HeadlessPlatform::userTab(ui::Window& window, bool backwards) {
 bool HeadlessPlatform::requestClose(ui::Window& window) {
     return run([&] {
         if (window.loaded()) window.userClose();
+    });
+}
+
+bool HeadlessPlatform::dropFiles(ui::Window& window, const std::vector<std::string>& paths) {
+    return run([&] {
+        // Only a window that took the style of one accepting files gets them.
+        if (window.loaded() && window.acceptsDroppedFiles) window.raiseFilesDropped(paths);
     });
 }
 

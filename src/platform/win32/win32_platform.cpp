@@ -287,7 +287,7 @@ PictureResult Win32Platform::loadPicture(const std::string& path, const PictureR
 
 PictureResult Win32Platform::decodePicture(std::span<const std::uint8_t> bytes) { return pictures_->decode(bytes); }
 
-std::optional<std::string> Win32Platform::chooseFile(const FileOpenRequest& request) {
+std::optional<std::vector<std::string>> Win32Platform::chooseFiles(const FileOpenRequest& request) {
     return showFileOpenDialog(ownerWindow(), request);
 }
 

@@ -47,6 +47,9 @@ public:
     FileContent readFile(const std::string& path, std::size_t maxBytes) override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;
     std::string lastFileError() override { return lastFileError_; }
+    PathKind pathKind(const std::string& path) override;
+    std::vector<FolderEntry> listFolder(const std::string& folder) override;
+    PictureFileHeader readPictureFileHeader(const std::string& path) override;
     std::string ansiToUtf8(std::string_view bytes) override;
     void setWindowPos(Handle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
                       unsigned flags) override;
@@ -68,7 +71,7 @@ public:
     using Platform::loadPicture;
     PictureResult loadPicture(const std::string& path, const PictureRequest& request) override;
     PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
-    std::optional<std::string> chooseFile(const FileOpenRequest& request) override;
+    std::optional<std::vector<std::string>> chooseFiles(const FileOpenRequest& request) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
     std::optional<FontChoice> chooseFont(const FontRequest& request) override;
     std::unique_ptr<ui::ControlPeer> createPeer(ui::Control& control) override;
