@@ -60,7 +60,7 @@ def test_three_files_named_in_the_file_dialog_are_added_in_one_add(saver_folder,
     assert f"3={expected[3]}\r\n" in saved
 
 
-def test_a_folder_of_2000_pictures_chosen_with_ctrl_a_is_saved_and_shown(saver_folder, screen):
+def test_a_folder_of_2000_pictures_chosen_whole_is_saved_and_shown(saver_folder, screen):
     many = saver_folder.path / "many"
     many.mkdir()
     for i in range(2000):
