@@ -68,10 +68,18 @@ bool SettingsDialog::save() {
 }
 
 void SettingsDialog::OK_Click() {
+    if (bulk_.running) return;  // OK waits until the list is complete
     if (!entriesPassChecks() || !save()) return;
     form2.unload();
 }
 
-void SettingsDialog::Cancel_Click() { form2.unload(); }
+void SettingsDialog::Cancel_Click() {
+    if (bulk_.running) {
+        // The add stops first and the dialog closes after it, writing nothing.
+        bulk_.stopRequested = bulk_.closeRequested = true;
+        return;
+    }
+    form2.unload();
+}
 
 }  // namespace vistrel::dialog

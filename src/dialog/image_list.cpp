@@ -4,6 +4,7 @@
 #include <cmath>
 #include <variant>
 
+#include "dialog/bulk_add.h"
 #include "dialog/dialog_values.h"
 #include "dialog/settings_dialog.h"
 
@@ -11,15 +12,9 @@ namespace vistrel::dialog {
 namespace {
 
 constexpr const char* kAddFileTitle = "Select a file to open";
-// Every picture the program shows first (phones name their photos ".jpeg"),
-// then one entry for each format.
-constexpr const char* kAddFileFilter =
-    "Image files (*.gif;*.jpg;*.jpeg;*.bmp;*.png;*.tif)|"
-    "*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.jif;*.bmp;*.dib;*.png;*.tif;*.tiff|"
-    "CompuServe Files (*.gif)|*.gif|Jpeg Files (*.jpg)|*.jpg|"
-    "Jif files (*.jif)|*.jif|Windows Bitmap Files (*.bmp)|*.bmp|Windows DIB files (*.dib)|*.dib|"
-    "PNG Files (*.png)|*.png|TIFF Files (*.tif;*.tiff)|*.tif;*.tiff";
-constexpr std::uint32_t kAddFileFlags = 0x1004;  // OFN_FILEMUSTEXIST | OFN_HIDEREADONLY
+// OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, and several files at once in the
+// Explorer-style dialog (OFN_ALLOWMULTISELECT | OFN_EXPLORER).
+constexpr std::uint32_t kAddFileFlags = 0x1004 | 0x200 | 0x80000;
 
 constexpr const char* kNoFileSelected = "No file has been selected.";
 constexpr const char* kImageNotFound = "Image file not found.\r\nYou need to reload a new one.";
@@ -71,6 +66,7 @@ void SettingsDialog::setCaptionEntry(int index, const std::string& caption) {
 }
 
 void SettingsDialog::add_Click() {
+    if (bulk_.running) return;
     // The saver reads no more images than this; it would ignore the rest.
     if (list1_->listCount() >= kMaxImages) {
         message("The list already holds " + std::to_string(kMaxImages) +
@@ -81,11 +77,22 @@ void SettingsDialog::add_Click() {
     request.title = kAddFileTitle;
     request.filter = kAddFileFilter;
     request.flags = kAddFileFlags;
-    const std::optional<std::string> chosen = platform_.chooseFile(request);
-    if (!chosen) {
+    std::optional<std::vector<std::string>> chosenFiles;
+    {
+        ++modalBoxes_;
+        chosenFiles = platform_.chooseFiles(request);
+        --modalBoxes_;
+    }
+    if (!chosenFiles || chosenFiles->empty()) {
         message(kNoFileSelected);
         return;
     }
+    if (chosenFiles->size() > 1) {
+        addMany(*chosenFiles);
+        return;
+    }
+    // One file: added and checked by loading it, as always.
+    const std::optional<std::string> chosen = chosenFiles->front();
 
     const int previousSelection = list1_->listIndex();
     list1_->addItem(*chosen);
@@ -140,6 +147,7 @@ void SettingsDialog::caption_clear_Click() {
 }
 
 void SettingsDialog::remove_Click() {
+    if (bulk_.running) return;
     const int selected = list1_->listIndex();
     // An empty list; an entry whose path is empty can still be removed.
     if (list1_->listCount() == 0) {
@@ -162,8 +170,8 @@ void SettingsDialog::remove_Click() {
 }
 
 void SettingsDialog::RemoveAll_Click() {
-    const auto answer =
-        platform_.messageBox(kRemoveAllQuestion, "", platform::MessageBoxButtons::YesNo);
+    if (bulk_.running) return;
+    const auto answer = ask(kRemoveAllQuestion, platform::MessageBoxButtons::YesNo);
     if (answer != platform::MessageBoxAnswer::Yes) return;
     list1_->clear();
     photo1_->cls();

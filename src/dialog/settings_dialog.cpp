@@ -70,6 +70,7 @@ void SettingsDialog::bindControls() {
     passwordEnabled_ = &control<ui::CheckBox>("Password_enabled");
     ssPassword_ = &control<ui::TextBox>("SS_password");
     ssConfirm_ = &control<ui::TextBox>("SS_Confirm");
+    statusBar_ = &control<ui::StatusBar>("SS_StatusBar");
 }
 
 void SettingsDialog::connectHandlers() {
@@ -100,10 +101,22 @@ void SettingsDialog::connectHandlers() {
 
     ok_->onClick = [this] { OK_Click(); };
     cancel_->onClick = [this] { Cancel_Click(); };
+
+    form2.acceptsDroppedFiles = true;
+    form2.onFilesDropped = [this](const std::vector<std::string>& paths) { Form_FilesDropped(paths); };
+    form2.onKeyPreview = [this](int keyCode, int) { return Form_KeyPreview(keyCode); };
+    form2.onCloseRequest = [this] { Form_CloseRequest(); };
 }
 
-void SettingsDialog::message(const std::string& text) {
-    platform_.messageBox(text, "", platform::MessageBoxButtons::Ok);
+void SettingsDialog::message(const std::string& text) { ask(text, platform::MessageBoxButtons::Ok); }
+
+platform::MessageBoxAnswer SettingsDialog::ask(const std::string& text, platform::MessageBoxButtons buttons) {
+    ++modalBoxes_;
+    struct Done {
+        int& count;
+        ~Done() { --count; }
+    } done{modalBoxes_};
+    return platform_.messageBox(text, "", buttons);
 }
 
 std::unique_ptr<SettingsDialog> OpenSettingsDialog(platform::Platform& platform, platform::Handle owner) {

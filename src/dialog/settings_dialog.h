@@ -72,6 +72,15 @@ private:
     void clearDrawings();
     void setCaptionEntry(int index, const std::string& caption);
 
+    // Many pictures at once (bulk_add.cpp).
+    void addMany(const std::vector<std::string>& offered);
+    void Form_FilesDropped(const std::vector<std::string>& paths);
+    bool Form_KeyPreview(int keyCode);
+    void Form_CloseRequest();
+    // Yields to the event loop now and then during a long add, with its
+    // progress in the status bar.
+    void showAddProgress(int done, int total);
+
     // Option controls (option_handlers.cpp).
     void backColorClick_Click();
     void font_Click();
@@ -99,6 +108,7 @@ private:
     bool save();
 
     void message(const std::string& text);
+    platform::MessageBoxAnswer ask(const std::string& text, platform::MessageBoxButtons buttons);
 
     platform::Platform& platform_;
     std::vector<std::unique_ptr<ui::Control>> controls_;
@@ -136,11 +146,25 @@ private:
     ui::CheckBox* passwordEnabled_ = nullptr;
     ui::TextBox* ssPassword_ = nullptr;
     ui::TextBox* ssConfirm_ = nullptr;
+    ui::StatusBar* statusBar_ = nullptr;
 
     std::int32_t thumbWidth_ = 0;
     std::int32_t thumbHeight_ = 0;
     std::uint32_t colorDialogColor_ = 0;
     platform::FontChoice fontDialogFont_;
+
+    // A message box or the file dialog is up: a drop then does nothing.
+    int modalBoxes_ = 0;
+    // A bulk add is running, yielding to the event loop now and then.
+    struct BulkAddState {
+        bool running = false;
+        bool stopRequested = false;   // Esc
+        bool closeRequested = false;  // Cancel or the close box meanwhile
+        std::int64_t startMs = 0;
+        std::int64_t lastYieldMs = 0;
+        bool progressShown = false;
+        std::string statusText;  // the panel's text before the progress
+    } bulk_;
 };
 
 // Makes the dialog, runs its load step and shows it; the caller keeps it

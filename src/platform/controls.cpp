@@ -192,6 +192,14 @@ void Window::userClose() {
     if (controlBox) unload();
 }
 
+void Window::raiseFilesDropped(const std::vector<std::string>& paths) {
+    if (acceptsInput() && onFilesDropped && !paths.empty()) onFilesDropped(paths);
+}
+
+bool Window::raiseKeyPreview(int keyCode, int shift) {
+    return acceptsInput() && onKeyPreview && onKeyPreview(keyCode, shift);
+}
+
 int Window::scaleWidth() {
     load();
     if (windowState == WindowState::Maximized && borderStyle == BorderStyle::None) {

@@ -300,6 +300,17 @@ public:
     std::function<void()> onCloseRequest;
     void userClose();
 
+    // Designed: files and folders dragged from the system's file manager
+    // may be dropped on the window. The handler gets their full paths.
+    bool acceptsDroppedFiles = false;
+    std::function<void(const std::vector<std::string>& paths)> onFilesDropped;
+    void raiseFilesDropped(const std::vector<std::string>& paths);
+
+    // Sees a key pressed on any control of the window before that control
+    // does; returning true keeps the key from it.
+    std::function<bool(int keyCode, int shift)> onKeyPreview;
+    bool raiseKeyPreview(int keyCode, int shift);
+
 private:
     void createPeers(Control& control);
     void dropPeers(Control& control);

@@ -322,4 +322,11 @@ Control* controlWithHandle(Window& window, Handle hwnd) {
     return found == all.end() ? nullptr : *found;
 }
 
+void StatusBar::setPanelText(std::size_t panel, std::string text) {
+    if (panel >= panels.size() || panels[panel].text == text) return;
+    panels[panel].text = std::move(text);
+    lastChangedPanel_ = panel;
+    changed(Property::Text);
+}
+
 }  // namespace vistrel::ui

@@ -244,6 +244,13 @@ public:
     };
     // Designed, before the window is loaded.
     std::vector<Panel> panels;
+
+    // Shows new text in a text panel (raises Property::Text).
+    void setPanelText(std::size_t panel, std::string text);
+    std::size_t lastChangedPanel() const { return lastChangedPanel_; }
+
+private:
+    std::size_t lastChangedPanel_ = 0;
 };
 
 // Keyboard focus among the controls of a window, as Tab moves it: the

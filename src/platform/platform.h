@@ -19,6 +19,7 @@
 
 #include "platform/monitors.h"
 #include "platform/picture.h"
+#include "platform/picture_structure.h"
 #include "platform/units.h"
 
 namespace vistrel::ui {
@@ -63,6 +64,20 @@ enum class FileStatus { Ok, Missing, Failed };
 struct FileContent {
     FileStatus status = FileStatus::Missing;
     std::string bytes;  // when Ok
+};
+
+enum class PathKind { Missing, File, Folder };
+
+// One entry of a folder: a file or a subfolder, by its name alone.
+struct FolderEntry {
+    std::string name;
+    bool isFolder = false;
+};
+
+// What a picture file's header says, read without reading the rest of it.
+struct PictureFileHeader {
+    FileStatus status = FileStatus::Missing;
+    PictureHeader header;  // when Ok
 };
 
 struct ScreenMetrics {
@@ -170,6 +185,14 @@ public:
     // The user's own application-data folder (%APPDATA%, roaming), without
     // a trailing backslash; empty when the system names none.
     virtual std::string userDataFolder() = 0;
+    virtual PathKind pathKind(const std::string& path) = 0;
+    // The files and subfolders of `folder`, in no particular order; nothing
+    // for a folder that cannot be read. Links to other folders (junctions)
+    // are left out, so a walk down the tree always ends.
+    virtual std::vector<FolderEntry> listFolder(const std::string& folder) = 0;
+    // Reads only the few bytes the header reader asks for, never the whole
+    // file: checking thousands of large photos stays quick.
+    virtual PictureFileHeader readPictureFileHeader(const std::string& path) = 0;
     // Converts text in the system's 8-bit (ANSI) code page to UTF-8.
     virtual std::string ansiToUtf8(std::string_view bytes) = 0;
 
@@ -213,8 +236,10 @@ public:
     // returns at once; the caller asks the job when it is ready.
     virtual std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
                                                                 const PictureRequest& request) = 0;
-    // Common dialogs; nothing when the user cancels.
-    virtual std::optional<std::string> chooseFile(const FileOpenRequest& request) = 0;
+    // Common dialogs; nothing when the user cancels. The file dialog gives
+    // the full path of each chosen file, in the order it returns them (one
+    // path unless the request's flags allow several).
+    virtual std::optional<std::vector<std::string>> chooseFiles(const FileOpenRequest& request) = 0;
     virtual std::optional<std::uint32_t> chooseColor(std::uint32_t start) = 0;
     virtual std::optional<FontChoice> chooseFont(const FontRequest& request) = 0;
 

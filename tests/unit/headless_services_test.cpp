@@ -96,13 +96,15 @@ TEST_F(HeadlessServicesTest, AnUnexpectedOrWronglyAnsweredBoxFailsLoudly) {
 TEST_F(HeadlessServicesTest, CommonDialogsReportTheRequestAndTheScriptedChoice) {
     platform.answerFileDialog("C:\\Pictures\\a.jpg");
     platform.answerFileDialog(std::nullopt);
+    platform.answerFileDialogFiles({"C:\\Pictures\\b.gif", "C:\\Pictures\\c.jpg"});
     platform.answerColorDialog(255);
     platform.answerFontDialog(FontChoice{"Arial", 12});
     FileOpenRequest open;
     open.title = "Add Image";
     open.filter = "Pictures|*.gif;*.jpg";
-    EXPECT_EQ(platform.chooseFile(open), "C:\\Pictures\\a.jpg");
-    EXPECT_EQ(platform.chooseFile(open), std::nullopt);
+    EXPECT_EQ(platform.chooseFiles(open), std::vector<std::string>{"C:\\Pictures\\a.jpg"});
+    EXPECT_EQ(platform.chooseFiles(open), std::nullopt);
+    EXPECT_EQ(platform.chooseFiles(open), (std::vector<std::string>{"C:\\Pictures\\b.gif", "C:\\Pictures\\c.jpg"}));
     EXPECT_EQ(platform.chooseColor(65535), 255u);
     FontRequest font;
     font.start.name = "Times New Roman";
@@ -112,12 +114,13 @@ TEST_F(HeadlessServicesTest, CommonDialogsReportTheRequestAndTheScriptedChoice) 
     EXPECT_EQ(chosen->name, "Arial");
     EXPECT_THROW(platform.chooseColor(0), std::logic_error);
 
-    ASSERT_EQ(platform.fileDialogRequests().size(), 2u);
+    ASSERT_EQ(platform.fileDialogRequests().size(), 3u);
     EXPECT_EQ(platform.fileDialogRequests()[0].filter, "Pictures|*.gif;*.jpg");
     EXPECT_THAT(platform.colorDialogRequests(), ElementsAre(65535u, 0u));
     EXPECT_EQ(platform.fontDialogRequests().at(0).start.sizePoints, 14);
     EXPECT_THAT(platform.calls(),
                 ElementsAre("ChooseFile(\"Add Image\") -> C:\\Pictures\\a.jpg", "ChooseFile(\"Add Image\") -> Cancel",
+                            "ChooseFile(\"Add Image\") -> C:\\Pictures\\b.gif; C:\\Pictures\\c.jpg",
                             "ChooseColor(65535) -> 255", "ChooseFont(Times New Roman, 14) -> Arial, 12",
                             "ChooseColor(0) -> no answer"));
 }

@@ -48,7 +48,8 @@ TEST_F(DialogImagesTest, AddAppendsSelectsAndShowsTheNewImage) {
     ASSERT_EQ(platform.fileDialogRequests().size(), 1u);
     const platform::FileOpenRequest& request = platform.fileDialogRequests()[0];
     EXPECT_EQ(request.title, "Select a file to open");
-    EXPECT_EQ(request.flags, 0x1004u);
+    // OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, OFN_ALLOWMULTISELECT | OFN_EXPLORER
+    EXPECT_EQ(request.flags, 0x1004u | 0x200u | 0x80000u);
     EXPECT_EQ(request.filter,
               "Image files (*.gif;*.jpg;*.jpeg;*.bmp;*.png;*.tif)|"
               "*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.jif;*.bmp;*.dib;*.png;*.tif;*.tiff|"

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/win32/shell_text.h"
 #include "platform/win32/utf16.h"
@@ -95,6 +96,21 @@ TEST(FileDialogFilter, BarsBecomeNulsAndTheListEndsWithTwo) {
     // A closing bar does not add an empty entry.
     EXPECT_EQ(fileDialogFilter("Pictures|*.gif|"), "Pictures\0*.gif\0\0"s);
     EXPECT_EQ(fileDialogFilter(""), "");
+}
+
+TEST(FileDialogChoice, OnePathOrAFolderWithTheNamesChosenInIt) {
+    const std::u16string one = u"C:\\Pictures\\a.bmp\0\0"s;
+    EXPECT_EQ(chosenPaths(one.data(), one.size()), std::vector<std::u16string>{u"C:\\Pictures\\a.bmp"});
+    const std::u16string several = u"C:\\Pictures\0a.bmp\0b.gif\0c.jpg\0\0"s;
+    EXPECT_EQ(chosenPaths(several.data(), several.size()),
+              (std::vector<std::u16string>{u"C:\\Pictures\\a.bmp", u"C:\\Pictures\\b.gif", u"C:\\Pictures\\c.jpg"}));
+    const std::u16string root = u"D:\\\0x.png\0y.png\0\0"s;
+    EXPECT_EQ(chosenPaths(root.data(), root.size()),
+              (std::vector<std::u16string>{u"D:\\x.png", u"D:\\y.png"}));
+    // A buffer filled to its end without the closing NULs is read no further.
+    const std::u16string full = u"C:\\P\0a.bmp"s;
+    EXPECT_EQ(chosenPaths(full.data(), full.size()), (std::vector<std::u16string>{u"C:\\P\\a.bmp"}));
+    EXPECT_TRUE(chosenPaths(u"", 1).empty());
 }
 
 }  // namespace

@@ -169,10 +169,15 @@ private:
 // from the clock when asked (HeadlessPlatform::statusPanelText).
 class StatusBarPeer final : public DialogPeer {
 public:
-    StatusBarPeer(HeadlessPlatform& platform, ui::StatusBar& bar) : DialogPeer(platform, bar) {}
+    StatusBarPeer(HeadlessPlatform& platform, ui::StatusBar& bar) : DialogPeer(platform, bar), bar_(bar) {}
 
 private:
-    void syncOwn(ui::Property) override {}
+    void syncOwn(ui::Property property) override {
+        if (property != ui::Property::Text) return;
+        const std::size_t panel = bar_.lastChangedPanel();
+        record("Panels(" + std::to_string(panel + 1) + ").Text", bar_.panels.at(panel).text);
+    }
+    ui::StatusBar& bar_;
 };
 
 }  // namespace

@@ -24,7 +24,12 @@ bool buttonsCanGive(MessageBoxButtons buttons, MessageBoxAnswer answer) {
     return buttons == MessageBoxButtons::Ok ? answer == MessageBoxAnswer::Ok : answer != MessageBoxAnswer::Ok;
 }
 
-std::string cancelOr(const std::optional<std::string>& text) { return text ? *text : "Cancel"; }
+std::string filesOrCancel(const std::optional<std::vector<std::string>>& paths) {
+    if (!paths) return "Cancel";
+    std::string text;
+    for (const auto& path : *paths) text += (text.empty() ? "" : "; ") + path;
+    return text;
+}
 
 std::string fontText(const FontChoice& font) { return font.name + ", " + numberText(font.sizePoints); }
 
@@ -53,6 +58,7 @@ MessageBoxAnswer HeadlessPlatform::messageBox(const std::string& text, const std
                                               MessageBoxButtons buttons) {
     const std::string shownTitle = title.empty() ? kApplicationTitle : title;
     messageBoxes_.push_back({text, shownTitle, buttons});
+    if (messageBoxObserver_) messageBoxObserver_();
     const std::string call =
         "MessageBox(" + quoted(text) + ", " + quoted(shownTitle) + ", " + buttonsText(buttons) + ")";
     const MessageBoxAnswer answer = takeAnswer(*this, messageAnswers_, call, answerText);
@@ -62,9 +68,19 @@ MessageBoxAnswer HeadlessPlatform::messageBox(const std::string& text, const std
     return answer;
 }
 
-std::optional<std::string> HeadlessPlatform::chooseFile(const FileOpenRequest& request) {
+void HeadlessPlatform::answerFileDialog(std::optional<std::string> path) {
+    if (path) {
+        fileAnswers_.push_back(std::vector<std::string>{std::move(*path)});
+    } else {
+        fileAnswers_.push_back(std::nullopt);
+    }
+}
+
+std::optional<std::vector<std::string>> HeadlessPlatform::chooseFiles(const FileOpenRequest& request) {
     fileRequests_.push_back(request);
-    return takeAnswer(*this, fileAnswers_, "ChooseFile(" + quoted(request.title) + ")", cancelOr);
+    auto chosen = takeAnswer(*this, fileAnswers_, "ChooseFile(" + quoted(request.title) + ")", filesOrCancel);
+    if (chosen && chosen->empty()) return std::nullopt;
+    return chosen;
 }
 
 std::optional<std::uint32_t> HeadlessPlatform::chooseColor(std::uint32_t start) {

@@ -68,7 +68,76 @@ void appendUtf8(std::string& out, char32_t c) {
 }  // namespace
 
 void HeadlessPlatform::putFile(const std::string& path, std::string bytes) {
-    impl_->files[pathKey(path)] = std::move(bytes);
+    const std::string key = pathKey(path);
+    impl_->files[key] = std::move(bytes);
+    impl_->givenPaths[key] = path;
+}
+
+void HeadlessPlatform::putFolder(const std::string& path) {
+    std::string key = pathKey(path);
+    while (!key.empty() && key.back() == '\\') key.pop_back();
+    impl_->folders.insert(key);
+    impl_->givenPaths[key] = path;
+}
+
+PathKind HeadlessPlatform::pathKind(const std::string& path) {
+    std::string key = pathKey(path);
+    if (impl_->files.contains(key)) return PathKind::File;
+    while (!key.empty() && key.back() == '\\') key.pop_back();
+    if (impl_->folders.contains(key)) return PathKind::Folder;
+    // A folder exists while it holds something.
+    const std::string inside = key + "\\";
+    const auto files = impl_->files.lower_bound(inside);
+    if (files != impl_->files.end() && files->first.starts_with(inside)) return PathKind::Folder;
+    const auto folders = impl_->folders.lower_bound(inside);
+    if (folders != impl_->folders.end() && folders->starts_with(inside)) return PathKind::Folder;
+    return PathKind::Missing;
+}
+
+std::vector<FolderEntry> HeadlessPlatform::listFolder(const std::string& folder) {
+    record("ListFolder(" + folder + ")");
+    std::string key = pathKey(folder);
+    while (!key.empty() && key.back() == '\\') key.pop_back();
+    const std::string inside = key + "\\";
+    std::vector<FolderEntry> entries;
+    std::set<std::string> subfolders;
+    // Names keep the letters they were given with; a path key has the
+    // length of its given path.
+    const auto givenName = [&](const std::string& entryKey, std::size_t length) {
+        const auto given = impl_->givenPaths.find(entryKey);
+        const std::string& path = given != impl_->givenPaths.end() ? given->second : entryKey;
+        return path.substr(inside.size(), length);
+    };
+    const auto visit = [&](const std::string& entryKey, bool isFolder) {
+        const std::string rest = entryKey.substr(inside.size());
+        const std::size_t slash = rest.find('\\');
+        if (slash == std::string::npos && !isFolder) {
+            entries.push_back({givenName(entryKey, rest.size()), false});
+            return;
+        }
+        // A subfolder, given itself or made by what it holds.
+        const std::size_t length = slash == std::string::npos ? rest.size() : slash;
+        if (subfolders.insert(rest.substr(0, length)).second) entries.push_back({givenName(entryKey, length), true});
+    };
+    for (auto it = impl_->files.lower_bound(inside); it != impl_->files.end() && it->first.starts_with(inside); ++it) {
+        visit(it->first, false);
+    }
+    for (auto it = impl_->folders.lower_bound(inside); it != impl_->folders.end() && it->starts_with(inside); ++it) {
+        visit(*it, true);
+    }
+    return entries;
+}
+
+PictureFileHeader HeadlessPlatform::readPictureFileHeader(const std::string& path) {
+    record("ReadPictureHeader(" + path + ")");
+    const std::string key = pathKey(path);
+    nowMs_ += headerReadCostMs_;
+    const auto found = impl_->files.find(key);
+    if (found == impl_->files.end()) return {FileStatus::Missing, {}};
+    if (impl_->lockedFiles.contains(key)) return {FileStatus::Failed, {}};
+    const std::string& bytes = found->second;
+    const MemoryByteSource source({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    return {FileStatus::Ok, readPictureHeader(source)};
 }
 
 bool HeadlessPlatform::putFileFromDisk(const std::string& path, const std::string& hostPath) {
@@ -84,7 +153,10 @@ std::optional<std::string> HeadlessPlatform::file(const std::string& path) const
     return found->second;
 }
 
-void HeadlessPlatform::removeFile(const std::string& path) { impl_->files.erase(pathKey(path)); }
+void HeadlessPlatform::removeFile(const std::string& path) {
+    impl_->files.erase(pathKey(path));
+    impl_->givenPaths.erase(pathKey(path));
+}
 
 void HeadlessPlatform::setFileLocked(const std::string& path, bool locked) {
     if (locked) {

@@ -65,6 +65,10 @@ struct HeadlessPlatform::Impl {
     TimerSchedule timers;
     // Files by their path in lower case with "\" as separator.
     std::map<std::string, std::string> files;
+    // The path each file and folder was given with, by its key: what a
+    // folder listing shows.
+    std::map<std::string, std::string> givenPaths;
+    std::set<std::string> folders;  // made empty by putFolder
     std::set<std::string> lockedFiles;
     // Folders by the same keys, without a trailing "\".
     std::set<std::string> createdFolders;

@@ -232,6 +232,7 @@ bool HeadlessPlatform::pressKey(int keyCode, int shift, int character) {
             record("TaskSwitchKeyBlocked(" + hexText(static_cast<std::uint32_t>(keyCode)) + ")");
             if (!blockedKeyCountsAsInput(static_cast<unsigned>(keyCode))) return;
         }
+        if (target->window().raiseKeyPreview(keyCode, shift)) return;
         int code = keyCode;
         target->raiseKeyDown(code, shift);
         if (character == 0) return;
@@ -302,6 +303,13 @@ void HeadlessPlatform::userTab(ui::Window& window, bool backwards) {
 bool HeadlessPlatform::requestClose(ui::Window& window) {
     return run([&] {
         if (window.loaded()) window.userClose();
+    });
+}
+
+bool HeadlessPlatform::dropFiles(ui::Window& window, const std::vector<std::string>& paths) {
+    return run([&] {
+        // Only a window that took the style of one accepting files gets them.
+        if (window.loaded() && window.acceptsDroppedFiles) window.raiseFilesDropped(paths);
     });
 }
 

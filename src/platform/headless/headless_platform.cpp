@@ -138,6 +138,7 @@ void HeadlessPlatform::doEvents() {
     const std::int64_t until = nowMs_ + 1;
     impl_->timers.runUntil(nowMs_, until);
     nowMs_ = std::max(nowMs_, until);
+    if (doEventsObserver_) doEventsObserver_();
 }
 
 void HeadlessPlatform::pauseWithoutEvents(int milliseconds) {

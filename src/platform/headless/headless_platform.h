@@ -109,6 +109,11 @@ public:
     bool putFileFromDisk(const std::string& path, const std::string& hostPath);
     std::optional<std::string> file(const std::string& path) const;
     void removeFile(const std::string& path);
+    // An empty folder (a folder that holds a file exists without this).
+    void putFolder(const std::string& path);
+    // How long reading one file's header takes on the virtual clock (none
+    // by default): for tests of an add that takes a while.
+    void setHeaderReadCost(std::int64_t milliseconds) { headerReadCostMs_ = milliseconds; }
     // Reads of a locked file fail, and so does replacing it.
     void setFileLocked(const std::string& path, bool locked);
     // How long decoding a picture takes on the virtual clock: for one file,
@@ -147,6 +152,9 @@ public:
     // moved on: the moments a test can look at a drawing in progress (the
     // frames of a transition).
     void onPause(std::function<void()> observer) { pauseObserver_ = std::move(observer); }
+    // Called at every event yield, after the timers that came due: where a
+    // test gives input that arrives while the program is busy.
+    void onDoEvents(std::function<void()> observer) { doEventsObserver_ = std::move(observer); }
 
     // --- recorded calls ---
     const std::vector<std::string>& calls() const { return calls_; }
@@ -159,7 +167,13 @@ public:
     // throws std::logic_error, and so does an answer its buttons cannot give.
     void answerMessageBoxes(std::deque<MessageBoxAnswer> answers);
     const std::vector<MessageBoxRecord>& messageBoxes() const { return messageBoxes_; }
-    void answerFileDialog(std::optional<std::string> path) { fileAnswers_.push_back(std::move(path)); }
+    // Called while each message box is up, before it takes its answer: where
+    // a test gives input that arrives while the box waits.
+    void onMessageBox(std::function<void()> observer) { messageBoxObserver_ = std::move(observer); }
+    // One chosen file, or none for Cancel.
+    void answerFileDialog(std::optional<std::string> path);
+    // Several files chosen at once, in the order the dialog returns them.
+    void answerFileDialogFiles(std::vector<std::string> paths) { fileAnswers_.push_back(std::move(paths)); }
     void answerColorDialog(std::optional<std::uint32_t> color) { colorAnswers_.push_back(color); }
     void answerFontDialog(std::optional<FontChoice> font) { fontAnswers_.push_back(std::move(font)); }
     const std::vector<FileOpenRequest>& fileDialogRequests() const { return fileRequests_; }
@@ -229,6 +243,8 @@ public:
     bool moveMouse(ui::Control& control, int x, int y);
     // Alt+F4, the close box or another program asking the window to close.
     bool requestClose(ui::Window& window);
+    // Files and folders dropped on `window` from the file manager.
+    bool dropFiles(ui::Window& window, const std::vector<std::string>& paths);
     const ui::Window* activeWindow() const;
 
     // --- controls of the settings dialog ---
@@ -262,6 +278,9 @@ public:
     bool lastFileErrorIsDenied() override { return lastFileErrorDenied_; }
     bool createFolder(const std::string& path) override;
     std::string userDataFolder() override { return userDataFolder_; }
+    PathKind pathKind(const std::string& path) override;
+    std::vector<FolderEntry> listFolder(const std::string& folder) override;
+    PictureFileHeader readPictureFileHeader(const std::string& path) override;
     std::string ansiToUtf8(std::string_view bytes) override;  // Windows-1252
     void setWindowPos(Handle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
                       unsigned flags) override;
@@ -287,7 +306,7 @@ public:
     PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
     std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
                                                         const PictureRequest& request) override;
-    std::optional<std::string> chooseFile(const FileOpenRequest& request) override;
+    std::optional<std::vector<std::string>> chooseFiles(const FileOpenRequest& request) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
     std::optional<FontChoice> chooseFont(const FontRequest& request) override;
     std::unique_ptr<ui::ControlPeer> createPeer(ui::Control& control) override;
@@ -338,6 +357,9 @@ private:
     std::size_t doEventsCount_ = 0;
     double decodeCostPerMegapixelMs_ = 0;
     std::function<void()> pauseObserver_;
+    std::function<void()> doEventsObserver_;
+    std::function<void()> messageBoxObserver_;
+    std::int64_t headerReadCostMs_ = 0;
     Point cursor_{0, 0};
     bool writable_ = true;
     bool drawingFails_ = false;
@@ -350,7 +372,7 @@ private:
     std::vector<std::string> created_;
     std::deque<MessageBoxAnswer> messageAnswers_;
     std::vector<MessageBoxRecord> messageBoxes_;
-    std::deque<std::optional<std::string>> fileAnswers_;
+    std::deque<std::optional<std::vector<std::string>>> fileAnswers_;
     std::deque<std::optional<std::uint32_t>> colorAnswers_;
     std::deque<std::optional<FontChoice>> fontAnswers_;
     std::vector<FileOpenRequest> fileRequests_;

@@ -12,8 +12,9 @@
 namespace vistrel::platform::win32 {
 namespace {
 
-// Room for a long path; the dialog refuses a longer choice.
-constexpr DWORD kFileNameCapacity = 32768;
+// Room for thousands of names chosen at once (Ctrl+A in a large folder);
+// the dialog refuses a longer choice.
+constexpr DWORD kFileNameCapacity = 1u << 20;
 
 // Flags that promise a hook procedure or a dialog template, which a request
 // cannot carry: passing them on would make the dialog fail or crash.
@@ -24,7 +25,7 @@ const wchar_t* orNull(const std::wstring& text) { return text.empty() ? nullptr 
 
 }  // namespace
 
-std::optional<std::string> showFileOpenDialog(HWND owner, const FileOpenRequest& request) {
+std::optional<std::vector<std::string>> showFileOpenDialog(HWND owner, const FileOpenRequest& request) {
     const std::wstring filter = toWide(fileDialogFilter(request.filter));
     const std::wstring title = toWide(request.title);
     const std::wstring folder = toWide(request.initialFolder);
@@ -41,7 +42,10 @@ std::optional<std::string> showFileOpenDialog(HWND owner, const FileOpenRequest&
     dialog.lpstrInitialDir = orNull(folder);
     dialog.Flags = request.flags & ~kFileHookFlags;
     if (!GetOpenFileNameW(&dialog)) return std::nullopt;
-    return fromWide(fileName.data());
+    std::vector<std::string> paths;
+    for (const std::wstring& path : chosenPaths(fileName.data(), fileName.size())) paths.push_back(fromWide(path));
+    if (paths.empty()) return std::nullopt;
+    return paths;
 }
 
 std::optional<std::uint32_t> showColorDialog(HWND owner, std::uint32_t start, COLORREF (&customColors)[16]) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/win32/portable_interface.h"
 
@@ -13,7 +14,7 @@ namespace vistrel::platform::win32 {
 
 // Each returns nothing when the user cancels. `owner` is disabled while the
 // dialog is up (null: none).
-std::optional<std::string> showFileOpenDialog(HWND owner, const FileOpenRequest& request);
+std::optional<std::vector<std::string>> showFileOpenDialog(HWND owner, const FileOpenRequest& request);
 // `customColors` keeps the 16 custom colours between calls.
 std::optional<std::uint32_t> showColorDialog(HWND owner, std::uint32_t start, COLORREF (&customColors)[16]);
 std::optional<FontChoice> showFontDialog(HWND owner, const FontRequest& request, int dotsPerInchY);

@@ -23,6 +23,10 @@ bool handleDialogKey(const MSG& message) {
     if (!window) return false;
     if (message.message == WM_KEYDOWN) {
         const int shift = keyboardShiftState();
+        const int keyCode = static_cast<int>(message.wParam);
+        if (callGuarded([&] { return static_cast<LRESULT>(window->raiseKeyPreview(keyCode, shift)); }) != 0) {
+            return true;
+        }
         if (message.wParam != VK_TAB || (shift & ~1) != 0) return false;
         // A window without tab stops (the saver) takes Tab as any other key.
         return moveFocusByTab(*window, GetFocus(), (shift & 1) != 0);

@@ -92,6 +92,7 @@ private:
     static void CALLBACK clockTick(HWND window, UINT message, UINT_PTR id, DWORD time);
     void showPanels();
     void showTime();
+    void showPanelText(std::size_t panel);
     std::wstring timeText() const;
 
     ui::StatusBar& bar_;

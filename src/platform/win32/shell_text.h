@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vistrel::platform::win32 {
 
@@ -54,6 +55,29 @@ inline std::string fileDialogFilter(std::string_view filter) {
     list.push_back('\0');
     list.push_back('\0');
     return list;
+}
+
+// The full paths in what the file dialog gives back with
+// OFN_ALLOWMULTISELECT and OFN_EXPLORER: one full path, or the folder
+// followed by the names of the files chosen in it, each ended by a NUL and
+// the whole by a second NUL. Reads no further than `capacity` characters.
+template <typename Char>
+std::vector<std::basic_string<Char>> chosenPaths(const Char* buffer, std::size_t capacity) {
+    std::vector<std::basic_string<Char>> parts;
+    std::size_t at = 0;
+    while (at < capacity && buffer[at] != Char(0)) {
+        std::size_t end = at;
+        while (end < capacity && buffer[end] != Char(0)) ++end;
+        parts.emplace_back(buffer + at, end - at);
+        at = end + 1;
+    }
+    if (parts.size() <= 1) return parts;
+    // A drive root ("C:\") keeps its one backslash.
+    std::basic_string<Char> folder = parts.front();
+    if (folder.back() != Char('\\')) folder.push_back(Char('\\'));
+    std::vector<std::basic_string<Char>> paths;
+    for (std::size_t i = 1; i < parts.size(); ++i) paths.push_back(folder + parts[i]);
+    return paths;
 }
 
 }  // namespace vistrel::platform::win32

@@ -36,6 +36,16 @@ StatusBarPeer::~StatusBarPeer() {
 void StatusBarPeer::sync(ui::Property property) {
     // The bar keeps its own place at the bottom of the window.
     if (property == ui::Property::Visible || property == ui::Property::Enabled) syncChildState(property, bar_);
+    if (property == ui::Property::Text) showPanelText(bar_.lastChangedPanel());
+}
+
+void StatusBarPeer::showPanelText(std::size_t panel) {
+    if (panel >= bar_.panels.size() || panel >= tips_.size()) return;
+    tips_[panel] = toWide(bar_.panels[panel].text);
+    SendMessageW(window(), SB_SETTEXTW, panel, reinterpret_cast<LPARAM>(tips_[panel].c_str()));
+    if (bar_.panels[panel].toolTipIsText) setToolTipAreaText(window(), panel + 1, tips_[panel]);
+    // Shown at once, also while the program is busy between event yields.
+    UpdateWindow(window());
 }
 
 void StatusBarPeer::showPanels() {

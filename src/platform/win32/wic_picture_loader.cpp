@@ -1,5 +1,6 @@
 #include "platform/win32/wic_picture_loader.h"
 
+#include "platform/win32/file_byte_source.h"
 #include "platform/win32/wic_jpeg_probe.h"
 #include "platform/win32/wic_source_transform.h"
 
@@ -28,32 +29,6 @@ bool isMissingFileError(DWORD error) {
 bool isLockedFileError(DWORD error) {
     return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
-
-// The file's own bytes, read only where the header reader asks, so its
-// declared size is known before any WIC decoder opens the file (some
-// decoders decode the whole frame as soon as it is opened).
-class FileByteSource final : public ByteSource {
-public:
-    explicit FileByteSource(HANDLE file) : file_(file) {
-        LARGE_INTEGER size{};
-        if (GetFileSizeEx(file_, &size)) size_ = static_cast<std::uint64_t>(size.QuadPart);
-    }
-    std::uint64_t size() const override { return size_; }
-    std::size_t read(std::uint64_t offset, std::span<std::uint8_t> out) const override {
-        if (offset >= size_ || out.empty()) return 0;
-        LARGE_INTEGER at{};
-        at.QuadPart = static_cast<LONGLONG>(offset);
-        if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN)) return 0;
-        const DWORD wanted = static_cast<DWORD>(std::min<std::uint64_t>(out.size(), 1u << 20));
-        DWORD got = 0;
-        if (!ReadFile(file_, out.data(), wanted, &got, nullptr)) return 0;
-        return got;
-    }
-
-private:
-    HANDLE file_;
-    std::uint64_t size_ = 0;
-};
 
 // In bands from the top: a decoder that works row by row (JPEG) then needs
 // no whole-frame buffer of its own, and neither does this one.

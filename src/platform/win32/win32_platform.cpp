@@ -334,7 +334,7 @@ std::unique_ptr<PictureJob> Win32Platform::loadPictureInBackground(const std::st
     return std::make_unique<BackgroundPictureJob>(toWide(path), request);
 }
 
-std::optional<std::string> Win32Platform::chooseFile(const FileOpenRequest& request) {
+std::optional<std::vector<std::string>> Win32Platform::chooseFiles(const FileOpenRequest& request) {
     return showFileOpenDialog(ownerWindow(), request);
 }
 

@@ -52,6 +52,9 @@ public:
     bool lastFileErrorIsDenied() override { return lastFileErrorDenied_; }
     bool createFolder(const std::string& path) override;
     std::string userDataFolder() override;
+    PathKind pathKind(const std::string& path) override;
+    std::vector<FolderEntry> listFolder(const std::string& folder) override;
+    PictureFileHeader readPictureFileHeader(const std::string& path) override;
     std::string ansiToUtf8(std::string_view bytes) override;
     void setWindowPos(Handle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
                       unsigned flags) override;
@@ -77,7 +80,7 @@ public:
     PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
     std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
                                                         const PictureRequest& request) override;
-    std::optional<std::string> chooseFile(const FileOpenRequest& request) override;
+    std::optional<std::vector<std::string>> chooseFiles(const FileOpenRequest& request) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
     std::optional<FontChoice> chooseFont(const FontRequest& request) override;
     std::unique_ptr<ui::ControlPeer> createPeer(ui::Control& control) override;

@@ -1,7 +1,10 @@
 #include "platform/win32/window_peer.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/win32/focus_order.h"
 #include "platform/win32/gdi_helpers.h"
@@ -33,6 +36,8 @@ WindowPeer::WindowPeer(Win32Platform& platform, ui::Window& window) : SurfacePee
         style_ = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         extendedStyle_ = 0;
     }
+    // Files dropped anywhere on the window, its controls included, come to it.
+    if (form_.acceptsDroppedFiles) extendedStyle_ |= WS_EX_ACCEPTFILES;
 
     SIZE size = designedSize();
     if (maximized() && (size.cx <= 0 || size.cy <= 0)) {
@@ -226,9 +231,28 @@ LRESULT WindowPeer::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             growImageToClient();
             return 0;
+        case WM_DROPFILES:
+            filesDropped(reinterpret_cast<HDROP>(wParam));
+            return 0;
         default:
             return SurfacePeer::handleMessage(message, wParam, lParam);
     }
+}
+
+void WindowPeer::filesDropped(HDROP drop) {
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        const UINT copied = DragQueryFileW(drop, i, path.data(), length + 1);
+        path.resize(copied);
+        if (!path.empty()) paths.push_back(fromWide(path));
+    }
+    // Released before the handler runs: it may take a while, and the
+    // file manager waits for nothing from it.
+    DragFinish(drop);
+    form_.raiseFilesDropped(paths);
 }
 
 }  // namespace vistrel::platform::win32

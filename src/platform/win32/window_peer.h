@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include "platform/win32/portable_interface.h"
 #include "platform/win32/surface_peer.h"
 
@@ -36,6 +38,8 @@ private:
     // On activation: back to the control that had the focus, else the first
     // tab stop, else the window itself.
     void restoreFocus();
+    // WM_DROPFILES: the dropped paths to the window's handler.
+    void filesDropped(HDROP drop);
 
     ui::Window& form_;
     DWORD style_ = 0;
