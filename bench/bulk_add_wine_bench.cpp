@@ -10,6 +10,8 @@
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/wide_text.h"
 
+#include "bulk_add_files.h"
+
 #include <objbase.h>
 
 #include <chrono>
@@ -21,57 +23,14 @@
 
 namespace {
 
+using vistrel::bench::jpegHead;
+using vistrel::bench::pngHead;
+using vistrel::bench::tinyBmp;
+
 using Clock = std::chrono::steady_clock;
 constexpr int kFolders = 200;
 constexpr int kFilesPerFolder = 100;
 
-void le32(std::string& out, unsigned v) {
-    for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-void be32(std::string& out, unsigned v) {
-    for (int i = 3; i >= 0; --i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-std::string tinyBmp() {
-    std::string bmp = "BM";
-    le32(bmp, 54 + 16);
-    le32(bmp, 0);
-    le32(bmp, 54);
-    le32(bmp, 40);
-    le32(bmp, 2);
-    le32(bmp, 2);
-    bmp += std::string("\x01\x00\x18\x00", 4);
-    for (int i = 0; i < 6; ++i) le32(bmp, 0);
-    bmp += std::string(16, '\x40');
-    return bmp;
-}
-
-std::string pngHead() {
-    std::string png = "\x89PNG\r\n\x1a\n";
-    be32(png, 13);
-    png += "IHDR";
-    be32(png, 4000);
-    be32(png, 3000);
-    png += std::string("\x08\x02\x00\x00\x00", 5);
-    be32(png, 0);
-    png += std::string(64, '\0');
-    return png;
-}
-
-std::string jpegHead() {
-    std::string jpeg = "\xFF\xD8\xFF\xE1";
-    const int app = 2048;
-    jpeg += static_cast<char>((app + 2) >> 8);
-    jpeg += static_cast<char>((app + 2) & 0xFF);
-    jpeg += std::string(app, 'x');
-    jpeg += std::string("\xFF\xC0\x00\x11\x08", 5);
-    jpeg += std::string("\x0F\xA0\x17\x70", 4);
-    jpeg += std::string("\x03\x01\x22\x00\x02\x11\x01\x03\x11\x01", 10);
-    jpeg += std::string("\xFF\xDA\x00\x0C\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 14);
-    jpeg += std::string(256, '\x55');
-    jpeg += "\xFF\xD9";
-    return jpeg;
-}
 
 void makeTree(const std::wstring& root) {
     const std::string kinds[] = {tinyBmp(), pngHead(), jpegHead()};
