@@ -62,15 +62,20 @@ def saver_peak_memory_mb() -> float:
     return peak / 1024
 
 
-def test_a_large_photo_tagged_to_turn_is_first_shown_upright_fitted_and_below_its_caption(saver_folder, screen):
-    # Stored as a landscape frame, blue above yellow; tag 6 says "turn a
-    # quarter clockwise", so upright it stands yellow on the left, blue on the right.
-    stored = Image.new("RGB", (4000, 3000), YELLOW)
-    stored.paste(BLUE, (0, 0, 4000, 1500))
+def phone_photo(path: Path, width: int, height: int) -> Path:
+    """A photo as a phone stores a portrait one: a landscape frame, blue
+    above yellow, with tag 6 ("turn a quarter clockwise"), so that upright
+    it stands yellow on the left, blue on the right."""
+    stored = Image.new("RGB", (width, height), YELLOW)
+    stored.paste(BLUE, (0, 0, width, height // 2))
     exif = Image.Exif()
     exif[ORIENTATION_TAG] = 6
-    path = saver_folder.path / "phone photo.jpg"
     stored.save(path, format="JPEG", quality=90, exif=exif)
+    return path
+
+
+def test_a_large_photo_tagged_to_turn_is_first_shown_upright_fitted_and_below_its_caption(saver_folder, screen):
+    path = phone_photo(saver_folder.path / "phone photo.jpg", 4000, 3000)
     small = saver_folder.path / "second.bmp"
     Image.new("RGB", (100, 80), GREEN).save(small, format="BMP")
     settings = saver_settings([saver_folder.windows_path_of(path), saver_folder.windows_path_of(small)],
@@ -197,13 +202,7 @@ def test_a_protected_run_over_damaged_and_bomb_files_goes_on_and_notes_each_one(
 
 
 def test_the_dialog_shows_a_tagged_photo_upright_and_its_file_dialog_offers_png(saver_folder, screen):
-    # Stored blue above yellow, tagged 6: upright, yellow stands left of blue.
-    stored = Image.new("RGB", (1600, 1200), YELLOW)
-    stored.paste(BLUE, (0, 0, 1600, 600))
-    exif = Image.Exif()
-    exif[ORIENTATION_TAG] = 6
-    path = saver_folder.path / "phone photo.jpg"
-    stored.save(path, format="JPEG", quality=90, exif=exif)
+    path = phone_photo(saver_folder.path / "phone photo.jpg", 1600, 1200)
     saver_folder.write_settings(saver_settings([saver_folder.windows_path_of(path)]))
     dialog = Dialog(saver_folder, screen, saver_folder.start_saver("/c"))
     windows = dialog.wait_shown()
