@@ -18,7 +18,7 @@
 
 namespace {
 
-using vistrel::platform::PictureRequest;
+using vistrel::picture::PictureRequest;
 
 struct Measured {
     double bestMs = 1e300;
@@ -39,7 +39,7 @@ Measured measure(vistrel::platform::headless::HeadlessPlatform& platform, const 
         const auto result = platform.loadPicture("C:\\bench\\picture", request);
         const double ms = cpuMs() - start;
         if (ms < measured.bestMs) measured.bestMs = ms;
-        const auto* picture = std::get_if<vistrel::platform::Picture>(&result);
+        const auto* picture = std::get_if<vistrel::picture::Picture>(&result);
         measured.outcome = picture ? std::to_string(picture->width) + "x" + std::to_string(picture->height) : "refused";
     }
     rusage usage{};

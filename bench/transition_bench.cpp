@@ -23,7 +23,7 @@
 namespace {
 
 using namespace vistrel::saver;
-using vistrel::platform::Picture;
+using vistrel::picture::Picture;
 using vistrel::platform::headless::Surface;
 using vistrel::platform::headless::copyFromPicture;
 using Clock = std::chrono::steady_clock;

@@ -15,9 +15,9 @@
 
 namespace {
 
-using vistrel::platform::Picture;
-using vistrel::platform::PictureRequest;
-using vistrel::platform::PictureResult;
+using vistrel::picture::Picture;
+using vistrel::picture::PictureRequest;
+using vistrel::picture::PictureResult;
 
 double cpuMs() {
     FILETIME created, ended, kernel, user;

@@ -82,7 +82,7 @@ private:
     void FrameTimer_Timer();
     void advanceIndex();
     void requestPicture();
-    void pictureArrived(platform::PictureResult result);
+    void pictureArrived(picture::PictureResult result);
     void placeMiniature(int widthPixels, int heightPixels);
     void beginTransition();
     void drawDuePieces();
@@ -101,7 +101,7 @@ private:
     int index_ = -1;
     int failuresInARow_ = 0;
     std::unique_ptr<platform::PictureJob> job_;
-    std::shared_ptr<const platform::Picture> incoming_;
+    std::shared_ptr<const picture::Picture> incoming_;
     std::vector<saver::PixelRect> pieces_;
     std::size_t piecesDrawn_ = 0;
     std::int64_t transitionStartMs_ = 0;

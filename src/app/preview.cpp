@@ -34,8 +34,8 @@ std::unique_ptr<LivePreview> ShowPreview(platform::Platform& platform) {
     auto puzzle = std::make_unique<PuzzleForm>(platform);
     puzzle->form.load();
     auto decoded = platform.decodePicture(resources::previewPictureBytes());
-    if (auto* picture = std::get_if<platform::Picture>(&decoded)) {
-        puzzle->picture1.setPicture(std::make_shared<platform::Picture>(std::move(*picture)));
+    if (auto* picture = std::get_if<picture::Picture>(&decoded)) {
+        puzzle->picture1.setPicture(std::make_shared<picture::Picture>(std::move(*picture)));
     }
     yieldToEvents(platform);
 

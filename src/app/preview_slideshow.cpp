@@ -59,7 +59,7 @@ void LivePreview::advanceIndex() {
 }
 
 void LivePreview::requestPicture() {
-    platform::PictureRequest request;
+    picture::PictureRequest request;
     request.maxWidth = std::max(1, client_.width);
     request.maxHeight = std::max(1, client_.height);
     request.background = saver::colorOrFallback(settings_.newBackColor, saver::kFallbackBackColor);
@@ -72,7 +72,7 @@ void LivePreview::FrameTimer_Timer() {
     timed([this] {
         if (job_) {
             if (!job_->ready()) return;
-            platform::PictureResult result = job_->take();
+            picture::PictureResult result = job_->take();
             job_.reset();
             pictureArrived(std::move(result));
             return;
@@ -85,8 +85,8 @@ void LivePreview::FrameTimer_Timer() {
     });
 }
 
-void LivePreview::pictureArrived(platform::PictureResult result) {
-    auto* picture = std::get_if<platform::Picture>(&result);
+void LivePreview::pictureArrived(picture::PictureResult result) {
+    auto* picture = std::get_if<picture::Picture>(&result);
     if (!picture) {
         // A picture that cannot be shown is passed over in silence: the
         // preview has no one to tell. When none can, what is shown stays.
@@ -99,7 +99,7 @@ void LivePreview::pictureArrived(platform::PictureResult result) {
         return;
     }
     failuresInARow_ = 0;
-    incoming_ = std::make_shared<const platform::Picture>(std::move(*picture));
+    incoming_ = std::make_shared<const picture::Picture>(std::move(*picture));
     if (!miniature.picture()) {
         // The first picture comes at once.
         placeMiniature(incoming_->width, incoming_->height);

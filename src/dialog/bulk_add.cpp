@@ -73,7 +73,7 @@ void SettingsDialog::addMany(const std::vector<std::string>& offered) {
     for (int i = 0; i < list1_->listCount(); ++i) listed.insert(samePathKey(list1_->list(i)));
 
     const platform::ScreenMetrics screen = platform_.screen();
-    platform::PictureRequest screenFit;
+    picture::PictureRequest screenFit;
     screenFit.maxWidth = screen.widthPixels;
     screenFit.maxHeight = screen.heightPixels;
 

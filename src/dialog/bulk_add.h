@@ -40,7 +40,7 @@ std::vector<std::string> picturesInFolderTree(platform::Platform& platform, cons
 // The header passes when it names a known format and declares a size the
 // program can show: within the plain limits, or a sequential JPEG that is
 // shown reduced to `screenFit` within them.
-bool headerPassesCheck(const platform::PictureFileHeader& file, const platform::PictureRequest& screenFit);
+bool headerPassesCheck(const platform::PictureFileHeader& file, const picture::PictureRequest& screenFit);
 
 // What a bulk add did with the files it was offered.
 struct BulkAddCounts {

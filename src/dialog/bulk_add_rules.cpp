@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "dialog/bulk_add.h"
-#include "platform/picture_fitting.h"
+#include "picture/picture_fitting.h"
 
 namespace vistrel::dialog {
 namespace {
@@ -77,14 +77,14 @@ std::vector<std::string> picturesInFolderTree(platform::Platform& platform, cons
     return found;
 }
 
-bool headerPassesCheck(const platform::PictureFileHeader& file, const platform::PictureRequest& screenFit) {
+bool headerPassesCheck(const platform::PictureFileHeader& file, const picture::PictureRequest& screenFit) {
     if (file.status != platform::FileStatus::Ok) return false;
-    const platform::PictureHeader& header = file.header;
-    if (header.format == platform::PictureFormat::Unknown || header.impossible || !header.sizeKnown) return false;
-    if (platform::pictureSizeAllowed(header.width, header.height)) return true;
+    const picture::PictureHeader& header = file.header;
+    if (header.format == picture::PictureFormat::Unknown || header.impossible || !header.sizeKnown) return false;
+    if (picture::pictureSizeAllowed(header.width, header.height)) return true;
     // The saver may still show a larger sequential JPEG, decoded reduced.
-    return header.format == platform::PictureFormat::Jpeg && header.jpegSinglePass && screenFit.fits() &&
-           !platform::refuseByHeader(header, screenFit, {.reducedJpegDecode = true});
+    return header.format == picture::PictureFormat::Jpeg && header.jpegSinglePass && screenFit.fits() &&
+           !picture::refuseByHeader(header, screenFit, {.reducedJpegDecode = true});
 }
 
 std::string withThousands(std::int64_t number) {

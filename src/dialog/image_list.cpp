@@ -29,15 +29,15 @@ bool SettingsDialog::loadIntoLoader(const std::string& path) {
     // quick to choose. The thumbnail's size is still worked out from the
     // picture's own size.
     const platform::ScreenMetrics screen = platform_.screen();
-    platform::PictureRequest request;
+    picture::PictureRequest request;
     request.maxWidth = std::max(1, static_cast<int>(kPreviewWidthTwips / screen.twipsPerPixelX));
     request.maxHeight = std::max(1, static_cast<int>(kPreviewHeightTwips / screen.twipsPerPixelY));
     request.background = ui::isSystemColor(photo1_->backColor()) ? ui::kWhite : photo1_->backColor();
-    platform::PictureResult result = platform_.loadPicture(path, request);
-    auto* picture = std::get_if<platform::Picture>(&result);
+    picture::PictureResult result = platform_.loadPicture(path, request);
+    auto* picture = std::get_if<picture::Picture>(&result);
     // On failure the loader keeps the picture it had.
     if (!picture) return false;
-    photo_->setPicture(std::make_shared<const platform::Picture>(std::move(*picture)));
+    photo_->setPicture(std::make_shared<const picture::Picture>(std::move(*picture)));
     return true;
 }
 

@@ -234,7 +234,7 @@ void PictureBox::setBackColor(Color color) {
     changed(Property::BackColor);
 }
 
-void PictureBox::setPicture(std::shared_ptr<const platform::Picture> picture) {
+void PictureBox::setPicture(std::shared_ptr<const picture::Picture> picture) {
     picture_ = std::move(picture);
     changed(Property::Picture);
     if (autoSize && picture_) {
@@ -245,7 +245,7 @@ void PictureBox::setPicture(std::shared_ptr<const platform::Picture> picture) {
     }
 }
 
-bool PictureBox::paintPicture(const std::shared_ptr<const platform::Picture>& picture, int x, int y, int width,
+bool PictureBox::paintPicture(const std::shared_ptr<const picture::Picture>& picture, int x, int y, int width,
                               int height) {
     if (!picture || !peer()) return false;
     return peer()->paintPicture(picture, x, y, width, height);

@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/picture.h"
+#include "picture/picture.h"
 #include "platform/platform.h"
 
 namespace vistrel::ui {
@@ -127,7 +127,7 @@ public:
     virtual void setFocus() {}
     // Picture boxes: copies the rectangle (x, y, width, height) of `picture`
     // to the same place on the box, and shows it at once. False on failure.
-    virtual bool paintPicture(const std::shared_ptr<const platform::Picture>& /*picture*/, int /*x*/, int /*y*/,
+    virtual bool paintPicture(const std::shared_ptr<const picture::Picture>& /*picture*/, int /*x*/, int /*y*/,
                               int /*width*/, int /*height*/) {
         return false;
     }
@@ -330,22 +330,22 @@ public:
 
     Color backColor() const { return backColor_; }
     void setBackColor(Color color);
-    const std::shared_ptr<const platform::Picture>& picture() const { return picture_; }
+    const std::shared_ptr<const picture::Picture>& picture() const { return picture_; }
     // Assigns a picture, which replaces what was drawn on the box; with
     // autoSize the box takes the picture's pixel size (and its border
     // around it).
-    void setPicture(std::shared_ptr<const platform::Picture> picture);
+    void setPicture(std::shared_ptr<const picture::Picture> picture);
     // Clears what was drawn; the assigned picture stays.
     void cls() { changed(Property::Cleared); }
     // Copies the rectangle (x, y, width, height), in pixels, of `picture` to
     // the same place on the box. The box keeps what is drawn until it is
     // cleared or given a picture. False when the drawing failed (or the box
     // is not loaded).
-    bool paintPicture(const std::shared_ptr<const platform::Picture>& picture, int x, int y, int width, int height);
+    bool paintPicture(const std::shared_ptr<const picture::Picture>& picture, int x, int y, int width, int height);
 
 private:
     Color backColor_ = kBlack;
-    std::shared_ptr<const platform::Picture> picture_;
+    std::shared_ptr<const picture::Picture> picture_;
 };
 
 enum class Alignment { Left, Right, Center };

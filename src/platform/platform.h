@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "platform/monitors.h"
-#include "platform/picture.h"
-#include "platform/picture_structure.h"
+#include "picture/picture.h"
+#include "picture/picture_structure.h"
 #include "platform/units.h"
 
 namespace vistrel::ui {
@@ -77,7 +77,7 @@ struct FolderEntry {
 // What a picture file's header says, read without reading the rest of it.
 struct PictureFileHeader {
     FileStatus status = FileStatus::Missing;
-    PictureHeader header;  // when Ok
+    picture::PictureHeader header;  // when Ok
 };
 
 struct ScreenMetrics {
@@ -124,7 +124,7 @@ public:
     // Whether the loading has finished (either way); a pure query.
     virtual bool ready() = 0;
     // The picture or the failure, once ready; only once.
-    virtual PictureResult take() = 0;
+    virtual picture::PictureResult take() = 0;
 };
 
 class Platform {
@@ -228,14 +228,14 @@ public:
     virtual MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                         MessageBoxButtons buttons) = 0;
     // The picture in the file, fitted to the request's space and upright.
-    virtual PictureResult loadPicture(const std::string& path, const PictureRequest& request) = 0;
+    virtual picture::PictureResult loadPicture(const std::string& path, const picture::PictureRequest& request) = 0;
     // At its own size, transparent parts black.
-    PictureResult loadPicture(const std::string& path) { return loadPicture(path, PictureRequest{}); }
-    virtual PictureResult decodePicture(std::span<const std::uint8_t> bytes) = 0;
+    picture::PictureResult loadPicture(const std::string& path) { return loadPicture(path, picture::PictureRequest{}); }
+    virtual picture::PictureResult decodePicture(std::span<const std::uint8_t> bytes) = 0;
     // Starts loading a picture as loadPicture does, on another thread, and
     // returns at once; the caller asks the job when it is ready.
     virtual std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
-                                                                const PictureRequest& request) = 0;
+                                                                const picture::PictureRequest& request) = 0;
     // Common dialogs; nothing when the user cancels. The file dialog gives
     // the full path of each chosen file, in the order it returns them (one
     // path unless the request's flags allow several).

@@ -185,9 +185,9 @@ bool SaverWindow::ShowNextImage(Stage& stage) {
     stage.picture1.cls();
     stage.picture2.cls();
     auto loaded = platform_.loadPicture(imagePaths[static_cast<std::size_t>(stage.imageIndex)], pictureRequest(stage));
-    auto* picture = std::get_if<platform::Picture>(&loaded);
+    auto* picture = std::get_if<picture::Picture>(&loaded);
     if (!picture) return false;
-    stage.picture2.setPicture(std::make_shared<const platform::Picture>(std::move(*picture)));
+    stage.picture2.setPicture(std::make_shared<const picture::Picture>(std::move(*picture)));
     stage.picture1.setVisible(false);
 
     // Shown at the size it was loaded at (its own, or fitted to the
@@ -218,8 +218,8 @@ void SaverWindow::ShowImage(Stage& stage) {
     if (count > 0) stage.picture1.setVisible(false);
 }
 
-platform::PictureRequest SaverWindow::pictureRequest(Stage& stage) {
-    platform::PictureRequest request;
+picture::PictureRequest SaverWindow::pictureRequest(Stage& stage) {
+    picture::PictureRequest request;
     request.background = colorOrFallback(newBackColor, kFallbackBackColor);
     if (!fitLarge.empty() && numericValue(fitLarge) == 0) return request;
     // Fitted into its own monitor.

@@ -149,7 +149,7 @@ private:
     // What the next picture is loaded for: the space it may take on the
     // screen (a larger picture is shrunk to fit it) and the background its
     // transparent parts show.
-    platform::PictureRequest pictureRequest(Stage& stage);
+    picture::PictureRequest pictureRequest(Stage& stage);
     void reseedFromClock();
     // Pauses while processing events, so input and movement go on.
     void pauseProcessingEvents(int milliseconds);

@@ -15,8 +15,8 @@ using ::testing::ElementsAre;
 
 constexpr ui::Color kRed = 0x0000FF, kBlue = 0xFF0000, kGreen = 0x00FF00;
 
-std::shared_ptr<const Picture> solidPicture(int width, int height, std::uint32_t pixel) {
-    auto picture = std::make_shared<Picture>();
+std::shared_ptr<const picture::Picture> solidPicture(int width, int height, std::uint32_t pixel) {
+    auto picture = std::make_shared<picture::Picture>();
     picture->width = width;
     picture->height = height;
     picture->pixels.assign(static_cast<std::size_t>(width) * height, pixel);

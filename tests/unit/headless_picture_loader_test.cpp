@@ -216,19 +216,19 @@ private:
 
 class HeadlessPictureLoaderTest : public ::testing::Test {
 protected:
-    PictureResult decode(const Bytes& bytes) { return platform.decodePicture(bytes); }
+    picture::PictureResult decode(const Bytes& bytes) { return platform.decodePicture(bytes); }
 
-    static Picture picture(const PictureResult& result) {
-        const auto* decoded = std::get_if<Picture>(&result);
+    static picture::Picture picture(const picture::PictureResult& result) {
+        const auto* decoded = std::get_if<picture::Picture>(&result);
         if (!decoded) {
-            ADD_FAILURE() << "not decoded: " << std::get<PictureFailure>(result).detail;
+            ADD_FAILURE() << "not decoded: " << std::get<picture::PictureFailure>(result).detail;
             return {};
         }
         return *decoded;
     }
 
-    static std::optional<PictureError> error(const PictureResult& result) {
-        const auto* failure = std::get_if<PictureFailure>(&result);
+    static std::optional<picture::PictureError> error(const picture::PictureResult& result) {
+        const auto* failure = std::get_if<picture::PictureFailure>(&result);
         return failure ? std::optional(failure->error) : std::nullopt;
     }
 
@@ -240,7 +240,7 @@ constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kWhite{255, 
 TEST_F(HeadlessPictureLoaderTest, BmpRowsComeOutTopRowFirstInEitherStorageOrder) {
     const std::vector<Rgb> pixels = {kRed, kGreen, kBlue, kWhite, kRed, kGreen};  // 3 x 2, top row first
     for (bool topDown : {false, true}) {
-        const Picture decoded = picture(decode(bmpBytes(3, 2, pixels, topDown)));
+        const picture::Picture decoded = picture(decode(bmpBytes(3, 2, pixels, topDown)));
         ASSERT_EQ(decoded.width, 3);
         ASSERT_EQ(decoded.height, 2);
         EXPECT_THAT(decoded.pixels, ::testing::ElementsAre(opaque(kRed), opaque(kGreen), opaque(kBlue), opaque(kWhite),
@@ -251,21 +251,21 @@ TEST_F(HeadlessPictureLoaderTest, BmpRowsComeOutTopRowFirstInEitherStorageOrder)
 
 TEST_F(HeadlessPictureLoaderTest, GifPaletteColoursAndTransparencyAsBlack) {
     const std::vector<Rgb> palette = {kRed, kGreen, kBlue, kWhite};
-    const Picture plain = picture(decode(gifBytes(2, 2, palette, {{{0, 1, 2, 3}, std::nullopt}})));
+    const picture::Picture plain = picture(decode(gifBytes(2, 2, palette, {{{0, 1, 2, 3}, std::nullopt}})));
     EXPECT_THAT(plain.pixels, ::testing::ElementsAre(opaque(kRed), opaque(kGreen), opaque(kBlue), opaque(kWhite)));
 
-    const Picture holed = picture(decode(gifBytes(2, 2, palette, {{{0, 3, 3, 2}, std::uint8_t{3}}})));
+    const picture::Picture holed = picture(decode(gifBytes(2, 2, palette, {{{0, 3, 3, 2}, std::uint8_t{3}}})));
     EXPECT_THAT(holed.pixels, ::testing::ElementsAre(opaque(kRed), 0xFF000000u, 0xFF000000u, opaque(kBlue)));
 }
 
 TEST_F(HeadlessPictureLoaderTest, AnAnimatedGifGivesItsFirstFrame) {
     const Bytes animation = gifBytes(2, 1, {kRed, kGreen, kBlue}, {{{0, 0}, std::nullopt}, {{2, 1}, std::nullopt}});
-    const Picture first = picture(decode(animation));
+    const picture::Picture first = picture(decode(animation));
     EXPECT_THAT(first.pixels, ::testing::ElementsAre(opaque(kRed), opaque(kRed)));
 }
 
 TEST_F(HeadlessPictureLoaderTest, JpegDecodesNearItsColour) {
-    const Picture decoded = picture(decode(kSolidJpeg));
+    const picture::Picture decoded = picture(decode(kSolidJpeg));
     ASSERT_EQ(decoded.width, 8);
     ASSERT_EQ(decoded.height, 8);
     for (std::uint32_t pixel : decoded.pixels) {
@@ -295,7 +295,7 @@ TEST_F(HeadlessPictureLoaderTest, DamagedOrForeignBytesAreUndecodable) {
         {"BMP header only", cut(bmp, 20)},
     };
     for (const auto& [name, bytes] : cases) {
-        EXPECT_EQ(error(decode(bytes)), PictureError::Undecodable) << name;
+        EXPECT_EQ(error(decode(bytes)), picture::PictureError::Undecodable) << name;
     }
 }
 
@@ -306,13 +306,13 @@ TEST_F(HeadlessPictureLoaderTest, HugeDeclaredSizesFailBeforeAnyPixelMemory) {
         {"GIF screen", gifBytes(65500, 65500, {kRed}, {{{0}, std::nullopt}}, 1, 1)},
         {"BMP", bmpHeader},
         {"JPEG", jpegDeclaring(65500, 65500)},
-        {"GIF one side over the limit", gifBytes(kMaxPictureSide + 1, 1, {kRed}, {{{0}, std::nullopt}}, 1, 1)},
+        {"GIF one side over the limit", gifBytes(picture::kMaxPictureSide + 1, 1, {kRed}, {{{0}, std::nullopt}}, 1, 1)},
         {"JPEG over the pixel count", jpegDeclaring(30000, 30000)},
     };
     for (const auto& [name, bytes] : cases) {
         ASSERT_LT(bytes.size(), 1000u) << name;
         LargestAllocation largest;
-        EXPECT_EQ(error(decode(bytes)), PictureError::TooLarge) << name;
+        EXPECT_EQ(error(decode(bytes)), picture::PictureError::TooLarge) << name;
         if (largest.watching()) {
             EXPECT_LT(largest.bytes(), 1u << 20) << name;
         }
@@ -322,7 +322,7 @@ TEST_F(HeadlessPictureLoaderTest, HugeDeclaredSizesFailBeforeAnyPixelMemory) {
 TEST_F(HeadlessPictureLoaderTest, AFrameLargerThanItsGifFailsCleanly) {
     LargestAllocation largest;
     const auto result = decode(gifBytes(4, 4, {kRed}, {{{0}, std::nullopt}}, 65500, 65500));
-    EXPECT_TRUE(std::holds_alternative<PictureFailure>(result));
+    EXPECT_TRUE(std::holds_alternative<picture::PictureFailure>(result));
     if (largest.watching()) {
         EXPECT_LT(largest.bytes(), 1u << 20);
     }
@@ -332,11 +332,11 @@ TEST_F(HeadlessPictureLoaderTest, LoadPictureReadsTheInMemoryFiles) {
     const Bytes bmp = bmpBytes(1, 1, {kGreen});
     platform.putFile("C:\\Pictures\\Green.DIB", std::string(bmp.begin(), bmp.end()));
 
-    const Picture loaded = picture(platform.loadPicture("c:/pictures/green.dib"));
+    const picture::Picture loaded = picture(platform.loadPicture("c:/pictures/green.dib"));
     EXPECT_THAT(loaded.pixels, ::testing::ElementsAre(opaque(kGreen)));
-    EXPECT_EQ(error(platform.loadPicture("C:\\Pictures\\gone.jpg")), PictureError::NotFound);
+    EXPECT_EQ(error(platform.loadPicture("C:\\Pictures\\gone.jpg")), picture::PictureError::NotFound);
     platform.setFileLocked("C:\\Pictures\\Green.DIB", true);
-    EXPECT_EQ(error(platform.loadPicture("C:\\Pictures\\Green.DIB")), PictureError::Unreadable);
+    EXPECT_EQ(error(platform.loadPicture("C:\\Pictures\\Green.DIB")), picture::PictureError::Unreadable);
     EXPECT_THAT(platform.callsStartingWith({"LoadPicture"}),
                 ::testing::ElementsAre("LoadPicture(c:/pictures/green.dib)", "LoadPicture(C:\\Pictures\\gone.jpg)",
                                        "LoadPicture(C:\\Pictures\\Green.DIB)"));

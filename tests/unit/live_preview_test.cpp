@@ -74,7 +74,7 @@ TEST_F(LivePreviewTest, LivesInTheHostRepaintsWithItAndEndsWhenItGoes) {
     EXPECT_EQ(platform.activeWindow(), nullptr);
 
     const auto decoded = platform.decodePicture(resources::previewPictureBytes());
-    const auto& stored = std::get<platform::Picture>(decoded);
+    const auto& stored = std::get<picture::Picture>(decoded);
     const auto showsTheStoredPicture = [&] {
         const auto view = platform.hostView(host);
         return view.at(10, 10) == stored.at(10, 10) && view.at(150, 118) == stored.at(150, 118) &&

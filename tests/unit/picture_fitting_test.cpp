@@ -22,9 +22,9 @@
 #include "picture_files.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/picture_decoder.h"
-#include "platform/picture_fitting.h"
-#include "platform/pixel_rows.h"
-#include "platform/picture_structure.h"
+#include "picture/picture_fitting.h"
+#include "picture/pixel_rows.h"
+#include "picture/picture_structure.h"
 #include "saver/saver_window.h"
 #include "test_support.h"
 
@@ -40,16 +40,16 @@ std::span<const std::uint8_t> bytesOf(const std::string& text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-Picture pictureOf(const PictureResult& result) {
-    if (const auto* failure = std::get_if<PictureFailure>(&result)) {
+picture::Picture pictureOf(const picture::PictureResult& result) {
+    if (const auto* failure = std::get_if<picture::PictureFailure>(&result)) {
         ADD_FAILURE() << "not decoded: " << failure->detail;
         return {};
     }
-    return std::get<Picture>(result);
+    return std::get<picture::Picture>(result);
 }
 
-std::optional<PictureError> errorOf(const PictureResult& result) {
-    if (const auto* failure = std::get_if<PictureFailure>(&result)) return failure->error;
+std::optional<picture::PictureError> errorOf(const picture::PictureResult& result) {
+    if (const auto* failure = std::get_if<picture::PictureFailure>(&result)) return failure->error;
     return std::nullopt;
 }
 
@@ -147,7 +147,7 @@ void quadrantRow(int width, int height, int y, std::uint8_t* rgb) {
 
 TEST(FitWithin, SizesAtAndJustOverTheSpaceAndFarOverEitherWay) {
     struct Case {
-        PixelSize picture, space, fitted;
+        picture::PixelSize picture, space, fitted;
     } cases[] = {
         {{100, 75}, {100, 75}, {100, 75}},      // exactly the space
         {{101, 75}, {100, 75}, {100, 74}},      // a pixel too wide: limited by the width
@@ -164,7 +164,7 @@ TEST(FitWithin, SizesAtAndJustOverTheSpaceAndFarOverEitherWay) {
         {{65500, 65500}, {1920, 1080}, {1080, 1080}},
     };
     for (const Case& c : cases) {
-        const PixelSize fitted = fitWithin(c.picture, c.space);
+        const picture::PixelSize fitted = picture::fitWithin(c.picture, c.space);
         EXPECT_EQ(fitted.width, c.fitted.width) << c.picture.width << " x " << c.picture.height << " in "
                                                 << c.space.width << " x " << c.space.height;
         EXPECT_EQ(fitted.height, c.fitted.height) << c.picture.width << " x " << c.picture.height << " in "
@@ -173,13 +173,13 @@ TEST(FitWithin, SizesAtAndJustOverTheSpaceAndFarOverEitherWay) {
 }
 
 TEST(FitWithin, KeepsProportionsAndTouchesTheSpaceForEverySizeOver) {
-    for (PixelSize space : {PixelSize{200, 150}, PixelSize{150, 112}, PixelSize{64, 48}, PixelSize{133, 100}}) {
+    for (picture::PixelSize space : {picture::PixelSize{200, 150}, picture::PixelSize{150, 112}, picture::PixelSize{64, 48}, picture::PixelSize{133, 100}}) {
         for (int w = 1; w <= 420; w += 7) {
             for (int h = 1; h <= 420; h += 11) {
-                const PixelSize fitted = fitWithin({w, h}, space);
+                const picture::PixelSize fitted = picture::fitWithin({w, h}, space);
                 const bool fits = w <= space.width && h <= space.height;
                 if (fits) {
-                    ASSERT_EQ(fitted, (PixelSize{w, h}));
+                    ASSERT_EQ(fitted, (picture::PixelSize{w, h}));
                     continue;
                 }
                 ASSERT_LE(fitted.width, space.width) << w << " x " << h;
@@ -204,7 +204,7 @@ TEST(FitWithin, KeepsProportionsAndTouchesTheSpaceForEverySizeOver) {
 
 // The stored picture: 3 x 2, pixels 1 2 3 / 4 5 6.
 TEST(OrientPicture, EveryTagOnAThreeByTwoPicture) {
-    Picture stored{3, 2, {0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004, 0xFF000005, 0xFF000006}};
+    picture::Picture stored{3, 2, {0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004, 0xFF000005, 0xFF000006}};
     stored.naturalWidth = 300;
     stored.naturalHeight = 200;
     struct Case {
@@ -226,7 +226,7 @@ TEST(OrientPicture, EveryTagOnAThreeByTwoPicture) {
         {0x106, 3, 2, {1, 2, 3, 4, 5, 6}},
     };
     for (const Case& c : cases) {
-        const Picture upright = orientPicture(stored, c.tag);
+        const picture::Picture upright = picture::orientPicture(stored, c.tag);
         ASSERT_EQ(upright.width, c.width) << "tag " << c.tag;
         ASSERT_EQ(upright.height, c.height) << "tag " << c.tag;
         std::vector<int> low;
@@ -256,7 +256,7 @@ constexpr TurnCase kTurns[] = {
     {8, true, Hue::Blue, Hue::Blue, Hue::Red, Hue::Green},
 };
 
-void expectQuadrants(const Picture& p, const TurnCase& c, int strong, int weak) {
+void expectQuadrants(const picture::Picture& p, const TurnCase& c, int strong, int weak) {
     const int qx = p.width / 4, qy = p.height / 4;
     EXPECT_TRUE(looksLike(p.at(qx, qy), c.topLeft, strong, weak)) << "tag " << c.tag << " top left";
     EXPECT_TRUE(looksLike(p.at(3 * qx, qy), c.topRight, strong, weak)) << "tag " << c.tag << " top right";
@@ -270,15 +270,15 @@ TEST(OrientedJpeg, EachTagOfTheExifBlockTurnsTheDecodedPhotoUpright) {
             const std::string jpeg = jpegBytes(32, 16, [](int y, std::uint8_t* rgb) { quadrantRow(32, 16, y, rgb); },
                                                {.quality = 95, .app1 = exifOrientation(c.tag, bigEndian)});
             SCOPED_TRACE(bigEndian ? "big-endian EXIF" : "little-endian EXIF");
-            EXPECT_EQ(readPictureHeader(MemoryByteSource(bytesOf(jpeg))).orientation, c.tag);
+            EXPECT_EQ(picture::readPictureHeader(picture::MemoryByteSource(bytesOf(jpeg))).orientation, c.tag);
 
-            const Picture upright = pictureOf(decodePictureBytes(bytesOf(jpeg)));
+            const picture::Picture upright = pictureOf(decodePictureBytes(bytesOf(jpeg)));
             ASSERT_EQ(upright.width, c.swaps ? 16 : 32) << "tag " << c.tag;
             ASSERT_EQ(upright.height, c.swaps ? 32 : 16) << "tag " << c.tag;
             expectQuadrants(upright, c, 180, 80);
 
             // Fitted into 16 x 16: reduced, then turned; the quadrants stay put.
-            const Picture fitted = pictureOf(decodePictureBytes(bytesOf(jpeg), {16, 16, 0}));
+            const picture::Picture fitted = pictureOf(decodePictureBytes(bytesOf(jpeg), {16, 16, 0}));
             ASSERT_EQ(fitted.width, c.swaps ? 8 : 16) << "tag " << c.tag;
             ASSERT_EQ(fitted.height, c.swaps ? 16 : 8) << "tag " << c.tag;
             EXPECT_EQ(fitted.naturalWidth, upright.width) << "tag " << c.tag;
@@ -293,11 +293,11 @@ TEST(OrientedJpeg, ThroughThePlatformsLoaderWithAFitRequest) {
     const std::string jpeg = jpegBytes(32, 16, [](int y, std::uint8_t* rgb) { quadrantRow(32, 16, y, rgb); },
                                        {.quality = 95, .app1 = exifOrientation(8)});
     platform.putFile("C:\\Photos\\turned.jpg", jpeg);
-    const Picture shown = pictureOf(platform.loadPicture("C:\\Photos\\turned.jpg", PictureRequest{64, 64, 0}));
+    const picture::Picture shown = pictureOf(platform.loadPicture("C:\\Photos\\turned.jpg", picture::PictureRequest{64, 64, 0}));
     ASSERT_EQ(shown.width, 16);
     ASSERT_EQ(shown.height, 32);
     expectQuadrants(shown, kTurns[7], 180, 80);
-    const Picture decoded = pictureOf(platform.decodePicture(bytesOf(jpeg)));
+    const picture::Picture decoded = pictureOf(platform.decodePicture(bytesOf(jpeg)));
     EXPECT_EQ(decoded.width, 16);
     EXPECT_EQ(decoded.height, 32);
 }
@@ -326,12 +326,12 @@ TEST(OrientedJpeg, AMissingOrDamagedTagMeansAsStored) {
     for (const Case& c : cases) {
         const std::string jpeg = jpegBytes(32, 16, [](int y, std::uint8_t* rgb) { quadrantRow(32, 16, y, rgb); },
                                            {.quality = 95, .app1 = c.app1});
-        const Picture shown = pictureOf(decodePictureBytes(bytesOf(jpeg)));
+        const picture::Picture shown = pictureOf(decodePictureBytes(bytesOf(jpeg)));
         ASSERT_EQ(shown.width, 32) << c.what;
         ASSERT_EQ(shown.height, 16) << c.what;
         SCOPED_TRACE(c.what);
         expectQuadrants(shown, asStored, 180, 80);
-        const int headerTag = readPictureHeader(MemoryByteSource(bytesOf(jpeg))).orientation;
+        const int headerTag = picture::readPictureHeader(picture::MemoryByteSource(bytesOf(jpeg))).orientation;
         EXPECT_FALSE(headerTag >= 2 && headerTag <= 8) << c.what << ": header reads tag " << headerTag;
     }
 }
@@ -347,9 +347,9 @@ TEST(PictureAlpha, TransparentPartsShowTheBackgroundAtOwnSizeAndReduced) {
     });
     // Orange as the settings hold it: red in the low byte.
     const std::uint32_t orange = 0x0080FF;
-    for (PictureRequest request : {PictureRequest{0, 0, orange}, PictureRequest{10, 10, orange},
-                                   PictureRequest{25, 30, orange}}) {
-        const Picture shown = pictureOf(decodePictureBytes(bytesOf(png), request));
+    for (picture::PictureRequest request : {picture::PictureRequest{0, 0, orange}, picture::PictureRequest{10, 10, orange},
+                                   picture::PictureRequest{25, 30, orange}}) {
+        const picture::Picture shown = pictureOf(decodePictureBytes(bytesOf(png), request));
         const int w = shown.width, h = shown.height;
         ASSERT_EQ(w, request.fits() ? std::min(request.maxWidth, request.maxHeight) : 40);
         ASSERT_EQ(h, w);
@@ -373,7 +373,7 @@ TEST(PictureAlpha, GreenBackgroundBehindEachAlphaLevel) {
     const std::uint32_t green = 0x00FF00;
     const int alphas[] = {0, 64, 128, 192, 255};
     const std::string png = saved(5, 1, true, "png", [&](int x, int) { return 0xFF000000u | alphas[x]; });  // red
-    const Picture shown = pictureOf(decodePictureBytes(bytesOf(png), {0, 0, green}));
+    const picture::Picture shown = pictureOf(decodePictureBytes(bytesOf(png), {0, 0, green}));
     ASSERT_EQ(shown.width, 5);
     for (int x = 0; x < 5; ++x) {
         EXPECT_NEAR(redOf(shown.at(x, 0)), alphas[x], 1) << "alpha " << alphas[x];
@@ -387,11 +387,11 @@ TEST(PictureFormats, TiffDecodesItsSizeAndColoursAndIsFitted) {
     const auto thirds = [](int x, int) { return x < 4 ? 0xFF0000FFu : x < 8 ? 0x00FF00FFu : 0x0000FFFFu; };
     for (bool alpha : {false, true}) {
         const std::string tiff = saved(12, 8, alpha, "tiff", thirds);
-        const PictureHeader header = readPictureHeader(MemoryByteSource(bytesOf(tiff)));
-        EXPECT_EQ(header.format, PictureFormat::Tiff);
+        const picture::PictureHeader header = picture::readPictureHeader(picture::MemoryByteSource(bytesOf(tiff)));
+        EXPECT_EQ(header.format, picture::PictureFormat::Tiff);
         EXPECT_EQ(header.width, 12);
         EXPECT_EQ(header.height, 8);
-        const Picture own = pictureOf(decodePictureBytes(bytesOf(tiff)));
+        const picture::Picture own = pictureOf(decodePictureBytes(bytesOf(tiff)));
         ASSERT_EQ(own.width, 12);
         ASSERT_EQ(own.height, 8);
         for (int y = 0; y < 8; ++y) {
@@ -401,7 +401,7 @@ TEST(PictureFormats, TiffDecodesItsSizeAndColoursAndIsFitted) {
         }
         HeadlessPlatform platform;
         platform.putFile("C:\\Scans\\page.tif", tiff);
-        const Picture fitted = pictureOf(platform.loadPicture("C:\\Scans\\page.tif", PictureRequest{6, 6, 0}));
+        const picture::Picture fitted = pictureOf(platform.loadPicture("C:\\Scans\\page.tif", picture::PictureRequest{6, 6, 0}));
         EXPECT_EQ(fitted.width, 6);
         EXPECT_EQ(fitted.height, 4);
         EXPECT_TRUE(looksLike(fitted.at(0, 2), Hue::Red));
@@ -425,12 +425,12 @@ TEST(CheckerboardReduction, AOnePixelCheckerboardInEachFormatComesOutFlatGrey) {
          }, {.quality = 95})},
     };
     for (const File& file : files) {
-        for (PixelSize space : {PixelSize{100, 75}, PixelSize{150, 112}, PixelSize{200, 150}, PixelSize{399, 299},
-                                PixelSize{333, 250}, PixelSize{97, 61}}) {
+        for (picture::PixelSize space : {picture::PixelSize{100, 75}, picture::PixelSize{150, 112}, picture::PixelSize{200, 150}, picture::PixelSize{399, 299},
+                                picture::PixelSize{333, 250}, picture::PixelSize{97, 61}}) {
             SCOPED_TRACE(std::string(file.format) + " into " + std::to_string(space.width) + " x " +
                          std::to_string(space.height));
-            const Picture reduced = pictureOf(decodePictureBytes(bytesOf(file.bytes), {space.width, space.height, 0}));
-            ASSERT_EQ((PixelSize{reduced.width, reduced.height}), fitWithin({kWidth, kHeight}, space));
+            const picture::Picture reduced = pictureOf(decodePictureBytes(bytesOf(file.bytes), {space.width, space.height, 0}));
+            ASSERT_EQ((picture::PixelSize{reduced.width, reduced.height}), picture::fitWithin({kWidth, kHeight}, space));
             int lowest = 255, highest = 0;
             for (int y = 1; y < reduced.height - 1; ++y) {
                 for (int x = 1; x < reduced.width - 1; ++x) {
@@ -459,15 +459,15 @@ TEST(PictureLimits, AHundredMegapixelPhotoIsShownFittedAndRefusedAtItsOwnSize) {
 
     HeadlessPlatform platform;
     platform.putFile("C:\\Photos\\panorama.jpg", jpeg);
-    const Picture fitted = pictureOf(platform.loadPicture("C:\\Photos\\panorama.jpg", PictureRequest{1024, 768, 0}));
+    const picture::Picture fitted = pictureOf(platform.loadPicture("C:\\Photos\\panorama.jpg", picture::PictureRequest{1024, 768, 0}));
     EXPECT_EQ(fitted.width, 1024);
     EXPECT_EQ(fitted.height, 256);
     EXPECT_EQ(fitted.naturalWidth, 20000);
     EXPECT_EQ(fitted.naturalHeight, 5000);
     EXPECT_TRUE(looksLike(fitted.at(100, 128), Hue::Red));
     EXPECT_TRUE(looksLike(fitted.at(1000, 128), Hue::Blue));
-    EXPECT_EQ(errorOf(platform.loadPicture("C:\\Photos\\panorama.jpg", PictureRequest{})), PictureError::TooLarge);
-    EXPECT_EQ(errorOf(decodePictureBytes(bytesOf(jpeg))), PictureError::TooLarge);
+    EXPECT_EQ(errorOf(platform.loadPicture("C:\\Photos\\panorama.jpg", picture::PictureRequest{})), picture::PictureError::TooLarge);
+    EXPECT_EQ(errorOf(decodePictureBytes(bytesOf(jpeg))), picture::PictureError::TooLarge);
 }
 
 TEST(PictureLimits, AHundredMegapixelPhotoStoredOnItsSideIsTurnedAndFitted) {
@@ -477,7 +477,7 @@ TEST(PictureLimits, AHundredMegapixelPhotoStoredOnItsSideIsTurnedAndFitted) {
         for (int x = 0; x < 5000; ++x) putRgb(rgb + 3 * x, y < 10000 ? Hue::Red : Hue::Blue);
     };
     const std::string jpeg = jpegBytes(5000, 20000, halves, {.quality = 20, .app1 = exifOrientation(6)});
-    const Picture fitted = pictureOf(decodePictureBytes(bytesOf(jpeg), {1024, 768, 0}));
+    const picture::Picture fitted = pictureOf(decodePictureBytes(bytesOf(jpeg), {1024, 768, 0}));
     EXPECT_EQ(fitted.width, 1024);
     EXPECT_EQ(fitted.height, 256);
     EXPECT_EQ(fitted.naturalWidth, 20000);
@@ -500,22 +500,22 @@ std::string hugeClaimingJpeg() {
 
 TEST(PictureLimits, SmallFilesClaimingHugeSizesAreRefusedQuickly) {
     const std::string jpeg = hugeClaimingJpeg();
-    const PictureHeader header = readPictureHeader(MemoryByteSource(bytesOf(jpeg)));
+    const picture::PictureHeader header = picture::readPictureHeader(picture::MemoryByteSource(bytesOf(jpeg)));
     ASSERT_TRUE(header.sizeKnown);
     EXPECT_EQ(header.width, 64250);
     EXPECT_EQ(header.height, 64250);
 
     std::string png = saved(2, 2, false, "png", [](int, int) { return 0xFFFFFFFFu; });
     png.replace(16, 8, std::string("\x00\x00\x62\x70\x00\x00\x82\x14", 8));  // 25200 x 33300
-    EXPECT_EQ(readPictureHeader(MemoryByteSource(bytesOf(png))).width, 25200);
+    EXPECT_EQ(picture::readPictureHeader(picture::MemoryByteSource(bytesOf(png))).width, 25200);
 
-    for (PictureRequest request : {PictureRequest{}, PictureRequest{1024, 768, 0}, PictureRequest{64, 48, 0}}) {
+    for (picture::PictureRequest request : {picture::PictureRequest{}, picture::PictureRequest{1024, 768, 0}, picture::PictureRequest{64, 48, 0}}) {
         SCOPED_TRACE("request " + std::to_string(request.maxWidth) + " x " + std::to_string(request.maxHeight));
         const auto started = std::chrono::steady_clock::now();
-        const std::optional<PictureError> jpegError = errorOf(decodePictureBytes(bytesOf(jpeg), request));
+        const std::optional<picture::PictureError> jpegError = errorOf(decodePictureBytes(bytesOf(jpeg), request));
         ASSERT_TRUE(jpegError.has_value());
-        EXPECT_TRUE(*jpegError == PictureError::TooLarge || *jpegError == PictureError::Undecodable);
-        EXPECT_EQ(errorOf(decodePictureBytes(bytesOf(png), request)), PictureError::TooLarge);
+        EXPECT_TRUE(*jpegError == picture::PictureError::TooLarge || *jpegError == picture::PictureError::Undecodable);
+        EXPECT_EQ(errorOf(decodePictureBytes(bytesOf(png), request)), picture::PictureError::TooLarge);
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
     }
 }
@@ -524,13 +524,13 @@ TEST(PictureLimits, SmallFilesClaimingHugeSizesAreRefusedQuickly) {
 
 // Delivers a solid picture of `full` size, reduced by the denominator
 // asked, and records what it was asked.
-class ScriptedDecoder final : public PictureDecoder {
+class ScriptedDecoder final : public picture::PictureDecoder {
 public:
-    ScriptedDecoder(PixelSize full, int orientation = 1) : full_(full), orientation_(orientation) {}
+    ScriptedDecoder(picture::PixelSize full, int orientation = 1) : full_(full), orientation_(orientation) {}
 
-    std::optional<PictureFailure> decode(int denominator, PictureRowSink& sink) override {
+    std::optional<picture::PictureFailure> decode(int denominator, picture::PictureRowSink& sink) override {
         denominators.push_back(denominator);
-        const PixelSize decoded{(full_.width + denominator - 1) / denominator,
+        const picture::PixelSize decoded{(full_.width + denominator - 1) / denominator,
                                 (full_.height + denominator - 1) / denominator};
         if (!sink.begin(decoded)) return std::nullopt;
         std::vector<std::uint32_t> row(static_cast<std::size_t>(decoded.width), 0xFF123456u);
@@ -543,55 +543,55 @@ public:
     int rowsDelivered = 0;
 
 private:
-    PixelSize full_;
+    picture::PixelSize full_;
     int orientation_;
 };
 
 // JPEGs here are sequential, decoded in one pass.
-PictureHeader headerOf(PictureFormat format, std::int64_t width, std::int64_t height) {
-    return {format, true, width, height, 0, format == PictureFormat::Jpeg};
+picture::PictureHeader headerOf(picture::PictureFormat format, std::int64_t width, std::int64_t height) {
+    return {format, true, width, height, 0, format == picture::PictureFormat::Jpeg};
 }
 
 TEST(LoadFittedPicture, DecodesReducedOnlyAsFarAsTheFittedSizeAllowsEitherWayUp) {
-    constexpr DecodeCapabilities kReduces{.reducedJpegDecode = true};
+    constexpr picture::DecodeCapabilities kReduces{.reducedJpegDecode = true};
     struct Case {
-        PictureFormat format;
-        PixelSize stored;
-        PictureRequest request;
-        DecodeCapabilities capabilities;
+        picture::PictureFormat format;
+        picture::PixelSize stored;
+        picture::PictureRequest request;
+        picture::DecodeCapabilities capabilities;
         int denominator;
     } cases[] = {
-        {PictureFormat::Jpeg, {1600, 1200}, {200, 150, 0}, kReduces, 8},   // an eighth is just enough
-        {PictureFormat::Jpeg, {1600, 1200}, {201, 151, 0}, kReduces, 4},   // an eighth is a pixel short
-        {PictureFormat::Jpeg, {4000, 3000}, {1024, 768, 0}, kReduces, 2},
-        {PictureFormat::Jpeg, {20000, 5000}, {1024, 768, 0}, kReduces, 8},
+        {picture::PictureFormat::Jpeg, {1600, 1200}, {200, 150, 0}, kReduces, 8},   // an eighth is just enough
+        {picture::PictureFormat::Jpeg, {1600, 1200}, {201, 151, 0}, kReduces, 4},   // an eighth is a pixel short
+        {picture::PictureFormat::Jpeg, {4000, 3000}, {1024, 768, 0}, kReduces, 2},
+        {picture::PictureFormat::Jpeg, {20000, 5000}, {1024, 768, 0}, kReduces, 8},
         // Stored upright 576 x 768 would allow a quarter (750 x 1000), but
         // the tag, read only with the pixels, may turn it to 1024 x 768.
-        {PictureFormat::Jpeg, {3000, 4000}, {1024, 768, 0}, kReduces, 2},
-        {PictureFormat::Jpeg, {1500, 1000}, {1024, 768, 0}, kReduces, 1},
-        {PictureFormat::Jpeg, {1600, 1200}, {}, kReduces, 1},                  // own size wanted
-        {PictureFormat::Jpeg, {1600, 1200}, {200, 150, 0}, {}, 1},             // decoder cannot reduce
-        {PictureFormat::Png, {1600, 1200}, {200, 150, 0}, kReduces, 1},        // only JPEGs reduce
+        {picture::PictureFormat::Jpeg, {3000, 4000}, {1024, 768, 0}, kReduces, 2},
+        {picture::PictureFormat::Jpeg, {1500, 1000}, {1024, 768, 0}, kReduces, 1},
+        {picture::PictureFormat::Jpeg, {1600, 1200}, {}, kReduces, 1},                  // own size wanted
+        {picture::PictureFormat::Jpeg, {1600, 1200}, {200, 150, 0}, {}, 1},             // decoder cannot reduce
+        {picture::PictureFormat::Png, {1600, 1200}, {200, 150, 0}, kReduces, 1},        // only JPEGs reduce
     };
     for (const Case& c : cases) {
         ScriptedDecoder decoder(c.stored);
-        const PictureResult result =
-            loadFittedPicture(headerOf(c.format, c.stored.width, c.stored.height), decoder, c.request, c.capabilities);
+        const picture::PictureResult result =
+            picture::loadFittedPicture(headerOf(c.format, c.stored.width, c.stored.height), decoder, c.request, c.capabilities);
         SCOPED_TRACE(std::to_string(c.stored.width) + " x " + std::to_string(c.stored.height) + " into " +
                      std::to_string(c.request.maxWidth) + " x " + std::to_string(c.request.maxHeight));
         EXPECT_EQ(decoder.denominators, std::vector<int>{c.denominator});
-        const Picture shown = pictureOf(result);
-        const PixelSize expected =
-            c.request.fits() ? fitWithin(c.stored, {c.request.maxWidth, c.request.maxHeight}) : c.stored;
-        EXPECT_EQ((PixelSize{shown.width, shown.height}), expected);
+        const picture::Picture shown = pictureOf(result);
+        const picture::PixelSize expected =
+            c.request.fits() ? picture::fitWithin(c.stored, {c.request.maxWidth, c.request.maxHeight}) : c.stored;
+        EXPECT_EQ((picture::PixelSize{shown.width, shown.height}), expected);
         EXPECT_EQ(shown.at(shown.width / 2, shown.height / 2), 0xFF123456u);
     }
 }
 
 TEST(LoadFittedPicture, ATurnedPhotoIsFittedUprightAndKnowsItsUprightNaturalSize) {
     ScriptedDecoder decoder({4000, 3000}, 6);
-    const Picture shown =
-        pictureOf(loadFittedPicture(headerOf(PictureFormat::Jpeg, 4000, 3000), decoder, {1024, 768, 0}, {true}));
+    const picture::Picture shown =
+        pictureOf(picture::loadFittedPicture(headerOf(picture::PictureFormat::Jpeg, 4000, 3000), decoder, {1024, 768, 0}, {true}));
     EXPECT_EQ(shown.width, 576);
     EXPECT_EQ(shown.height, 768);
     EXPECT_EQ(shown.naturalWidth, 3000);
@@ -601,38 +601,38 @@ TEST(LoadFittedPicture, ATurnedPhotoIsFittedUprightAndKnowsItsUprightNaturalSize
 }
 
 TEST(LoadFittedPicture, DeclaredSizesOverTheLimitsNeverReachTheDecoder) {
-    constexpr DecodeCapabilities kReduces{.reducedJpegDecode = true};
+    constexpr picture::DecodeCapabilities kReduces{.reducedJpegDecode = true};
     struct Case {
-        PictureFormat format;
+        picture::PictureFormat format;
         std::int64_t width, height;
-        PictureRequest request;
-        DecodeCapabilities capabilities;
+        picture::PictureRequest request;
+        picture::DecodeCapabilities capabilities;
         bool refused;
     } cases[] = {
-        {PictureFormat::Png, 25200, 33300, {1024, 768, 0}, {}, true},
-        {PictureFormat::Png, 25200, 33300, {}, {}, true},
-        {PictureFormat::Png, 8192, 8192, {}, {}, false},                // exactly 64 megapixels
-        {PictureFormat::Png, 8193, 8192, {}, {}, true},
-        {PictureFormat::Bmp, 32767, 2, {}, {}, false},                  // the longest side
-        {PictureFormat::Bmp, 32768, 2, {}, {}, true},
-        {PictureFormat::Gif, 0, 0, {}, {}, false},                      // unknown: the decoder decides
-        {PictureFormat::Jpeg, 20000, 5000, {}, kReduces, true},          // at own size
-        {PictureFormat::Jpeg, 20000, 5000, {1024, 768, 0}, kReduces, false},
-        {PictureFormat::Jpeg, 20000, 5000, {1024, 768, 0}, {}, true},   // no reduced decode here
-        {PictureFormat::Jpeg, 65500, 65500, {}, kReduces, true},
-        {PictureFormat::Jpeg, 65500, 65500, {64, 48, 0}, kReduces, false},  // 8188 x 8188 after 1/8: allowed
-        {PictureFormat::Jpeg, 65501, 100, {64, 48, 0}, kReduces, true},    // beyond what JPEG allows
+        {picture::PictureFormat::Png, 25200, 33300, {1024, 768, 0}, {}, true},
+        {picture::PictureFormat::Png, 25200, 33300, {}, {}, true},
+        {picture::PictureFormat::Png, 8192, 8192, {}, {}, false},                // exactly 64 megapixels
+        {picture::PictureFormat::Png, 8193, 8192, {}, {}, true},
+        {picture::PictureFormat::Bmp, 32767, 2, {}, {}, false},                  // the longest side
+        {picture::PictureFormat::Bmp, 32768, 2, {}, {}, true},
+        {picture::PictureFormat::Gif, 0, 0, {}, {}, false},                      // unknown: the decoder decides
+        {picture::PictureFormat::Jpeg, 20000, 5000, {}, kReduces, true},          // at own size
+        {picture::PictureFormat::Jpeg, 20000, 5000, {1024, 768, 0}, kReduces, false},
+        {picture::PictureFormat::Jpeg, 20000, 5000, {1024, 768, 0}, {}, true},   // no reduced decode here
+        {picture::PictureFormat::Jpeg, 65500, 65500, {}, kReduces, true},
+        {picture::PictureFormat::Jpeg, 65500, 65500, {64, 48, 0}, kReduces, false},  // 8188 x 8188 after 1/8: allowed
+        {picture::PictureFormat::Jpeg, 65501, 100, {64, 48, 0}, kReduces, true},    // beyond what JPEG allows
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
-        PictureHeader header = headerOf(c.format, c.width, c.height);
+        picture::PictureHeader header = headerOf(c.format, c.width, c.height);
         header.sizeKnown = c.width > 0;
-        const std::optional<PictureFailure> early = refuseByHeader(header, c.request, c.capabilities);
+        const std::optional<picture::PictureFailure> early = picture::refuseByHeader(header, c.request, c.capabilities);
         EXPECT_EQ(early.has_value(), c.refused);
-        if (early) EXPECT_EQ(early->error, PictureError::TooLarge);
+        if (early) EXPECT_EQ(early->error, picture::PictureError::TooLarge);
         if (!c.refused) continue;
         ScriptedDecoder decoder({static_cast<int>(std::min<std::int64_t>(c.width, 1 << 20)), 1});
-        EXPECT_EQ(errorOf(loadFittedPicture(header, decoder, c.request, c.capabilities)), PictureError::TooLarge);
+        EXPECT_EQ(errorOf(picture::loadFittedPicture(header, decoder, c.request, c.capabilities)), picture::PictureError::TooLarge);
         EXPECT_TRUE(decoder.denominators.empty()) << "the decoder ran";
     }
 }
@@ -640,10 +640,10 @@ TEST(LoadFittedPicture, DeclaredSizesOverTheLimitsNeverReachTheDecoder) {
 TEST(LoadFittedPicture, ADecodedSizeOverTheLimitsStopsTheDecoderBeforeAnyRow) {
     // The header said nothing (a size given after the scan): the decoder's
     // size is checked when it begins.
-    for (PixelSize decoded : {PixelSize{40000, 10}, PixelSize{9000, 9000}}) {
+    for (picture::PixelSize decoded : {picture::PixelSize{40000, 10}, picture::PixelSize{9000, 9000}}) {
         ScriptedDecoder decoder(decoded);
-        PictureHeader header{PictureFormat::Jpeg};
-        EXPECT_EQ(errorOf(loadFittedPicture(header, decoder, {}, {})), PictureError::TooLarge);
+        picture::PictureHeader header{picture::PictureFormat::Jpeg};
+        EXPECT_EQ(errorOf(picture::loadFittedPicture(header, decoder, {}, {})), picture::PictureError::TooLarge);
         EXPECT_EQ(decoder.rowsDelivered, 0);
     }
 }
@@ -674,7 +674,7 @@ std::string tiffHeaderBytes(bool bigEndian, int type, std::uint32_t width, std::
 }
 
 // Counts what the reader reads, to show that it skips what it need not.
-class CountingSource final : public ByteSource {
+class CountingSource final : public picture::ByteSource {
 public:
     explicit CountingSource(const std::string& bytes) : memory_(bytesOf(bytes)) {}
     std::uint64_t size() const override { return memory_.size(); }
@@ -685,7 +685,7 @@ public:
     mutable std::uint64_t bytesRead = 0;
 
 private:
-    MemoryByteSource memory_;
+    picture::MemoryByteSource memory_;
 };
 
 TEST(PictureHeaderReader, FormatAndDeclaredSizeOfEachKindOfFile) {
@@ -706,27 +706,27 @@ TEST(PictureHeaderReader, FormatAndDeclaredSizeOfEachKindOfFile) {
     struct Case {
         const char* what;
         std::string bytes;
-        PictureFormat format;
+        picture::PictureFormat format;
         int width, height;
     } cases[] = {
-        {"jpeg", smallJpeg, PictureFormat::Jpeg, 17, 3},
-        {"jpeg after 200 KB of metadata", jpegWithMetadata, PictureFormat::Jpeg, 17, 3},
-        {"progressive jpeg", progressive, PictureFormat::Jpeg, 40, 24},
-        {"png", saved(7, 300, true, "png", [](int, int) { return 0u; }), PictureFormat::Png, 7, 300},
-        {"gif87a", std::string("GIF87a", 6) + le16(640) + le16(480) + std::string("\xF0\0\0", 3), PictureFormat::Gif, 640, 480},
-        {"gif89a", std::string("GIF89a", 6) + le16(1) + le16(65535) + std::string("\0\0\0", 3), PictureFormat::Gif, 1, 65535},
-        {"bmp", bmpFile(300, 2, [](int, int) { return 0u; }), PictureFormat::Bmp, 300, 2},
-        {"top-down bmp", topDownBmp, PictureFormat::Bmp, 5, 9},
-        {"os/2 bmp", coreBmp, PictureFormat::Bmp, 300, 7},
-        {"tiff II, SHORT sizes", tiffHeaderBytes(false, 3, 640, 480), PictureFormat::Tiff, 640, 480},
-        {"tiff MM, SHORT sizes", tiffHeaderBytes(true, 3, 640, 480), PictureFormat::Tiff, 640, 480},
-        {"tiff II, LONG sizes", tiffHeaderBytes(false, 4, 70000, 3), PictureFormat::Tiff, 70000, 3},
-        {"tiff MM, LONG sizes", tiffHeaderBytes(true, 4, 3, 70000), PictureFormat::Tiff, 3, 70000},
-        {"tiff saved by gdk-pixbuf", saved(9, 4, false, "tiff", [](int, int) { return 0xFFu; }), PictureFormat::Tiff, 9, 4},
+        {"jpeg", smallJpeg, picture::PictureFormat::Jpeg, 17, 3},
+        {"jpeg after 200 KB of metadata", jpegWithMetadata, picture::PictureFormat::Jpeg, 17, 3},
+        {"progressive jpeg", progressive, picture::PictureFormat::Jpeg, 40, 24},
+        {"png", saved(7, 300, true, "png", [](int, int) { return 0u; }), picture::PictureFormat::Png, 7, 300},
+        {"gif87a", std::string("GIF87a", 6) + le16(640) + le16(480) + std::string("\xF0\0\0", 3), picture::PictureFormat::Gif, 640, 480},
+        {"gif89a", std::string("GIF89a", 6) + le16(1) + le16(65535) + std::string("\0\0\0", 3), picture::PictureFormat::Gif, 1, 65535},
+        {"bmp", bmpFile(300, 2, [](int, int) { return 0u; }), picture::PictureFormat::Bmp, 300, 2},
+        {"top-down bmp", topDownBmp, picture::PictureFormat::Bmp, 5, 9},
+        {"os/2 bmp", coreBmp, picture::PictureFormat::Bmp, 300, 7},
+        {"tiff II, SHORT sizes", tiffHeaderBytes(false, 3, 640, 480), picture::PictureFormat::Tiff, 640, 480},
+        {"tiff MM, SHORT sizes", tiffHeaderBytes(true, 3, 640, 480), picture::PictureFormat::Tiff, 640, 480},
+        {"tiff II, LONG sizes", tiffHeaderBytes(false, 4, 70000, 3), picture::PictureFormat::Tiff, 70000, 3},
+        {"tiff MM, LONG sizes", tiffHeaderBytes(true, 4, 3, 70000), picture::PictureFormat::Tiff, 3, 70000},
+        {"tiff saved by gdk-pixbuf", saved(9, 4, false, "tiff", [](int, int) { return 0xFFu; }), picture::PictureFormat::Tiff, 9, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const PictureHeader header = readPictureHeader(MemoryByteSource(bytesOf(c.bytes)));
+        const picture::PictureHeader header = picture::readPictureHeader(picture::MemoryByteSource(bytesOf(c.bytes)));
         EXPECT_EQ(header.format, c.format);
         EXPECT_TRUE(header.sizeKnown);
         EXPECT_EQ(header.width, c.width);
@@ -734,7 +734,7 @@ TEST(PictureHeaderReader, FormatAndDeclaredSizeOfEachKindOfFile) {
     }
     // The metadata blocks are skipped, not read.
     CountingSource counted(jpegWithMetadata);
-    EXPECT_EQ(readPictureHeader(counted).width, 17);
+    EXPECT_EQ(picture::readPictureHeader(counted).width, 17);
     EXPECT_LT(counted.bytesRead, 1000u);
 }
 
@@ -756,20 +756,20 @@ TEST(PictureHeaderReader, HeadersCutShortGiveNoSize) {
     };
     for (const Case& c : cases) {
         for (std::size_t length = 0; length < c.needed; ++length) {
-            const PictureHeader header = readPictureHeader(MemoryByteSource(bytesOf(c.bytes.substr(0, length))));
+            const picture::PictureHeader header = picture::readPictureHeader(picture::MemoryByteSource(bytesOf(c.bytes.substr(0, length))));
             EXPECT_FALSE(header.sizeKnown) << c.what << " cut to " << length << " bytes";
         }
-        EXPECT_TRUE(readPictureHeader(MemoryByteSource(bytesOf(c.bytes.substr(0, c.needed)))).sizeKnown) << c.what;
+        EXPECT_TRUE(picture::readPictureHeader(picture::MemoryByteSource(bytesOf(c.bytes.substr(0, c.needed)))).sizeKnown) << c.what;
     }
     // A frame whose height comes only after the scan.
     std::string noHeight = jpeg;
     noHeight.replace(sof + 5, 2, std::string("\0\0", 2));
-    const PictureHeader later = readPictureHeader(MemoryByteSource(bytesOf(noHeight)));
-    EXPECT_EQ(later.format, PictureFormat::Jpeg);
+    const picture::PictureHeader later = picture::readPictureHeader(picture::MemoryByteSource(bytesOf(noHeight)));
+    EXPECT_EQ(later.format, picture::PictureFormat::Jpeg);
     EXPECT_FALSE(later.sizeKnown);
     // A segment length running past the end, before any frame header.
     const std::string runaway = std::string("\xFF\xD8", 2) + "\xFF\xE1" + be16(60000) + "Exif";
-    EXPECT_FALSE(readPictureHeader(MemoryByteSource(bytesOf(runaway))).sizeKnown);
+    EXPECT_FALSE(picture::readPictureHeader(picture::MemoryByteSource(bytesOf(runaway))).sizeKnown);
 }
 
 }  // namespace
@@ -918,20 +918,20 @@ TEST(PixelRows, EachLayoutWidensToOpaqueOrItsOwnAlpha) {
     const std::uint8_t bgrx[] = {0x01, 0x02, 0x03, 0x00, 0x10, 0x20, 0x30, 0x55, 0, 0, 0, 0};
     const std::uint8_t bgra[] = {0x01, 0x02, 0x03, 0x00, 0x10, 0x20, 0x30, 0x55, 0, 0, 0, 0};
     struct Case {
-        RowLayout layout;
+        picture::RowLayout layout;
         const std::uint8_t* row;
         int bytes;
         std::uint32_t expected[3];
     } cases[] = {
-        {RowLayout::Gray8, gray, 1, {0xFF000000u, 0xFF7F7F7Fu, 0xFFFFFFFFu}},
-        {RowLayout::Bgr24, bgr, 3, {0xFF030201u, 0xFF8000FFu, 0xFF000000u}},
-        {RowLayout::Bgrx32, bgrx, 4, {0xFF030201u, 0xFF302010u, 0xFF000000u}},
-        {RowLayout::Bgra32, bgra, 4, {0x00030201u, 0x55302010u, 0x00000000u}},
+        {picture::RowLayout::Gray8, gray, 1, {0xFF000000u, 0xFF7F7F7Fu, 0xFFFFFFFFu}},
+        {picture::RowLayout::Bgr24, bgr, 3, {0xFF030201u, 0xFF8000FFu, 0xFF000000u}},
+        {picture::RowLayout::Bgrx32, bgrx, 4, {0xFF030201u, 0xFF302010u, 0xFF000000u}},
+        {picture::RowLayout::Bgra32, bgra, 4, {0x00030201u, 0x55302010u, 0x00000000u}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(bytesPerPixel(c.layout), c.bytes);
+        EXPECT_EQ(picture::bytesPerPixel(c.layout), c.bytes);
         std::uint32_t out[4] = {0, 0, 0, 0xDEADBEEFu};
-        widenRow(c.layout, c.row, 3, out);
+        picture::widenRow(c.layout, c.row, 3, out);
         EXPECT_THAT(std::vector<std::uint32_t>(out, out + 3), ::testing::ElementsAreArray(c.expected));
         EXPECT_EQ(out[3], 0xDEADBEEFu);  // no more than the width is written
     }

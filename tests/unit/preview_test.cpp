@@ -31,7 +31,7 @@ protected:
 TEST_F(PreviewTest, StoredPictureIs151By119) {
     HeadlessPlatform decoder;
     const auto decoded = decoder.decodePicture(resources::previewPictureBytes());
-    const auto* picture = std::get_if<platform::Picture>(&decoded);
+    const auto* picture = std::get_if<picture::Picture>(&decoded);
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->width, 151);
     EXPECT_EQ(picture->height, 119);
@@ -52,7 +52,7 @@ TEST_F(PreviewTest, CopiesA160By120BlockIntoTheHostWindowAndLivesOn) {
     EXPECT_EQ(platform.doEventsCount(), 200u);
 
     const auto decoded = platform.decodePicture(resources::previewPictureBytes());
-    const auto& picture = std::get<platform::Picture>(decoded);
+    const auto& picture = std::get<picture::Picture>(decoded);
     const auto* surface = platform.surfaceOfWindow(host);
     ASSERT_NE(surface, nullptr);
     int differences = 0;

@@ -38,7 +38,7 @@ protected:
 
     // Puts a picture on the image surface and shows it, as the slideshow does.
     void showPicture() {
-        auto picture = std::make_shared<platform::Picture>();
+        auto picture = std::make_shared<picture::Picture>();
         picture->width = 300;
         picture->height = 200;
         picture->pixels.assign(300 * 200, 0xFF336699);

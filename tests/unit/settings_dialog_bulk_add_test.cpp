@@ -273,21 +273,21 @@ TEST(BulkAddRules, TheFilterGivesTheExtensionsAndTheHeaderDecides) {
     EXPECT_FALSE(dialog::hasExtensionIn("D:\\A\\photo.jpg.txt", extensions));
 
     platform::PictureFileHeader file{platform::FileStatus::Ok, {}};
-    file.header.format = platform::PictureFormat::Png;
+    file.header.format = picture::PictureFormat::Png;
     file.header.sizeKnown = true;
     file.header.width = 4000;
     file.header.height = 3000;
-    const platform::PictureRequest screen{1024, 768, 0};
+    const picture::PictureRequest screen{1024, 768, 0};
     EXPECT_TRUE(dialog::headerPassesCheck(file, screen));
     file.header.width = 40000;  // beyond a side's limit
     EXPECT_FALSE(dialog::headerPassesCheck(file, screen));
     // A sequential JPEG that large is still shown, decoded reduced.
-    file.header.format = platform::PictureFormat::Jpeg;
+    file.header.format = picture::PictureFormat::Jpeg;
     file.header.jpegSinglePass = true;
     EXPECT_TRUE(dialog::headerPassesCheck(file, screen));
     file.header.jpegSinglePass = false;
     EXPECT_FALSE(dialog::headerPassesCheck(file, screen));
-    file.header = {.format = platform::PictureFormat::Bmp, .sizeKnown = true, .width = 10, .height = 10};
+    file.header = {.format = picture::PictureFormat::Bmp, .sizeKnown = true, .width = 10, .height = 10};
     EXPECT_TRUE(dialog::headerPassesCheck(file, screen));
     file.header.impossible = true;
     EXPECT_FALSE(dialog::headerPassesCheck(file, screen));

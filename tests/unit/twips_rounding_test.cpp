@@ -37,7 +37,7 @@ TEST(TwipsRounding, TheScreenAndAPictureBoxThatSizesItselfFollowTheRule) {
     ui::PictureBox box("Picture1", form);
     box.autoSize = true;
     ASSERT_TRUE(platform.run([&] { form.load(); }));
-    auto picture = std::make_shared<Picture>();
+    auto picture = std::make_shared<picture::Picture>();
     picture->width = 3;
     picture->height = 5;
     picture->pixels.assign(15, 0xFF000000);

@@ -136,8 +136,8 @@ PictureFileHeader HeadlessPlatform::readPictureFileHeader(const std::string& pat
     if (found == impl_->files.end()) return {FileStatus::Missing, {}};
     if (impl_->lockedFiles.contains(key)) return {FileStatus::Failed, {}};
     const std::string& bytes = found->second;
-    const MemoryByteSource source({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
-    return {FileStatus::Ok, readPictureHeader(source)};
+    const picture::MemoryByteSource source({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    return {FileStatus::Ok, picture::readPictureHeader(source)};
 }
 
 bool HeadlessPlatform::putFileFromDisk(const std::string& path, const std::string& hostPath) {
@@ -267,26 +267,26 @@ std::string HeadlessPlatform::ansiToUtf8(std::string_view bytes) {
     return out;
 }
 
-PictureResult HeadlessPlatform::loadPicture(const std::string& path, const PictureRequest& request) {
+picture::PictureResult HeadlessPlatform::loadPicture(const std::string& path, const picture::PictureRequest& request) {
     record("LoadPicture(" + path + ")");
     std::int64_t costMs = 0;
-    PictureResult result = decodeFile(path, request, costMs);
+    picture::PictureResult result = decodeFile(path, request, costMs);
     // Decoding takes time on a real machine, and the program's timers go on
     // counting meanwhile.
     nowMs_ += costMs;
     return result;
 }
 
-PictureResult HeadlessPlatform::decodeFile(const std::string& path, const PictureRequest& request,
+picture::PictureResult HeadlessPlatform::decodeFile(const std::string& path, const picture::PictureRequest& request,
                                            std::int64_t& costMs) {
     costMs = 0;
     const std::string key = pathKey(path);
     const auto found = impl_->files.find(key);
-    if (found == impl_->files.end()) return PictureFailure{PictureError::NotFound, path};
-    if (impl_->lockedFiles.contains(key)) return PictureFailure{PictureError::Unreadable, path + " is locked"};
+    if (found == impl_->files.end()) return picture::PictureFailure{picture::PictureError::NotFound, path};
+    if (impl_->lockedFiles.contains(key)) return picture::PictureFailure{picture::PictureError::Unreadable, path + " is locked"};
     const std::string& bytes = found->second;
-    PictureResult result = decodePictureBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, request);
-    if (const auto* picture = std::get_if<Picture>(&result)) {
+    picture::PictureResult result = decodePictureBytes({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, request);
+    if (const auto* picture = std::get_if<picture::Picture>(&result)) {
         const auto cost = impl_->decodeCostMs.find(key);
         const double megapixels = (picture->naturalWidth ? double(picture->naturalWidth) * picture->naturalHeight
                                                          : double(picture->width) * picture->height) / 1e6;
@@ -301,24 +301,24 @@ namespace {
 // the virtual clock: the user-interface thread meanwhile runs on.
 class HeadlessPictureJob : public PictureJob {
 public:
-    HeadlessPictureJob(const HeadlessPlatform& platform, PictureResult result, std::int64_t readyAtMs)
+    HeadlessPictureJob(const HeadlessPlatform& platform, picture::PictureResult result, std::int64_t readyAtMs)
         : platform_(platform), result_(std::move(result)), readyAtMs_(readyAtMs) {}
     bool ready() override { return platform_.nowMs() >= readyAtMs_; }
-    PictureResult take() override { return std::move(result_); }
+    picture::PictureResult take() override { return std::move(result_); }
 
 private:
     const HeadlessPlatform& platform_;
-    PictureResult result_;
+    picture::PictureResult result_;
     std::int64_t readyAtMs_;
 };
 
 }  // namespace
 
 std::unique_ptr<PictureJob> HeadlessPlatform::loadPictureInBackground(const std::string& path,
-                                                                      const PictureRequest& request) {
+                                                                      const picture::PictureRequest& request) {
     record("LoadPictureInBackground(" + path + ")");
     std::int64_t costMs = 0;
-    PictureResult result = decodeFile(path, request, costMs);
+    picture::PictureResult result = decodeFile(path, request, costMs);
     return std::make_unique<HeadlessPictureJob>(*this, std::move(result), nowMs_ + costMs);
 }
 
@@ -326,7 +326,7 @@ void HeadlessPlatform::setDecodeCost(const std::string& path, std::int64_t milli
     impl_->decodeCostMs[pathKey(path)] = milliseconds;
 }
 
-PictureResult HeadlessPlatform::decodePicture(std::span<const std::uint8_t> bytes) {
+picture::PictureResult HeadlessPlatform::decodePicture(std::span<const std::uint8_t> bytes) {
     return decodePictureBytes(bytes);
 }
 

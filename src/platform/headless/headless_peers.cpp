@@ -174,7 +174,7 @@ public:
         }
     }
 
-    bool paintPicture(const std::shared_ptr<const Picture>& picture, int x, int y, int width, int height) override {
+    bool paintPicture(const std::shared_ptr<const picture::Picture>& picture, int x, int y, int width, int height) override {
         platform_.record(box_.name() + ".PaintPicture(" + std::to_string(picture->width) + " x " +
                          std::to_string(picture->height) + ", " + std::to_string(x) + ", " + std::to_string(y) +
                          ", " + std::to_string(width) + ", " + std::to_string(height) + ")" +
@@ -192,7 +192,7 @@ private:
     // A rectangle of a picture copied onto the box, kept by reference until
     // the box's pixels are needed.
     struct Drawing {
-        std::shared_ptr<const Picture> picture;
+        std::shared_ptr<const picture::Picture> picture;
         int x, y, width, height;
     };
 

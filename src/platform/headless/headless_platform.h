@@ -67,7 +67,7 @@ struct Surface {
     void fill(std::uint32_t pixel);
 };
 
-// Surfaces hold pixels in the layout of platform::Picture (0xAARRGGBB).
+// Surfaces hold pixels in the layout of picture::Picture (0xAARRGGBB).
 // Colours of the model are RGB with red in the low byte; these convert.
 std::uint32_t colorToPixel(ui::Color color);
 ui::Color pixelToColor(std::uint32_t pixel);
@@ -302,10 +302,10 @@ public:
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                 MessageBoxButtons buttons) override;
     using Platform::loadPicture;
-    PictureResult loadPicture(const std::string& path, const PictureRequest& request) override;
-    PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
+    picture::PictureResult loadPicture(const std::string& path, const picture::PictureRequest& request) override;
+    picture::PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
     std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
-                                                        const PictureRequest& request) override;
+                                                        const picture::PictureRequest& request) override;
     std::optional<std::vector<std::string>> chooseFiles(const FileOpenRequest& request) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
     std::optional<FontChoice> chooseFont(const FontRequest& request) override;
@@ -335,7 +335,7 @@ public:
 private:
     void recordEventYield();
     // The picture in the file, and what decoding it costs on the virtual clock.
-    PictureResult decodeFile(const std::string& path, const PictureRequest& request, std::int64_t& costMs);
+    picture::PictureResult decodeFile(const std::string& path, const picture::PictureRequest& request, std::int64_t& costMs);
     std::vector<Target*> hostedWindows(Handle host);
     void resizeScreenSurfaces();
 

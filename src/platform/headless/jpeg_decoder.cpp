@@ -34,7 +34,7 @@ void onWarning(j_common_ptr info, int level) {
 enum class Outcome { Decoded, Refused, OtherColourSpace, BufferedTooLarge, Failed };
 
 // `row` is a buffer the caller owns, grown here before the first row.
-Outcome decodeRows(std::span<const std::uint8_t> bytes, int denominator, PictureRowSink& sink,
+Outcome decodeRows(std::span<const std::uint8_t> bytes, int denominator, picture::PictureRowSink& sink,
                    std::vector<std::uint32_t>& row) {
     jpeg_decompress_struct info;
     ErrorManager errors;
@@ -50,7 +50,7 @@ Outcome decodeRows(std::span<const std::uint8_t> bytes, int denominator, Picture
     jpeg_read_header(&info, TRUE);
     // A file that needs several passes is buffered whole as coefficients
     // (2 bytes a sample) before its first row comes out, whatever the scale.
-    if (jpeg_has_multiple_scans(&info) && !pictureSizeAllowed(info.image_width, info.image_height)) {
+    if (jpeg_has_multiple_scans(&info) && !picture::pictureSizeAllowed(info.image_width, info.image_height)) {
         jpeg_destroy_decompress(&info);
         return Outcome::BufferedTooLarge;
     }
@@ -95,9 +95,9 @@ Outcome decodeRows(std::span<const std::uint8_t> bytes, int denominator, Picture
 
 }  // namespace
 
-std::optional<PictureFailure> JpegPictureDecoder::decode(int denominator, PictureRowSink& sink) {
+std::optional<picture::PictureFailure> JpegPictureDecoder::decode(int denominator, picture::PictureRowSink& sink) {
     // Checked first: libjpeg would fill a short file's missing part with grey.
-    if (!jpegReachesEnd(bytes_)) return PictureFailure{PictureError::Undecodable, "the file is truncated"};
+    if (!picture::jpegReachesEnd(bytes_)) return picture::PictureFailure{picture::PictureError::Undecodable, "the file is truncated"};
     std::vector<std::uint32_t> row;
     switch (decodeRows(bytes_, denominator, sink, row)) {
         case Outcome::Decoded:
@@ -105,13 +105,13 @@ std::optional<PictureFailure> JpegPictureDecoder::decode(int denominator, Pictur
             return std::nullopt;
         case Outcome::OtherColourSpace:
             needsOtherDecoder_ = true;
-            return PictureFailure{PictureError::Undecodable, "a colour space libjpeg cannot give as RGB"};
+            return picture::PictureFailure{picture::PictureError::Undecodable, "a colour space libjpeg cannot give as RGB"};
         case Outcome::BufferedTooLarge:
-            return PictureFailure{PictureError::TooLarge, "a progressive or multi-scan JPEG too large to buffer"};
+            return picture::PictureFailure{picture::PictureError::TooLarge, "a progressive or multi-scan JPEG too large to buffer"};
         case Outcome::Failed:
             break;
     }
-    return PictureFailure{PictureError::Undecodable, "damaged JPEG data"};
+    return picture::PictureFailure{picture::PictureError::Undecodable, "damaged JPEG data"};
 }
 
 int JpegPictureDecoder::orientation() {
@@ -126,7 +126,7 @@ int JpegPictureDecoder::orientation() {
         tag = exif_get_short(entry->data, exif_data_get_byte_order(data));
     }
     exif_data_unref(data);
-    return validOrientation(tag);
+    return picture::validOrientation(tag);
 }
 
 }  // namespace vistrel::platform::headless

@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/picture_fitting.h"
+#include "picture/picture_fitting.h"
 
 namespace vistrel::platform::headless {
 
-class JpegPictureDecoder final : public PictureDecoder {
+class JpegPictureDecoder final : public picture::PictureDecoder {
 public:
     explicit JpegPictureDecoder(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-    std::optional<PictureFailure> decode(int denominator, PictureRowSink& sink) override;
+    std::optional<picture::PictureFailure> decode(int denominator, picture::PictureRowSink& sink) override;
     int orientation() override;
     // True after decode() when libjpeg cannot give 32-bit pixels for this
     // file (a CMYK photo): another decoder must try it.

@@ -1,7 +1,7 @@
 #include "platform/headless/picture_decoder.h"
 
 #include "platform/headless/jpeg_decoder.h"
-#include "platform/picture_structure.h"
+#include "picture/picture_structure.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
@@ -37,22 +37,22 @@ void onSizePrepared(GdkPixbufLoader* loader, gint width, gint height, gpointer d
     auto* check = static_cast<SizeCheck*>(data);
     check->width = width;
     check->height = height;
-    if (!pictureSizeAllowed(width, height)) {
+    if (!picture::pictureSizeAllowed(width, height)) {
         check->tooLarge = true;
         gdk_pixbuf_loader_set_size(loader, 0, 0);
     }
 }
 
-PictureFailure failure(PictureError error, std::string detail) { return {error, std::move(detail)}; }
+picture::PictureFailure failure(picture::PictureError error, std::string detail) { return {error, std::move(detail)}; }
 
-const char* gdkLoaderName(PictureFormat format) {
+const char* gdkLoaderName(picture::PictureFormat format) {
     switch (format) {
-        case PictureFormat::Gif: return "gif";
-        case PictureFormat::Jpeg: return "jpeg";
-        case PictureFormat::Bmp: return "bmp";
-        case PictureFormat::Png: return "png";
-        case PictureFormat::Tiff: return "tiff";
-        case PictureFormat::Unknown: break;
+        case picture::PictureFormat::Gif: return "gif";
+        case picture::PictureFormat::Jpeg: return "jpeg";
+        case picture::PictureFormat::Bmp: return "bmp";
+        case picture::PictureFormat::Png: return "png";
+        case picture::PictureFormat::Tiff: return "tiff";
+        case picture::PictureFormat::Unknown: break;
     }
     return nullptr;
 }
@@ -60,15 +60,15 @@ const char* gdkLoaderName(PictureFormat format) {
 // gdk-pixbuf decodes the whole frame; the rows then go to the sink. Only
 // the formats the program offers reach it (it would otherwise also run its
 // SVG, ICO... loaders on whatever it is given).
-class PixbufPictureDecoder final : public PictureDecoder {
+class PixbufPictureDecoder final : public picture::PictureDecoder {
 public:
-    PixbufPictureDecoder(std::span<const std::uint8_t> bytes, PictureFormat format) : bytes_(bytes), format_(format) {}
+    PixbufPictureDecoder(std::span<const std::uint8_t> bytes, picture::PictureFormat format) : bytes_(bytes), format_(format) {}
 
-    std::optional<PictureFailure> decode(int, PictureRowSink& sink) override {
+    std::optional<picture::PictureFailure> decode(int, picture::PictureRowSink& sink) override {
         GError* rawError = nullptr;
         loader_.reset(gdk_pixbuf_loader_new_with_type(gdkLoaderName(format_), &rawError));
         ErrorPtr error(rawError);
-        if (!loader_) return failure(PictureError::Undecodable, error ? error->message : "no decoder");
+        if (!loader_) return failure(picture::PictureError::Undecodable, error ? error->message : "no decoder");
 
         SizeCheck check;
         g_signal_connect(loader_.get(), "size-prepared", G_CALLBACK(onSizePrepared), &check);
@@ -83,24 +83,24 @@ public:
 
         if (check.tooLarge) {
             sink.begin({check.width, check.height});  // refused there, and reported as too large
-            return failure(PictureError::TooLarge, "declares " + std::to_string(check.width) + " x " +
+            return failure(picture::PictureError::TooLarge, "declares " + std::to_string(check.width) + " x " +
                                                        std::to_string(check.height) + " pixels");
         }
         if (!written || !closed) {
             const GError* reason = writeError ? writeError.get() : closeError.get();
-            return failure(PictureError::Undecodable, reason ? reason->message : "decoding failed");
+            return failure(picture::PictureError::Undecodable, reason ? reason->message : "decoding failed");
         }
-        if ((format_ == PictureFormat::Jpeg && !jpegReachesEnd(bytes_)) ||
-            (format_ == PictureFormat::Bmp && !bmpHoldsAllRows(bytes_))) {
-            return failure(PictureError::Undecodable, "the file is truncated");
+        if ((format_ == picture::PictureFormat::Jpeg && !picture::jpegReachesEnd(bytes_)) ||
+            (format_ == picture::PictureFormat::Bmp && !picture::bmpHoldsAllRows(bytes_))) {
+            return failure(picture::PictureError::Undecodable, "the file is truncated");
         }
         const GdkPixbuf* pixbuf = gdk_pixbuf_loader_get_pixbuf(loader_.get());
-        if (!pixbuf) return failure(PictureError::Undecodable, "no image in the file");
+        if (!pixbuf) return failure(picture::PictureError::Undecodable, "no image in the file");
         const int width = gdk_pixbuf_get_width(pixbuf);
         const int height = gdk_pixbuf_get_height(pixbuf);
         const int channels = gdk_pixbuf_get_n_channels(pixbuf);
         if (gdk_pixbuf_get_bits_per_sample(pixbuf) != 8 || channels < 3) {
-            return failure(PictureError::Undecodable, "unexpected pixel layout");
+            return failure(picture::PictureError::Undecodable, "unexpected pixel layout");
         }
         if (!sink.begin({width, height})) return std::nullopt;
         const bool hasAlpha = gdk_pixbuf_get_has_alpha(pixbuf);
@@ -123,30 +123,30 @@ public:
         // gdk-pixbuf's TIFF and JPEG modules give the tag as an option.
         const GdkPixbuf* pixbuf = loader_ ? gdk_pixbuf_loader_get_pixbuf(loader_.get()) : nullptr;
         const gchar* tag = pixbuf ? gdk_pixbuf_get_option(const_cast<GdkPixbuf*>(pixbuf), "orientation") : nullptr;
-        return tag ? validOrientation(std::atoi(tag)) : 1;
+        return tag ? picture::validOrientation(std::atoi(tag)) : 1;
     }
 
 private:
     std::span<const std::uint8_t> bytes_;
-    PictureFormat format_;
+    picture::PictureFormat format_;
     LoaderPtr loader_;
 };
 
 }  // namespace
 
-PictureResult decodePictureBytes(std::span<const std::uint8_t> bytes, const PictureRequest& request) {
-    const PictureHeader header = readPictureHeader(MemoryByteSource(bytes));
-    if (header.format == PictureFormat::Unknown) {
-        return failure(PictureError::Undecodable, "not a GIF, JPEG, BMP, PNG or TIFF file");
+picture::PictureResult decodePictureBytes(std::span<const std::uint8_t> bytes, const picture::PictureRequest& request) {
+    const picture::PictureHeader header = picture::readPictureHeader(picture::MemoryByteSource(bytes));
+    if (header.format == picture::PictureFormat::Unknown) {
+        return failure(picture::PictureError::Undecodable, "not a GIF, JPEG, BMP, PNG or TIFF file");
     }
-    if (header.format == PictureFormat::Jpeg) {
+    if (header.format == picture::PictureFormat::Jpeg) {
         // Photos are the large pictures: decoded reduced where they are shown reduced.
         JpegPictureDecoder jpeg(bytes);
-        PictureResult result = loadFittedPicture(header, jpeg, request, {.reducedJpegDecode = true});
+        picture::PictureResult result = picture::loadFittedPicture(header, jpeg, request, {.reducedJpegDecode = true});
         if (!jpeg.needsOtherDecoder()) return result;
     }
     PixbufPictureDecoder pixbuf(bytes, header.format);
-    return loadFittedPicture(header, pixbuf, request, {});
+    return picture::loadFittedPicture(header, pixbuf, request, {});
 }
 
 }  // namespace vistrel::platform::headless

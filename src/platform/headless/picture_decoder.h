@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/picture.h"
+#include "picture/picture.h"
 
 namespace vistrel::platform::headless {
 
 // The first frame of the picture. A declared size beyond the limits gives
 // TooLarge before any decoder sees the bytes; bytes of any other format,
 // or corrupt or truncated data, give Undecodable.
-PictureResult decodePictureBytes(std::span<const std::uint8_t> bytes, const PictureRequest& request = {});
+picture::PictureResult decodePictureBytes(std::span<const std::uint8_t> bytes, const picture::PictureRequest& request = {});
 
 }  // namespace vistrel::platform::headless

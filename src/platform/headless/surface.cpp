@@ -102,11 +102,11 @@ void copyPixels(Surface& dest, int x, int y, int width, int height, const Surfac
     copyBlock(dest, x, y, width, height, PixelBlock{src.width, src.height, src.pixels.data()}, srcX, srcY);
 }
 
-void copyFromPicture(Surface& dest, int x, int y, int width, int height, const Picture& src, int srcX, int srcY) {
+void copyFromPicture(Surface& dest, int x, int y, int width, int height, const picture::Picture& src, int srcX, int srcY) {
     copyBlock(dest, x, y, width, height, PixelBlock{src.width, src.height, src.pixels.data()}, srcX, srcY);
 }
 
-void drawPicture(Surface& dest, const Picture& picture) {
+void drawPicture(Surface& dest, const picture::Picture& picture) {
     copyFromPicture(dest, 0, 0, picture.width, picture.height, picture, 0, 0);
 }
 

@@ -9,9 +9,9 @@ namespace vistrel::platform::headless {
 // `dest`, clipped to both surfaces like BitBlt between memory DCs.
 void copyPixels(Surface& dest, int x, int y, int width, int height, const Surface& src, int srcX, int srcY);
 // Copies a block of a picture, clipped to both, like copyPixels.
-void copyFromPicture(Surface& dest, int x, int y, int width, int height, const Picture& src, int srcX, int srcY);
+void copyFromPicture(Surface& dest, int x, int y, int width, int height, const picture::Picture& src, int srcX, int srcY);
 // Draws the picture at the top-left corner, clipped to the surface.
-void drawPicture(Surface& dest, const Picture& picture);
+void drawPicture(Surface& dest, const picture::Picture& picture);
 // Fills a block, clipped to the surface.
 void fillRect(Surface& dest, int x, int y, int width, int height, std::uint32_t pixel);
 // The system colour scheme that colorToPixel resolves system colours with.

@@ -9,8 +9,8 @@
 
 namespace vistrel::platform::win32 {
 
-BackgroundPictureJob::BackgroundPictureJob(std::wstring path, const PictureRequest& request)
-    : result_(PictureFailure{PictureError::Unreadable, "not loaded yet"}) {
+BackgroundPictureJob::BackgroundPictureJob(std::wstring path, const picture::PictureRequest& request)
+    : result_(picture::PictureFailure{picture::PictureError::Unreadable, "not loaded yet"}) {
     worker_ = std::thread([this, path = std::move(path), request] {
         const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
         try {
@@ -18,7 +18,7 @@ BackgroundPictureJob::BackgroundPictureJob(std::wstring path, const PictureReque
             result_ = loader.load(path, request);
         } catch (const std::exception& error) {
             // Out of memory for a huge picture: a picture that cannot be shown.
-            result_ = PictureFailure{PictureError::Unreadable, error.what()};
+            result_ = picture::PictureFailure{picture::PictureError::Unreadable, error.what()};
         }
         if (SUCCEEDED(com)) CoUninitialize();
         ready_.store(true, std::memory_order_release);
@@ -29,7 +29,7 @@ BackgroundPictureJob::~BackgroundPictureJob() {
     if (worker_.joinable()) worker_.join();
 }
 
-PictureResult BackgroundPictureJob::take() {
+picture::PictureResult BackgroundPictureJob::take() {
     if (worker_.joinable()) worker_.join();
     return std::move(result_);
 }

@@ -14,17 +14,17 @@ namespace vistrel::platform::win32 {
 
 class BackgroundPictureJob final : public PictureJob {
 public:
-    BackgroundPictureJob(std::wstring path, const PictureRequest& request);
+    BackgroundPictureJob(std::wstring path, const picture::PictureRequest& request);
     // Waits for the thread: a job dropped early still finishes its decode.
     ~BackgroundPictureJob() override;
     BackgroundPictureJob(const BackgroundPictureJob&) = delete;
     BackgroundPictureJob& operator=(const BackgroundPictureJob&) = delete;
 
     bool ready() override { return ready_.load(std::memory_order_acquire); }
-    PictureResult take() override;
+    picture::PictureResult take() override;
 
 private:
-    PictureResult result_;
+    picture::PictureResult result_;
     std::atomic<bool> ready_{false};
     std::thread worker_;
 };

@@ -29,13 +29,13 @@ void fillContext(HDC dc, int width, int height, COLORREF color) {
     DeleteObject(brush);
 }
 
-void drawPicture(HDC dc, const Picture& picture) {
+void drawPicture(HDC dc, const picture::Picture& picture) {
     drawPicturePart(dc, picture, 0, 0, picture.width, picture.height);
 }
 
 }  // namespace
 
-bool drawPicturePart(HDC dc, const Picture& picture, int x, int y, int width, int height) {
+bool drawPicturePart(HDC dc, const picture::Picture& picture, int x, int y, int width, int height) {
     const int left = std::max(x, 0), top = std::max(y, 0);
     const int right = std::min(x + width, picture.width), bottom = std::min(y + height, picture.height);
     if (left >= right || top >= bottom) return true;
@@ -69,9 +69,9 @@ BackingImage::~BackingImage() {
 
 void BackingImage::fill(COLORREF color) { fillContext(dc_, width_, height_, color); }
 
-void BackingImage::draw(const Picture& picture) { drawPicture(dc_, picture); }
+void BackingImage::draw(const picture::Picture& picture) { drawPicture(dc_, picture); }
 
-bool BackingImage::resize(int width, int height, COLORREF color, const Picture* underlay) {
+bool BackingImage::resize(int width, int height, COLORREF color, const picture::Picture* underlay) {
     width = std::max(width, 1);
     height = std::max(height, 1);
     if (width == width_ && height == height_) return true;

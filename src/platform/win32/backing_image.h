@@ -11,7 +11,7 @@ namespace vistrel::platform::win32 {
 
 // Copies the block (x, y, width, height) of `picture` to the same place on
 // `dc`, clipped to the picture. False when the system failed to draw it.
-bool drawPicturePart(HDC dc, const Picture& picture, int x, int y, int width, int height);
+bool drawPicturePart(HDC dc, const picture::Picture& picture, int x, int y, int width, int height);
 
 class BackingImage {
 public:
@@ -28,11 +28,11 @@ public:
 
     void fill(COLORREF color);
     // Draws the picture unscaled at the top-left corner.
-    void draw(const Picture& picture);
+    void draw(const picture::Picture& picture);
     // Gives the image a new size: `color`, then `underlay` (if any), then the
     // part of the old image that fits. False when no memory was left for
     // the new size; the old image then stays as it is.
-    bool resize(int width, int height, COLORREF color, const Picture* underlay);
+    bool resize(int width, int height, COLORREF color, const picture::Picture* underlay);
 
 private:
     HDC dc_ = nullptr;

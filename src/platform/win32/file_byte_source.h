@@ -9,11 +9,11 @@
 #include <array>
 #include <cstring>
 
-#include "platform/picture_structure.h"
+#include "picture/picture_structure.h"
 
 namespace vistrel::platform::win32 {
 
-class FileByteSource final : public ByteSource {
+class FileByteSource final : public picture::ByteSource {
 public:
     explicit FileByteSource(HANDLE file) : file_(file) {
         LARGE_INTEGER size{};

@@ -65,7 +65,7 @@ Handle PictureBoxPeer::hdc() {
 
 void PictureBoxPeer::setFocus() { SetFocus(window()); }
 
-bool PictureBoxPeer::paintPicture(const std::shared_ptr<const Picture>& picture, int x, int y, int width,
+bool PictureBoxPeer::paintPicture(const std::shared_ptr<const picture::Picture>& picture, int x, int y, int width,
                                   int height) {
     const RECT area{x, y, x + width, y + height};
     if (image()) {

@@ -26,7 +26,7 @@ public:
     void sync(ui::Property property) override;
     Handle hdc() override;
     void setFocus() override;
-    bool paintPicture(const std::shared_ptr<const Picture>& picture, int x, int y, int width, int height) override;
+    bool paintPicture(const std::shared_ptr<const picture::Picture>& picture, int x, int y, int width, int height) override;
 
 protected:
     // Picture boxes measure in pixels.
@@ -38,7 +38,7 @@ protected:
 
 private:
     struct Drawing {
-        std::shared_ptr<const Picture> picture;
+        std::shared_ptr<const picture::Picture> picture;
         RECT area;
     };
 

@@ -30,9 +30,9 @@
 
 #include "platform/controls.h"
 #include "platform/dialog_controls.h"
-#include "platform/picture.h"
-#include "platform/picture_fitting.h"
-#include "platform/picture_structure.h"
+#include "picture/picture.h"
+#include "picture/picture_fitting.h"
+#include "picture/picture_structure.h"
 #include "platform/platform.h"
 
 #pragma pop_macro("HWND_TOPMOST")

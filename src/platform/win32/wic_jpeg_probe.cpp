@@ -139,8 +139,8 @@ bool jpegReducedDecodeAvoidsWholeFrame(IWICImagingFactory& wic) {
             if (readLittle && SUCCEEDED(transform->GetClosestSize(&width, &height)) && width < kProbeSide &&
                 height < kProbeSide && SUCCEEDED(transform->GetClosestPixelFormat(&format))) {
                 // And the reduced decode itself works.
-                const std::optional<RowLayout> layout = rowLayoutOf(format);
-                const UINT stride = width * static_cast<UINT>(layout ? bytesPerPixel(*layout) : 4);
+                const std::optional<picture::RowLayout> layout = rowLayoutOf(format);
+                const UINT stride = width * static_cast<UINT>(layout ? picture::bytesPerPixel(*layout) : 4);
                 std::vector<BYTE> pixels(static_cast<std::size_t>(stride) * height);
                 const WICRect all{0, 0, static_cast<INT>(width), static_cast<INT>(height)};
                 qualifies = layout && SUCCEEDED(transform->CopyPixels(&all, width, height, &format,

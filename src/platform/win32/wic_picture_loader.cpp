@@ -15,10 +15,10 @@
 namespace vistrel::platform::win32 {
 namespace {
 
-PictureFailure failure(PictureError error, const char* what, HRESULT result) {
+picture::PictureFailure failure(picture::PictureError error, const char* what, HRESULT result) {
     char code[16];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
-    return PictureFailure{error, std::string(what) + " (" + code + ")"};
+    return picture::PictureFailure{error, std::string(what) + " (" + code + ")"};
 }
 
 bool isMissingFileError(DWORD error) {
@@ -36,18 +36,18 @@ constexpr UINT kBandRows = 64;
 
 // Hands WIC's first frame to the shared fitting, in bands of rows; reduced
 // by the frame itself where it can (`transform`, or null).
-class WicFrameDecoder final : public PictureDecoder {
+class WicFrameDecoder final : public picture::PictureDecoder {
 public:
     WicFrameDecoder(IWICBitmapFrameDecode& frame, IWICBitmapSourceTransform* transform, int headerOrientation)
         : frame_(frame), transform_(transform), headerOrientation_(headerOrientation) {}
 
-    std::optional<PictureFailure> decode(int denominator, PictureRowSink& sink) override {
+    std::optional<picture::PictureFailure> decode(int denominator, picture::PictureRowSink& sink) override {
         UINT width = 0;
         UINT height = 0;
         HRESULT result = frame_.GetSize(&width, &height);
-        if (FAILED(result)) return failure(PictureError::Undecodable, "no picture size", result);
+        if (FAILED(result)) return failure(picture::PictureError::Undecodable, "no picture size", result);
         if (width > INT_MAX || height > INT_MAX) {
-            return PictureFailure{PictureError::TooLarge, "an impossible picture size"};
+            return picture::PictureFailure{picture::PictureError::TooLarge, "an impossible picture size"};
         }
         if (denominator > 1 && transform_) {
             if (auto reduced = decodeReduced(width, height, denominator, sink)) return *reduced;
@@ -56,19 +56,19 @@ public:
 
         ComRef<IWICBitmapSource> converted;
         result = WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, &frame_, converted.put());
-        if (FAILED(result)) return failure(PictureError::Undecodable, "cannot convert the pixels", result);
+        if (FAILED(result)) return failure(picture::PictureError::Undecodable, "cannot convert the pixels", result);
         const UINT stride = width * 4;
         std::vector<std::uint32_t> band;
         try {
             band.resize(static_cast<std::size_t>(width) * std::min(kBandRows, height));
         } catch (const std::bad_alloc&) {
-            return PictureFailure{PictureError::TooLarge, "no memory for the pixels"};
+            return picture::PictureFailure{picture::PictureError::TooLarge, "no memory for the pixels"};
         }
         for (UINT top = 0; top < height; top += kBandRows) {
             const UINT rows = std::min(kBandRows, height - top);
             const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
             result = converted->CopyPixels(&rect, stride, stride * rows, reinterpret_cast<BYTE*>(band.data()));
-            if (FAILED(result)) return failure(PictureError::Undecodable, "damaged picture data", result);
+            if (FAILED(result)) return failure(picture::PictureError::Undecodable, "damaged picture data", result);
             for (UINT row = 0; row < rows; ++row) sink.row(&band[static_cast<std::size_t>(row) * width]);
         }
         return std::nullopt;
@@ -77,7 +77,7 @@ public:
     int orientation() override {
         // Wine's JPEG decoder gives no metadata: then the tag that the
         // header reader came across on its way to the size.
-        const int fallback = validOrientation(headerOrientation_);
+        const int fallback = picture::validOrientation(headerOrientation_);
         ComRef<IWICMetadataQueryReader> reader;
         if (FAILED(frame_.GetMetadataQueryReader(reader.put()))) return fallback;
         // The EXIF orientation tag: in a JPEG's APP1 block, or a TIFF's own directory.
@@ -87,7 +87,7 @@ public:
             const HRESULT found = reader->GetMetadataByName(query, &value);
             const int tag = SUCCEEDED(found) && value.vt == VT_UI2 ? value.uiVal : 0;
             PropVariantClear(&value);
-            if (tag) return validOrientation(tag);
+            if (tag) return picture::validOrientation(tag);
         }
         return fallback;
     }
@@ -96,8 +96,8 @@ private:
     // Decoded by the frame at 1/denominator of its size, in the layout it
     // gives most readily. Empty when the frame offers no such reduction;
     // the whole frame is then decoded as usual.
-    std::optional<std::optional<PictureFailure>> decodeReduced(UINT fullWidth, UINT fullHeight, int denominator,
-                                                               PictureRowSink& sink) {
+    std::optional<std::optional<picture::PictureFailure>> decodeReduced(UINT fullWidth, UINT fullHeight, int denominator,
+                                                               picture::PictureRowSink& sink) {
         UINT width = (fullWidth + denominator - 1) / denominator;
         UINT height = (fullHeight + denominator - 1) / denominator;
         WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
@@ -105,17 +105,17 @@ private:
             width >= fullWidth || height >= fullHeight || FAILED(transform_->GetClosestPixelFormat(&format))) {
             return std::nullopt;
         }
-        const std::optional<RowLayout> layout = rowLayoutOf(format);
+        const std::optional<picture::RowLayout> layout = rowLayoutOf(format);
         if (!layout) return std::nullopt;
-        if (!sink.begin({static_cast<int>(width), static_cast<int>(height)})) return std::optional<PictureFailure>{};
-        const UINT stride = width * static_cast<UINT>(bytesPerPixel(*layout));
+        if (!sink.begin({static_cast<int>(width), static_cast<int>(height)})) return std::optional<picture::PictureFailure>{};
+        const UINT stride = width * static_cast<UINT>(picture::bytesPerPixel(*layout));
         std::vector<BYTE> band;
         std::vector<std::uint32_t> row;
         try {
             band.resize(static_cast<std::size_t>(stride) * std::min(kBandRows, height));
             row.resize(width);
         } catch (const std::bad_alloc&) {
-            return PictureFailure{PictureError::TooLarge, "no memory for the pixels"};
+            return picture::PictureFailure{picture::PictureError::TooLarge, "no memory for the pixels"};
         }
         for (UINT top = 0; top < height; top += kBandRows) {
             const UINT rows = std::min(kBandRows, height - top);
@@ -123,13 +123,13 @@ private:
             const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
             const HRESULT result = transform_->CopyPixels(&rect, width, height, &format, WICBitmapTransformRotate0,
                                                           stride, stride * rows, band.data());
-            if (FAILED(result)) return failure(PictureError::Undecodable, "damaged picture data", result);
+            if (FAILED(result)) return failure(picture::PictureError::Undecodable, "damaged picture data", result);
             for (UINT y = 0; y < rows; ++y) {
-                widenRow(*layout, &band[static_cast<std::size_t>(y) * stride], static_cast<int>(width), row.data());
+                picture::widenRow(*layout, &band[static_cast<std::size_t>(y) * stride], static_cast<int>(width), row.data());
                 sink.row(row.data());
             }
         }
-        return std::optional<PictureFailure>{};
+        return std::optional<picture::PictureFailure>{};
     }
 
     IWICBitmapFrameDecode& frame_;
@@ -138,7 +138,7 @@ private:
 };
 
 // What may be opened before the decoder's own abilities are known.
-constexpr DecodeCapabilities kPlainLimits{};
+constexpr picture::DecodeCapabilities kPlainLimits{};
 
 }  // namespace
 
@@ -150,40 +150,40 @@ IWICImagingFactory* WicPictureLoader::factory() {
     return factory_.get();
 }
 
-PictureResult WicPictureLoader::load(const std::wstring& path, const PictureRequest& request) {
+picture::PictureResult WicPictureLoader::load(const std::wstring& path, const picture::PictureRequest& request) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
-        return failure(isMissingFileError(error) ? PictureError::NotFound : PictureError::Unreadable,
+        return failure(isMissingFileError(error) ? picture::PictureError::NotFound : picture::PictureError::Unreadable,
                        "cannot reach the file", HRESULT_FROM_WIN32(error));
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        return failure(PictureError::Unreadable, "a folder, not a file", E_INVALIDARG);
+        return failure(picture::PictureError::Unreadable, "a folder, not a file", E_INVALIDARG);
     }
-    PictureHeader header;
+    picture::PictureHeader header;
     {
         const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
-            return failure(isMissingFileError(error) ? PictureError::NotFound : PictureError::Unreadable,
+            return failure(isMissingFileError(error) ? picture::PictureError::NotFound : picture::PictureError::Unreadable,
                            "cannot open the file", HRESULT_FROM_WIN32(error));
         }
-        header = readPictureHeader(FileByteSource(file));
+        header = picture::readPictureHeader(FileByteSource(file));
         CloseHandle(file);
     }
     // Before any decoder sees the file. A sequential JPEG beyond the plain
     // limits may still be opened where the decoder shows it reduced
     // without decoding it whole on opening.
-    if (auto refused = refuseByHeader(header, request, kPlainLimits)) {
-        const bool mayReduce = header.format == PictureFormat::Jpeg && header.jpegSinglePass && request.fits() &&
+    if (auto refused = picture::refuseByHeader(header, request, kPlainLimits)) {
+        const bool mayReduce = header.format == picture::PictureFormat::Jpeg && header.jpegSinglePass && request.fits() &&
                                jpegReducesWithoutWholeFrame();
         if (!mayReduce) return *refused;
-        if (auto still = refuseByHeader(header, request, {.reducedJpegDecode = true})) return *still;
+        if (auto still = picture::refuseByHeader(header, request, {.reducedJpegDecode = true})) return *still;
     }
 
     IWICImagingFactory* wic = factory();
-    if (!wic) return failure(PictureError::Undecodable, "no imaging component", REGDB_E_CLASSNOTREG);
+    if (!wic) return failure(picture::PictureError::Undecodable, "no imaging component", REGDB_E_CLASSNOTREG);
 
     ComRef<IWICBitmapDecoder> decoder;
     const HRESULT opened = wic->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
@@ -191,24 +191,24 @@ PictureResult WicPictureLoader::load(const std::wstring& path, const PictureRequ
     if (FAILED(opened)) {
         if (HRESULT_FACILITY(opened) == FACILITY_WIN32) {
             const DWORD error = HRESULT_CODE(opened);
-            if (isMissingFileError(error)) return failure(PictureError::NotFound, "file vanished", opened);
-            if (isLockedFileError(error)) return failure(PictureError::Unreadable, "cannot read the file", opened);
+            if (isMissingFileError(error)) return failure(picture::PictureError::NotFound, "file vanished", opened);
+            if (isLockedFileError(error)) return failure(picture::PictureError::Unreadable, "cannot read the file", opened);
         }
         // Anything else means the content: short, damaged or unknown.
-        return failure(PictureError::Undecodable, "not a picture format the system knows", opened);
+        return failure(picture::PictureError::Undecodable, "not a picture format the system knows", opened);
     }
     return firstFrame(*decoder.get(), header, request);
 }
 
-PictureResult WicPictureLoader::decode(std::span<const std::uint8_t> bytes) {
+picture::PictureResult WicPictureLoader::decode(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > MAXDWORD) {
-        return failure(PictureError::Undecodable, "no picture data", E_INVALIDARG);
+        return failure(picture::PictureError::Undecodable, "no picture data", E_INVALIDARG);
     }
-    const PictureHeader header = readPictureHeader(MemoryByteSource(bytes));
-    const PictureRequest request;
-    if (auto refused = refuseByHeader(header, request, kPlainLimits)) return *refused;
+    const picture::PictureHeader header = picture::readPictureHeader(picture::MemoryByteSource(bytes));
+    const picture::PictureRequest request;
+    if (auto refused = picture::refuseByHeader(header, request, kPlainLimits)) return *refused;
     IWICImagingFactory* wic = factory();
-    if (!wic) return failure(PictureError::Undecodable, "no imaging component", REGDB_E_CLASSNOTREG);
+    if (!wic) return failure(picture::PictureError::Undecodable, "no imaging component", REGDB_E_CLASSNOTREG);
 
     ComRef<IWICStream> stream;
     HRESULT result = wic->CreateStream(stream.put());
@@ -216,25 +216,25 @@ PictureResult WicPictureLoader::decode(std::span<const std::uint8_t> bytes) {
     if (SUCCEEDED(result)) {
         result = stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
     }
-    if (FAILED(result)) return failure(PictureError::Unreadable, "cannot open the data", result);
+    if (FAILED(result)) return failure(picture::PictureError::Unreadable, "cannot open the data", result);
 
     ComRef<IWICBitmapDecoder> decoder;
     result = wic->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
-    if (FAILED(result)) return failure(PictureError::Undecodable, "not a picture format the system knows", result);
+    if (FAILED(result)) return failure(picture::PictureError::Undecodable, "not a picture format the system knows", result);
     return firstFrame(*decoder.get(), header, request);
 }
 
-PictureResult WicPictureLoader::firstFrame(IWICBitmapDecoder& decoder, const PictureHeader& header,
-                                          const PictureRequest& request) {
+picture::PictureResult WicPictureLoader::firstFrame(IWICBitmapDecoder& decoder, const picture::PictureHeader& header,
+                                          const picture::PictureRequest& request) {
     ComRef<IWICBitmapFrameDecode> frame;
     const HRESULT result = decoder.GetFrame(0, frame.put());
-    if (FAILED(result)) return failure(PictureError::Undecodable, "no picture in the file", result);
+    if (FAILED(result)) return failure(picture::PictureError::Undecodable, "no picture in the file", result);
     ComRef<IWICBitmapSourceTransform> transform;
-    if (header.format == PictureFormat::Jpeg && request.fits()) {
+    if (header.format == picture::PictureFormat::Jpeg && request.fits()) {
         frame->QueryInterface(kIidSourceTransform, transform.putVoid());
     }
     WicFrameDecoder frameDecoder(*frame.get(), transform.get(), header.orientation);
-    return loadFittedPicture(header, frameDecoder, request, {.reducedJpegDecode = static_cast<bool>(transform)});
+    return picture::loadFittedPicture(header, frameDecoder, request, {.reducedJpegDecode = static_cast<bool>(transform)});
 }
 
 bool WicPictureLoader::jpegReducesWithoutWholeFrame() {

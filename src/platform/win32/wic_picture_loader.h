@@ -17,12 +17,12 @@ namespace vistrel::platform::win32 {
 
 class WicPictureLoader {
 public:
-    PictureResult load(const std::wstring& path, const PictureRequest& request);
-    PictureResult decode(std::span<const std::uint8_t> bytes);
+    picture::PictureResult load(const std::wstring& path, const picture::PictureRequest& request);
+    picture::PictureResult decode(std::span<const std::uint8_t> bytes);
 
 private:
     IWICImagingFactory* factory();
-    PictureResult firstFrame(IWICBitmapDecoder& decoder, const PictureHeader& header, const PictureRequest& request);
+    picture::PictureResult firstFrame(IWICBitmapDecoder& decoder, const picture::PictureHeader& header, const picture::PictureRequest& request);
 
     // Asked of the system once, and only when a file needs it.
     bool jpegReducesWithoutWholeFrame();

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "platform/pixel_rows.h"
+#include "picture/pixel_rows.h"
 
 namespace vistrel::platform::win32 {
 
@@ -25,11 +25,11 @@ public:
 inline constexpr IID kIidSourceTransform = {0x3B16811B, 0x6A43, 0x4ec9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
 
 // The row layouts the reduced decode is taken in.
-inline std::optional<RowLayout> rowLayoutOf(const WICPixelFormatGUID& format) {
-    if (format == GUID_WICPixelFormat8bppGray) return RowLayout::Gray8;
-    if (format == GUID_WICPixelFormat24bppBGR) return RowLayout::Bgr24;
-    if (format == GUID_WICPixelFormat32bppBGR) return RowLayout::Bgrx32;
-    if (format == GUID_WICPixelFormat32bppBGRA) return RowLayout::Bgra32;
+inline std::optional<picture::RowLayout> rowLayoutOf(const WICPixelFormatGUID& format) {
+    if (format == GUID_WICPixelFormat8bppGray) return picture::RowLayout::Gray8;
+    if (format == GUID_WICPixelFormat24bppBGR) return picture::RowLayout::Bgr24;
+    if (format == GUID_WICPixelFormat32bppBGR) return picture::RowLayout::Bgrx32;
+    if (format == GUID_WICPixelFormat32bppBGRA) return picture::RowLayout::Bgra32;
     return std::nullopt;
 }
 

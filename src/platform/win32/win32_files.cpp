@@ -214,7 +214,7 @@ PictureFileHeader Win32Platform::readPictureFileHeader(const std::string& path) 
         const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
         return PictureFileHeader{missing ? FileStatus::Missing : FileStatus::Failed, {}};
     }
-    return PictureFileHeader{FileStatus::Ok, readPictureHeader(FileByteSource(file.get()))};
+    return PictureFileHeader{FileStatus::Ok, picture::readPictureHeader(FileByteSource(file.get()))};
 }
 
 std::string Win32Platform::ansiToUtf8(std::string_view bytes) {

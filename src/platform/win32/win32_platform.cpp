@@ -323,14 +323,14 @@ MessageBoxAnswer Win32Platform::messageBox(const std::string& text, const std::s
     }
 }
 
-PictureResult Win32Platform::loadPicture(const std::string& path, const PictureRequest& request) {
+picture::PictureResult Win32Platform::loadPicture(const std::string& path, const picture::PictureRequest& request) {
     return pictures_->load(toWide(path), request);
 }
 
-PictureResult Win32Platform::decodePicture(std::span<const std::uint8_t> bytes) { return pictures_->decode(bytes); }
+picture::PictureResult Win32Platform::decodePicture(std::span<const std::uint8_t> bytes) { return pictures_->decode(bytes); }
 
 std::unique_ptr<PictureJob> Win32Platform::loadPictureInBackground(const std::string& path,
-                                                                   const PictureRequest& request) {
+                                                                   const picture::PictureRequest& request) {
     return std::make_unique<BackgroundPictureJob>(toWide(path), request);
 }
 

@@ -76,10 +76,10 @@ public:
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                 MessageBoxButtons buttons) override;
     using Platform::loadPicture;
-    PictureResult loadPicture(const std::string& path, const PictureRequest& request) override;
-    PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
+    picture::PictureResult loadPicture(const std::string& path, const picture::PictureRequest& request) override;
+    picture::PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
     std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
-                                                        const PictureRequest& request) override;
+                                                        const picture::PictureRequest& request) override;
     std::optional<std::vector<std::string>> chooseFiles(const FileOpenRequest& request) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
     std::optional<FontChoice> chooseFont(const FontRequest& request) override;

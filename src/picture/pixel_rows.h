@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace vistrel::platform {
+namespace vistrel::picture {
 
 enum class RowLayout {
     Gray8,   // one byte a pixel
@@ -18,4 +18,4 @@ int bytesPerPixel(RowLayout layout);
 // Fills `out` with `width` words; alpha is 0xFF where the layout has none.
 void widenRow(RowLayout layout, const std::uint8_t* row, int width, std::uint32_t* out);
 
-}  // namespace vistrel::platform
+}  // namespace vistrel::picture

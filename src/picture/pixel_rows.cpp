@@ -1,6 +1,6 @@
-#include "platform/pixel_rows.h"
+#include "picture/pixel_rows.h"
 
-namespace vistrel::platform {
+namespace vistrel::picture {
 
 int bytesPerPixel(RowLayout layout) {
     switch (layout) {
@@ -37,4 +37,4 @@ void widenRow(RowLayout layout, const std::uint8_t* row, int width, std::uint32_
     }
 }
 
-}  // namespace vistrel::platform
+}  // namespace vistrel::picture

@@ -11,10 +11,10 @@
 #include <optional>
 #include <vector>
 
-#include "platform/picture.h"
-#include "platform/picture_structure.h"
+#include "picture/picture.h"
+#include "picture/picture_structure.h"
 
-namespace vistrel::platform {
+namespace vistrel::picture {
 
 struct PixelSize {
     int width = 0;
@@ -111,4 +111,4 @@ private:
     Picture picture_;
 };
 
-}  // namespace vistrel::platform
+}  // namespace vistrel::picture

@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-namespace vistrel::platform {
+namespace vistrel::picture {
 
 // Pixels are 0xAARRGGBB words (B, G, R, A bytes in memory on little-endian
 // machines: the layout of a 32-bit top-down DIB). Alpha is 0xFF for opaque.
@@ -54,4 +54,4 @@ struct PictureFailure {
 
 using PictureResult = std::variant<Picture, PictureFailure>;
 
-}  // namespace vistrel::platform
+}  // namespace vistrel::picture

@@ -1,11 +1,11 @@
-#include "platform/picture_fitting.h"
+#include "picture/picture_fitting.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <utility>
 
-namespace vistrel::platform {
+namespace vistrel::picture {
 namespace {
 
 PictureFailure tooLarge(std::int64_t width, std::int64_t height) {
@@ -291,4 +291,4 @@ void PictureReducer::emit(int targetRow) {
 
 Picture PictureReducer::take() { return std::move(picture_); }
 
-}  // namespace vistrel::platform
+}  // namespace vistrel::picture

@@ -1,4 +1,4 @@
-#include "platform/picture_structure.h"
+#include "picture/picture_structure.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-namespace vistrel::platform {
+namespace vistrel::picture {
 namespace {
 
 constexpr std::uint8_t kMarkerPrefix = 0xFF;
@@ -266,4 +266,4 @@ bool bmpHoldsAllRows(std::span<const std::uint8_t> bytes) {
     return pixelOffset + rowBytes * height <= bytes.size();
 }
 
-}  // namespace vistrel::platform
+}  // namespace vistrel::picture

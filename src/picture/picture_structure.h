@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <span>
 
-namespace vistrel::platform {
+namespace vistrel::picture {
 
 enum class PictureFormat { Unknown, Gif, Jpeg, Bmp, Png, Tiff };
 
@@ -69,4 +69,4 @@ bool jpegReachesEnd(std::span<const std::uint8_t> bytes);
 // declares. Run-length coded bitmaps are left to the decoder.
 bool bmpHoldsAllRows(std::span<const std::uint8_t> bytes);
 
-}  // namespace vistrel::platform
+}  // namespace vistrel::picture
