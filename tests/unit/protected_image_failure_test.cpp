@@ -17,6 +17,7 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 constexpr int kEnter = 13;
+constexpr int kLeftWindows = 0x5B;
 
 // Occurrences of `part` in `text`.
 int count(const std::string& text, const std::string& part) {
@@ -70,13 +71,21 @@ TEST_F(ProtectedImageFailureTest, WithNoImageLeftTheBackgroundStaysAndOnlyThePas
     EXPECT_EQ(count(board(), "b.bmp"), 1);
     EXPECT_FALSE(run.platform.programEnded());
     EXPECT_THAT(run.platform.messageBoxes(), IsEmpty());
+    // The failures left the keyboard guard in place: no task switch gets
+    // past the prompt.
+    EXPECT_TRUE(run.platform.taskSwitchKeysBlocked());
+    EXPECT_THAT(run.platform.callsStartingWith({"BlockTaskSwitchKeys"}), ElementsAre("BlockTaskSwitchKeys(True)"));
 
-    // The owner comes back: the notes are on the board, the password ends it.
-    ASSERT_TRUE(run.platform.pressKey('Q', 0, 'q'));
+    // The owner comes back: the notes are on the board, the password ends it
+    // and takes the guard away before the program goes.
+    ASSERT_TRUE(run.platform.pressKey(kLeftWindows));
+    EXPECT_THAT(run.platform.callsStartingWith({"TaskSwitchKeyBlocked"}), ElementsAre("TaskSwitchKeyBlocked(0x5B)"));
     ASSERT_TRUE(run.promptShown());
     ASSERT_TRUE(run.platform.typeText("Secret"));
+    run.platform.clearCalls();
     EXPECT_FALSE(run.platform.pressKey(kEnter, 0, kEnter));
-    EXPECT_TRUE(run.platform.programEnded());
+    EXPECT_THAT(run.platform.callsStartingWith({"BlockTaskSwitchKeys", "EndProgram"}),
+                ElementsAre("BlockTaskSwitchKeys(False)", "EndProgram()"));
 }
 
 TEST_F(ProtectedImageFailureTest, WithNoPictureShownNoCaptionStandsOverTheBackground) {

@@ -124,7 +124,7 @@ double HeadlessPlatform::timeOfDaySeconds() {
 void HeadlessPlatform::endProgram() {
     record("EndProgram()");
     ended_ = true;
-    // The system drops a keyboard hook with its process.
+    // Ending the program removes the keyboard guard, whatever ends it.
     taskSwitchKeysBlocked_ = false;
     impl_->timers.stopAll();
     throw ProgramEnded{};

@@ -94,6 +94,8 @@ Win32Platform::Win32Platform() : instance_(GetModuleHandleW(nullptr)), pictures_
 }
 
 Win32Platform::~Win32Platform() {
+    // The program never ends with the keyboard guard's thread still running.
+    taskSwitchHook_.remove();
     if (timerWindow_) DestroyWindow(timerWindow_);
     if (textBoxFont_) DeleteObject(textBoxFont_);
     if (instanceMutex_) CloseHandle(instanceMutex_);
@@ -178,8 +180,8 @@ double Win32Platform::timeOfDaySeconds() {
 }
 
 void Win32Platform::endProgram() {
-    // The system drops the hook with the process anyway; removing it here
-    // ends the block with the run, whatever ends the program.
+    // The system would drop the hook with the process; removing it here ends
+    // the guard's thread before the program, whatever ends the program.
     taskSwitchHook_.remove();
     ExitProcess(0);
 }
@@ -211,9 +213,8 @@ std::int64_t Win32Platform::monotonicMs() {
 void Win32Platform::pauseWithoutEvents(int milliseconds) {
     const std::int64_t until = monotonicMs() + milliseconds;
     for (std::int64_t now = monotonicMs(); now < until; now = monotonicMs()) {
-        // Wakes only for messages sent from other threads, the calls of the
-        // task-switch keyboard hook among them, which must be answered within
-        // a fraction of a second; no input and no timer tick is handled. The
+        // Wakes only for messages sent from other threads, whose senders
+        // wait for the answer; no input and no timer tick is handled. The
         // wait also hands what was painted so far to the screen.
         const DWORD woke = MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(until - now), QS_SENDMESSAGE, 0);
         if (woke != WAIT_OBJECT_0) return;
