@@ -268,6 +268,8 @@ public:
     ScreenMetrics screen() override;
     std::vector<Monitor> monitors() override { return monitors_; }
     double timeOfDaySeconds() override;
+    // Recorded; written "14 July 2024" (day, English month name, year).
+    std::string longDate(const picture::CalendarDate& date) override;
     [[noreturn]] void endProgram() override;
     void doEvents() override;
     std::int64_t monotonicMs() override { return nowMs_; }
