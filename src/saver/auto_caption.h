@@ -16,12 +16,12 @@ inline constexpr std::string_view kCaptionPartSeparator = " \xC2\xB7 ";  // " ·
 inline constexpr const char* kOneLineSample = "Ag";
 
 struct CaptionSources {
-    std::string_view ownCaption;    // the picture's own; "" for none
+    std::string_view ownCaption{};  // the picture's own; "" for none
     // The caption of the list entry a picture comes from when the entry
     // stands for many (a folder); "" for none, or for an entry of one picture.
-    std::string_view entryCaption;
-    std::string_view path;          // the picture file's full path
-    std::string_view dateText;      // the day it was taken, written out; "" when unknown
+    std::string_view entryCaption{};
+    std::string_view path{};        // the picture file's full path
+    std::string_view dateText{};    // the day it was taken, written out; "" when unknown
 };
 
 // A caption of its own always wins, then the entry's; without either, the

@@ -37,7 +37,11 @@ std::string SaverWindow::captionFor(const Stage& stage) {
     // The day comes with the picture the change loaded.
     const auto& shown = stage.picture1.picture();
     const std::string date = parts.date && shown && shown->dateTaken.known() ? platform_.longDate(shown->dateTaken) : "";
-    return composeCaption({.ownCaption = own, .path = currentPath(stage), .dateText = date}, parts);
+    const std::string path = currentPath(stage);
+    CaptionSources sources;
+    sources.path = path;
+    sources.dateText = date;
+    return composeCaption(sources, parts);
 }
 
 void SaverWindow::PickDirections(Stage& stage) {

@@ -171,7 +171,9 @@ def test_ok_writes_the_edited_settings(dialog_folder, screen):
     wait_exit(dialog)
 
     expected = dict(dialog_folder.settings)
-    expected["image"] = dict(expected["image"], picRandom="rand", randomEffect="1")
+    # The options of the page of more options follow, at their first-start values.
+    expected["image"] = dict(expected["image"], picRandom="rand", randomEffect="1", fitLarge="1", allMonitors="0",
+                             autoCaption="")
     assert settings_bytes(dialog_folder) == expected_after_save(expected)
 
 
