@@ -4,9 +4,11 @@
 # settings:
 #
 #   docs/pictures/settings-dialog.png   the settings dialog ("/c")
+#   docs/pictures/more-options.png      its page of more options (Alt+M)
 #   docs/pictures/saver-running.png     the running saver ("/s"), a picture with its caption
 #   docs/pictures/saver-transition.png  the running saver half-way through a transition
 #   docs/pictures/saver-fitted-photo.png a 12-megapixel phone photo, turned upright and fitted below its caption
+#   docs/pictures/saver-auto-caption.png a photo without a caption, captioned with its day, folder and file name
 #
 # Run from anywhere in a clone; it installs what it needs and builds the
 # Windows program first.
@@ -45,6 +47,15 @@ for _ in $(seq 50); do
   sleep 0.2
 done
 echo "Picture: $pictures/settings-dialog.png"
+# Its page of more options, opened from the keyboard.
+xdotool windowfocus --sync "$window" key --clearmodifiers alt+m
+page=$(xdotool search --sync --onlyvisible --name "^More options$" | head -1)
+for _ in $(seq 50); do
+  import -window "$page" -display "$DISPLAY" "$pictures/more-options.png" 2>/dev/null && \
+    [[ $(convert "$pictures/more-options.png" -format '%k' info:) -gt 8 ]] && break
+  sleep 0.2
+done
+echo "Picture: $pictures/more-options.png"
 kill "$program_pid" 2>/dev/null || true
 wait "$program_pid" 2>/dev/null || true
 wineserver -w 2>/dev/null || true
@@ -104,3 +115,32 @@ wait_for_caption shown
 cp "$scratch" "$pictures/saver-fitted-photo.png"
 rm -f "$scratch"
 echo "Picture: $pictures/saver-fitted-photo.png"
+kill "$program_pid" 2>/dev/null || true
+wait "$program_pid" 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+
+# A photo without a caption of its own, captioned by autoCaption: a sample
+# saved again with the EXIF date of a camera, in a folder named after a trip.
+/usr/bin/python3 - "$settings" "$WINEPREFIX/drive_c/Vistrel" <<'PYTHON'
+import re, sys
+from pathlib import Path
+from PIL import Image
+path, vistrel = sys.argv[1], Path(sys.argv[2])
+folder = vistrel / "Photos" / "Crete holiday"
+folder.mkdir(parents=True, exist_ok=True)
+exif = Image.Exif()
+exif[0x8769] = {0x9003: "2024:07:14 20:45:00"}  # DateTimeOriginal
+Image.open(vistrel / "samples" / "ocean_night.jpg").save(folder / "Balos beach.jpg", quality=90, exif=exif.tobytes())
+text = open(path, newline="").read()
+text = re.sub(r"\[images\]\r\n(?:\d+=.*\r\n)+", lambda _: "[images]\r\n0=C:\\Vistrel\\Photos\\Crete holiday\\Balos beach.jpg\r\n", text)
+text = re.sub(r"\[caption\]\r\n(?:\d+=.*\r\n)+", lambda _: "[caption]\r\n0=\r\n", text)
+text = text.replace("[image]\r\n", "[image]\r\nautoCaption=date,folder,file\r\n")
+open(path, "w", newline="").write(text)
+PYTHON
+scratch=$(mktemp --suffix=.png)
+wine "C:\\Vistrel\\vistrel.scr" /s &
+program_pid=$!
+wait_for_caption shown
+cp "$scratch" "$pictures/saver-auto-caption.png"
+rm -f "$scratch"
+echo "Picture: $pictures/saver-auto-caption.png"
