@@ -95,52 +95,51 @@ kill "$program_pid" 2>/dev/null || true
 wait "$program_pid" 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 
-# The phone photo alone: settings that list only the last sample.
 settings="$WINEPREFIX/drive_c/Vistrel/vistrel.ini"
-/usr/bin/python3 - "$settings" <<'PYTHON'
+# Settings that list one picture: $1 its path, $2 its caption, then any
+# further key=value lines for [image].
+list_only() {
+  /usr/bin/python3 - "$settings" "$@" <<'PYTHON'
 import re, sys
-path = sys.argv[1]
+path, photo, caption, extra = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
 text = open(path, newline="").read()
-photo = re.search(r"^\d+=(.*autumn_phone_photo\.jpg)\r$", text, re.M).group(1)
-caption = "A phone photo, turned upright and fitted"
 text = re.sub(r"\[images\]\r\n(?:\d+=.*\r\n)+", lambda _: f"[images]\r\n0={photo}\r\n", text)
 text = re.sub(r"\[caption\]\r\n(?:\d+=.*\r\n)+", lambda _: f"[caption]\r\n0={caption}\r\n", text)
 text = re.sub(r"total=\d+", "total=1", text)
+text = text.replace("[image]\r\n", "[image]\r\n" + "".join(line + "\r\n" for line in extra))
 open(path, "w", newline="").write(text)
 PYTHON
-scratch=$(mktemp --suffix=.png)
-wine "C:\\Vistrel\\vistrel.scr" /s &
-program_pid=$!
-wait_for_caption shown
-cp "$scratch" "$pictures/saver-fitted-photo.png"
-rm -f "$scratch"
-echo "Picture: $pictures/saver-fitted-photo.png"
-kill "$program_pid" 2>/dev/null || true
-wait "$program_pid" 2>/dev/null || true
-wineserver -w 2>/dev/null || true
+}
+# Runs the saver and keeps the screen as docs/pictures/$1 once the caption is up.
+saver_picture() {
+  scratch=$(mktemp --suffix=.png)
+  wine "C:\\Vistrel\\vistrel.scr" /s &
+  program_pid=$!
+  wait_for_caption shown
+  cp "$scratch" "$pictures/$1"
+  rm -f "$scratch"
+  echo "Picture: $pictures/$1"
+  kill "$program_pid" 2>/dev/null || true
+  wait "$program_pid" 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}
+
+# The phone photo alone.
+list_only 'C:\Vistrel\samples\autumn_phone_photo.jpg' "A phone photo, turned upright and fitted"
+saver_picture saver-fitted-photo.png
 
 # A photo without a caption of its own, captioned by autoCaption: a sample
 # saved again with the EXIF date of a camera, in a folder named after a trip.
-/usr/bin/python3 - "$settings" "$WINEPREFIX/drive_c/Vistrel" <<'PYTHON'
-import re, sys
+/usr/bin/python3 - "$WINEPREFIX/drive_c/Vistrel" <<'PYTHON'
+import sys
 from pathlib import Path
 from PIL import Image
-path, vistrel = sys.argv[1], Path(sys.argv[2])
+vistrel = Path(sys.argv[1])
 folder = vistrel / "Photos" / "Crete holiday"
 folder.mkdir(parents=True, exist_ok=True)
 exif = Image.Exif()
 exif[0x8769] = {0x9003: "2024:07:14 20:45:00"}  # DateTimeOriginal
 Image.open(vistrel / "samples" / "ocean_night.jpg").save(folder / "Balos beach.jpg", quality=90, exif=exif.tobytes())
-text = open(path, newline="").read()
-text = re.sub(r"\[images\]\r\n(?:\d+=.*\r\n)+", lambda _: "[images]\r\n0=C:\\Vistrel\\Photos\\Crete holiday\\Balos beach.jpg\r\n", text)
-text = re.sub(r"\[caption\]\r\n(?:\d+=.*\r\n)+", lambda _: "[caption]\r\n0=\r\n", text)
-text = text.replace("[image]\r\n", "[image]\r\nautoCaption=date,folder,file\r\n")
-open(path, "w", newline="").write(text)
 PYTHON
-scratch=$(mktemp --suffix=.png)
-wine "C:\\Vistrel\\vistrel.scr" /s &
-program_pid=$!
-wait_for_caption shown
-cp "$scratch" "$pictures/saver-auto-caption.png"
-rm -f "$scratch"
-echo "Picture: $pictures/saver-auto-caption.png"
+list_only 'C:\Vistrel\Photos\Crete holiday\Balos beach.jpg' "" "autoCaption=date,folder,file"
+saver_picture saver-auto-caption.png
