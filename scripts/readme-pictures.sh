@@ -36,26 +36,25 @@ start_virtual_display 150 199
 use_wine_prefix wine-pictures
 install_samples
 
+# Keeps the window $1 as docs/pictures/$2 once it has been painted (more
+# than a few colours): a window is up before its first paint.
+window_picture() {
+  for _ in $(seq 50); do
+    import -window "$1" -display "$DISPLAY" "$pictures/$2" 2>/dev/null && \
+      [[ $(convert "$pictures/$2" -format '%k' info:) -gt 8 ]] && break
+    sleep 0.2
+  done
+  echo "Picture: $pictures/$2"
+}
+
 # The settings dialog, opened as the screen-saver settings page's Settings button does.
 wine "C:\\Vistrel\\vistrel.scr" /c &
 program_pid=$!
 window=$(xdotool search --sync --onlyvisible --name "Vistrel Screen Saver" | head -1)
-# The window is up; its first paint follows with the next messages.
-for _ in $(seq 50); do
-  import -window "$window" -display "$DISPLAY" "$pictures/settings-dialog.png" 2>/dev/null && \
-    [[ $(convert "$pictures/settings-dialog.png" -format '%k' info:) -gt 8 ]] && break
-  sleep 0.2
-done
-echo "Picture: $pictures/settings-dialog.png"
+window_picture "$window" settings-dialog.png
 # Its page of more options, opened from the keyboard.
 xdotool windowfocus --sync "$window" key --clearmodifiers alt+m
-page=$(xdotool search --sync --onlyvisible --name "^More options$" | head -1)
-for _ in $(seq 50); do
-  import -window "$page" -display "$DISPLAY" "$pictures/more-options.png" 2>/dev/null && \
-    [[ $(convert "$pictures/more-options.png" -format '%k' info:) -gt 8 ]] && break
-  sleep 0.2
-done
-echo "Picture: $pictures/more-options.png"
+window_picture "$(xdotool search --sync --onlyvisible --name "^More options$" | head -1)" more-options.png
 kill "$program_pid" 2>/dev/null || true
 wait "$program_pid" 2>/dev/null || true
 wineserver -w 2>/dev/null || true
