@@ -163,7 +163,7 @@ TEST_F(DialogLayoutTest, FocusStartsOnCancelAndTabMovesItToOk) {
     // Backwards from Cancel: the last stop, "More options..." (tab 49).
     EXPECT_EQ(platform.focusedControl(), &c<ui::Button>("moreOptions"));
     platform.userTab(dialog->form2, true);
-    // Before it the design's last, "Random Transitions" (tab 46).
+    // Before it the last of the window's designed stops, "Random Transitions" (tab 46).
     EXPECT_EQ(platform.focusedControl(), &c<ui::CheckBox>("RndTranCheck"));
     EXPECT_TRUE(dialog->form2.loaded());
 }
