@@ -7,13 +7,18 @@ set -euo pipefail
 packages=(
   # native build and unit tests
   cmake ninja-build pkg-config clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
-  libgdk-pixbuf-2.0-dev libjpeg62-turbo-dev libexif-dev
+  libgdk-pixbuf-2.0-dev libjpeg62-turbo-dev
   # Windows builds
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   # the installer packages (wixl) and reading them back in the tests (msiinfo)
   wixl msitools
   # running the Windows build and the end-to-end tests
   wine wine64 xvfb xdotool imagemagick python3 python3-pytest python3-pil file
+  # Wine's own faces ("MS Sans Serif", Tahoma): without them Wine draws the
+  # dialog's labels in a wider face and cuts them
+  fonts-wine
+  # reads a caption's text off a screenshot in the end-to-end tests
+  tesseract-ocr
   # a second X server kind with two monitors (the dummy driver and xrandr),
   # for the end-to-end tests of the saver on several monitors
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils

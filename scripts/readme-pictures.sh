@@ -4,9 +4,11 @@
 # settings:
 #
 #   docs/pictures/settings-dialog.png   the settings dialog ("/c")
+#   docs/pictures/more-options.png      its page of more options (Alt+M)
 #   docs/pictures/saver-running.png     the running saver ("/s"), a picture with its caption
 #   docs/pictures/saver-transition.png  the running saver half-way through a transition
 #   docs/pictures/saver-fitted-photo.png a 12-megapixel phone photo, turned upright and fitted below its caption
+#   docs/pictures/saver-auto-caption.png a photo without a caption, captioned with its day, folder and file name
 #
 # Run from anywhere in a clone; it installs what it needs and builds the
 # Windows program first.
@@ -34,17 +36,25 @@ start_virtual_display 150 199
 use_wine_prefix wine-pictures
 install_samples
 
+# Keeps the window $1 as docs/pictures/$2 once it has been painted (more
+# than a few colours): a window is up before its first paint.
+window_picture() {
+  for _ in $(seq 50); do
+    import -window "$1" -display "$DISPLAY" "$pictures/$2" 2>/dev/null && \
+      [[ $(convert "$pictures/$2" -format '%k' info:) -gt 8 ]] && break
+    sleep 0.2
+  done
+  echo "Picture: $pictures/$2"
+}
+
 # The settings dialog, opened as the screen-saver settings page's Settings button does.
 wine "C:\\Vistrel\\vistrel.scr" /c &
 program_pid=$!
 window=$(xdotool search --sync --onlyvisible --name "Vistrel Screen Saver" | head -1)
-# The window is up; its first paint follows with the next messages.
-for _ in $(seq 50); do
-  import -window "$window" -display "$DISPLAY" "$pictures/settings-dialog.png" 2>/dev/null && \
-    [[ $(convert "$pictures/settings-dialog.png" -format '%k' info:) -gt 8 ]] && break
-  sleep 0.2
-done
-echo "Picture: $pictures/settings-dialog.png"
+window_picture "$window" settings-dialog.png
+# Its page of more options, opened from the keyboard.
+xdotool windowfocus --sync "$window" key --clearmodifiers alt+m
+window_picture "$(xdotool search --sync --onlyvisible --name "^More options$" | head -1)" more-options.png
 kill "$program_pid" 2>/dev/null || true
 wait "$program_pid" 2>/dev/null || true
 wineserver -w 2>/dev/null || true
@@ -84,23 +94,51 @@ kill "$program_pid" 2>/dev/null || true
 wait "$program_pid" 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 
-# The phone photo alone: settings that list only the last sample.
 settings="$WINEPREFIX/drive_c/Vistrel/vistrel.ini"
-/usr/bin/python3 - "$settings" <<'PYTHON'
+# Settings that list one picture: $1 its path, $2 its caption, then any
+# further key=value lines for [image].
+list_only() {
+  /usr/bin/python3 - "$settings" "$@" <<'PYTHON'
 import re, sys
-path = sys.argv[1]
+path, photo, caption, extra = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4:]
 text = open(path, newline="").read()
-photo = re.search(r"^\d+=(.*autumn_phone_photo\.jpg)\r$", text, re.M).group(1)
-caption = "A phone photo, turned upright and fitted"
 text = re.sub(r"\[images\]\r\n(?:\d+=.*\r\n)+", lambda _: f"[images]\r\n0={photo}\r\n", text)
 text = re.sub(r"\[caption\]\r\n(?:\d+=.*\r\n)+", lambda _: f"[caption]\r\n0={caption}\r\n", text)
 text = re.sub(r"total=\d+", "total=1", text)
+text = text.replace("[image]\r\n", "[image]\r\n" + "".join(line + "\r\n" for line in extra))
 open(path, "w", newline="").write(text)
 PYTHON
-scratch=$(mktemp --suffix=.png)
-wine "C:\\Vistrel\\vistrel.scr" /s &
-program_pid=$!
-wait_for_caption shown
-cp "$scratch" "$pictures/saver-fitted-photo.png"
-rm -f "$scratch"
-echo "Picture: $pictures/saver-fitted-photo.png"
+}
+# Runs the saver and keeps the screen as docs/pictures/$1 once the caption is up.
+saver_picture() {
+  scratch=$(mktemp --suffix=.png)
+  wine "C:\\Vistrel\\vistrel.scr" /s &
+  program_pid=$!
+  wait_for_caption shown
+  cp "$scratch" "$pictures/$1"
+  rm -f "$scratch"
+  echo "Picture: $pictures/$1"
+  kill "$program_pid" 2>/dev/null || true
+  wait "$program_pid" 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}
+
+# The phone photo alone.
+list_only 'C:\Vistrel\samples\autumn_phone_photo.jpg' "A phone photo, turned upright and fitted"
+saver_picture saver-fitted-photo.png
+
+# A photo without a caption of its own, captioned by autoCaption: a sample
+# saved again with the EXIF date of a camera, in a folder named after a trip.
+/usr/bin/python3 - "$WINEPREFIX/drive_c/Vistrel" <<'PYTHON'
+import sys
+from pathlib import Path
+from PIL import Image
+vistrel = Path(sys.argv[1])
+folder = vistrel / "Photos" / "Crete holiday"
+folder.mkdir(parents=True, exist_ok=True)
+exif = Image.Exif()
+exif[0x8769] = {0x9003: "2024:07:14 20:45:00"}  # DateTimeOriginal
+Image.open(vistrel / "samples" / "ocean_night.jpg").save(folder / "Balos beach.jpg", quality=90, exif=exif.tobytes())
+PYTHON
+list_only 'C:\Vistrel\Photos\Crete holiday\Balos beach.jpg' "" "autoCaption=date,folder,file"
+saver_picture saver-auto-caption.png

@@ -2,6 +2,18 @@
 # under Wine (demo.sh, readme-pictures.sh); sourced, not run. Expects the
 # working directory to be the clone's root.
 
+# Wine's own faces (Debian's fonts-wine) copied into the prefix's Fonts
+# folder. This Wine finds "MS Sans Serif" and Tahoma only there; without
+# them it draws the dialog's labels in DejaVu Sans, a fifth wider, which
+# cuts "Random Transitions" and others.
+copy_wine_fonts() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts" font
+  mkdir -p "$fonts"
+  for font in /usr/share/wine/fonts/*; do
+    [[ -e "$fonts/${font##*/}" ]] || cp "$font" "$fonts/"
+  done
+}
+
 # Uses the Wine prefix build/<name>, created on first use.
 use_wine_prefix() {
   export WINEPREFIX="$PWD/build/$1" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -10,6 +22,7 @@ use_wine_prefix() {
     wineboot -i >/dev/null 2>&1
     wineserver -w
   fi
+  copy_wine_fonts
 }
 
 # Starts Xvfb (1024 x 768) on the first free display from $1 to $2 and

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "saver/saver_fallbacks.h"
+#include "settings/option_table.h"
 #include "settings/settings_file.h"
 
 namespace vistrel::app {
@@ -21,11 +22,16 @@ PreviewSettings readPreviewSettings(platform::Platform& platform) {
         std::string path = file.ReadSetting("images", std::to_string(i));
         if (!path.empty()) settings.imagePaths.push_back(std::move(path));
     }
-    settings.randomPick = file.ReadSetting("image", "randomPick");
-    settings.timeInterval = saver::orWhenMissing(file.ReadSetting("image", "timeInterval"), saver::kFallbackTimeInterval);
-    settings.newBackColor = file.ReadSetting("background", "newBackColor");
-    settings.effectMode = file.ReadSetting("image", "effectMode");
-    settings.randomEffect = file.ReadSetting("image", "randomEffect");
+    // As the saver reads them: a missing or empty key is its first-start value.
+    using Option = vistrel::settings::Option;
+    const auto option = [&file](Option key) {
+        return vistrel::settings::readOption(file, vistrel::settings::specOf(key));
+    };
+    settings.randomPick = option(Option::randomPick);
+    settings.timeInterval = option(Option::timeInterval);
+    settings.newBackColor = option(Option::newBackColor);
+    settings.effectMode = option(Option::effectMode);
+    settings.randomEffect = option(Option::randomEffect);
     return settings;
 }
 

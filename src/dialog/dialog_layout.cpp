@@ -23,6 +23,8 @@ constexpr ControlDesign kLayout[] = {
     {"SS_StatusBar", K::StatusBar, "Form2", "", 0, 6000, 8820, 270, "", 36},
     {"photo", K::PictureBox, "Form2", "", 7080, 5160, 135, 135, "", 35},
     {"photo_caption", K::ListBox, "Form2", "", 7320, 5160, 255, 255, "", 19},
+    // Left of OK in its row: the page of the options the window has no room for.
+    {"moreOptions", K::Button, "Form2", "&More options...", 4200, 5520, 1695, 375, "More options", 49},
     // In the frame "Image ".
     {"photo1", K::PictureBox, "photoDisplay", "", 240, 360, 3375, 1815, "Thumbnail preview", 30},
     {"Label5(5)", K::Label, "photoDisplay", "Image Caption", 120, 2280, 1935, 255, "", 34},

@@ -8,9 +8,12 @@
 #include "dialog/dialog_values.h"
 #include "dialog/settings_dialog.h"
 #include "saver/saver_fallbacks.h"
+#include "settings/option_table.h"
 #include "settings/settings_file.h"
 
 namespace vistrel::dialog {
+
+using settings::Option;
 
 void SettingsDialog::placeOnScreen() {
     // Centred across, one eighth of the free height below the top; the
@@ -34,82 +37,68 @@ void SettingsDialog::Form_Load() {
     for (int i = 0; i < count; ++i) photoCaption_->addItem(read("caption", std::to_string(i)));
     text3_->setText(std::to_string(list1_->listCount()));
 
-    const bool randomOrder = flagIsOn(read("image", "randomPick"));
-    pending.randomPick = flagText(randomOrder);
-    randomSelect_->setValue(randomOrder ? 1 : 0);
+    // Each option as the dialog shows it: a missing key its first-start
+    // value, a value out of a control's range the nearest one it has. Each
+    // step below takes its value into the pending settings, then sets the
+    // control, whose handler may change later values (in this order).
+    settings::OptionValues shown;
+    for (const settings::OptionSpec& spec : settings::optionTable()) {
+        shown[spec.option] = shownByDialog(spec, settings::readOption(file, spec));
+    }
+    auto take = [this, &shown](Option option) -> const std::string& { return pending[option] = shown[option]; };
 
-    const ui::Color backColor = colorValue(read("background", "newBackColor"), saver::kFallbackBackColor);
-    pending.newBackColor = std::to_string(backColor);
+    randomSelect_->setValue(flagIsOn(take(Option::randomPick)) ? 1 : 0);
+
+    const ui::Color backColor = colorValue(take(Option::newBackColor), saver::kFallbackBackColor);
     colorDialogColor_ = backColor;
     picture1_->setBackColor(backColor);
 
-    const int background = backgroundChoice(read("background", "backEffect"));
-    pending.backEffect = std::to_string(background);
-    combo1_->setListIndex(background);
+    combo1_->setListIndex(backgroundChoice(take(Option::backEffect)));
 
-    std::string movement = read("image", "picRandom");
-    pending.picRandom = movement.empty() ? kDefaultPicRandom : movement;
-    if (pending.picRandom == "cent") {
+    if (take(Option::picRandom) == "cent") {
         pCenter_->setValue(true);
     } else {
         pRandom_->setValue(true);
     }
 
-    const int speed = wholeInRange(read("image", "picSpeed"), 0, kMaxFloatSpeed, std::stoi(kDefaultPicSpeed));
-    pending.picSpeed = std::to_string(speed);
-    slider1_->setValue(speed);
+    slider1_->setValue(wholeInRange(take(Option::picSpeed), 0, kMaxFloatSpeed, 0));
 
-    const std::string change = read("image", "picChange");
-    pending.picChange = change.empty() ? kDefaultPicChange : change;
-    if (pending.picChange == "ch") {
+    if (take(Option::picChange) == "ch") {
         aChange_->setValue(true);
     } else {
         nChange_->setValue(true);
     }
 
-    const int seconds =
-        wholeInRange(read("image", "timeInterval"), 0, kMaxIntervalSeconds, std::stoi(kDefaultTimeInterval));
-    pending.timeInterval = std::to_string(seconds);
-    text2_->setText(pending.timeInterval);
-    changeVScroll1_->setValue(seconds);
+    text2_->setText(take(Option::timeInterval));
+    changeVScroll1_->setValue(wholeInRange(pending[Option::timeInterval], 0, kMaxIntervalSeconds, 0));
     // "Never" with a number of seconds beside it (only a hand-edited file
     // holds both): the saver reads only the seconds, so the dialog would save
     // a change it does not show. It saves "never" (0); choosing "After..."
     // takes the seconds from the spin control again.
-    if (nChange_->value()) pending.timeInterval = std::to_string(0);
+    if (nChange_->value()) pending[Option::timeInterval] = std::to_string(0);
 
-    const int transition = wholeInRange(read("image", "effectMode"), 0, kTransitionCount - 1,
-                                        std::stoi(kDefaultEffectMode));
-    pending.effectMode = std::to_string(transition);
-    transitionsCbx_->setListIndex(transition);
+    transitionsCbx_->setListIndex(wholeInRange(take(Option::effectMode), 0, kTransitionCount - 1, 0));
 
-    const bool randomTransitions = flagIsOn(read("image", "randomEffect"));
-    pending.randomEffect = flagText(randomTransitions);
-    rndTranCheck_->setValue(randomTransitions ? 1 : 0);
+    rndTranCheck_->setValue(flagIsOn(take(Option::randomEffect)) ? 1 : 0);
 
-    pending.saverPassword = read("password", "saverPassword");
-    ssPassword_->setText(pending.saverPassword);
-    ssConfirm_->setText(pending.saverPassword);
+    // Kept as read for the page of further options, which shows them.
+    for (Option kept : {Option::fitLarge, Option::allMonitors, Option::autoCaption}) take(kept);
 
-    const bool protection = flagIsOn(read("password", "saverEnabled"));
-    pending.saverEnabled = flagText(protection);
+    ssPassword_->setText(take(Option::saverPassword));
+    ssConfirm_->setText(pending[Option::saverPassword]);
+
+    const bool protection = flagIsOn(take(Option::saverEnabled));
     passwordEnabled_->setValue(protection ? 1 : 0);
     setPasswordBoxesUsable(protection);
 
-    fontDialogFont_.name = pending.newFontName = fontNameValue(read("font", "newFontName"));
-    fontDialogFont_.sizePoints = fontSizeValue(read("font", "newFontSize"));
-    pending.newFontSize = fontSizeText(fontDialogFont_.sizePoints);
-    fontDialogFont_.bold = fontFlagValue(read("font", "newFontBold"));
-    pending.newFontBold = fontFlagText(fontDialogFont_.bold);
-    fontDialogFont_.italic = fontFlagValue(read("font", "newFontItalic"));
-    pending.newFontItalic = fontFlagText(fontDialogFont_.italic);
-    fontDialogFont_.underline = fontFlagValue(read("font", "newFontUnderline"));
-    pending.newFontUnderline = fontFlagText(fontDialogFont_.underline);
-    fontDialogFont_.strikethrough = fontFlagValue(read("font", "newFontFontStrikethru"));
-    pending.newFontFontStrikethru = fontFlagText(fontDialogFont_.strikethrough);
+    fontDialogFont_.name = take(Option::newFontName);
+    fontDialogFont_.sizePoints = fontSizeValue(take(Option::newFontSize));
+    fontDialogFont_.bold = fontFlagValue(take(Option::newFontBold));
+    fontDialogFont_.italic = fontFlagValue(take(Option::newFontItalic));
+    fontDialogFont_.underline = fontFlagValue(take(Option::newFontUnderline));
+    fontDialogFont_.strikethrough = fontFlagValue(take(Option::newFontFontStrikethru));
 
-    const ui::Color captionColor = colorValue(read("font", "newFontForeColor"), saver::kFallbackCaptionColor);
-    pending.newFontForeColor = std::to_string(captionColor);
+    const ui::Color captionColor = colorValue(take(Option::newFontForeColor), saver::kFallbackCaptionColor);
     fontDialogFont_.color = captionColor;
     picture2_->setBackColor(captionColor);
 

@@ -18,11 +18,12 @@ bool SettingsDialog::entriesPassChecks() {
         return false;
     }
     const bool protection = passwordEnabled_->value() != 0;
-    if (protection && pending.saverPassword.empty() && pending.confirmPassword.empty()) {
+    const std::string& password = pending[settings::Option::saverPassword];
+    if (protection && password.empty() && pending.confirmPassword.empty()) {
         message(kNeedPassword);
         return false;
     }
-    if (protection && pending.saverPassword != pending.confirmPassword) {
+    if (protection && password != pending.confirmPassword) {
         message(kPasswordsDiffer);
         return false;
     }
@@ -35,7 +36,7 @@ bool SettingsDialog::save() {
     settings::SettingsSave save(platform_);
     settings::SettingsFile::Batch& batch = save.changes();
     const int count = list1_->listCount();
-    batch.reserve(static_cast<std::size_t>(count + photoCaption_->listCount()) + 24);
+    batch.reserve(static_cast<std::size_t>(count + photoCaption_->listCount()) + settings::kOptionCount + 3);
     batch.deleteSection("images");
     for (int i = 0; i < count; ++i) batch.write("images", std::to_string(i), list1_->list(i));
     batch.write("total", "total", std::to_string(count));
@@ -43,24 +44,10 @@ bool SettingsDialog::save() {
     for (int i = 0; i < photoCaption_->listCount(); ++i) {
         batch.write("caption", std::to_string(i), photoCaption_->list(i));
     }
-    batch.write("image", "randomPick", pending.randomPick);
-    batch.write("background", "newBackColor", pending.newBackColor);
-    batch.write("background", "backEffect", pending.backEffect);
-    batch.write("image", "picSpeed", pending.picSpeed);
-    batch.write("image", "timeInterval", pending.timeInterval);
-    batch.write("image", "picRandom", pending.picRandom);
-    batch.write("image", "picChange", pending.picChange);
-    batch.write("image", "effectMode", pending.effectMode);
-    batch.write("image", "randomEffect", pending.randomEffect);
-    batch.write("password", "saverPassword", pending.saverPassword);
-    batch.write("password", "saverEnabled", pending.saverEnabled);
-    batch.write("font", "newFontName", pending.newFontName);
-    batch.write("font", "newFontSize", pending.newFontSize);
-    batch.write("font", "newFontBold", pending.newFontBold);
-    batch.write("font", "newFontItalic", pending.newFontItalic);
-    batch.write("font", "newFontUnderline", pending.newFontUnderline);
-    batch.write("font", "newFontFontStrikethru", pending.newFontFontStrikethru);
-    batch.write("font", "newFontForeColor", pending.newFontForeColor);
+    // Every option, in the table's order, as the load or a handler left it.
+    for (const settings::OptionSpec& spec : settings::optionTable()) {
+        batch.write(spec.section, spec.key, pending[spec.option]);
+    }
     if (save.commit()) return true;
     // The files are as they were; the dialog stays open with everything in it.
     message("The settings could not be saved in\r\n" + save.path() + "\r\n\r\n" + save.failure());

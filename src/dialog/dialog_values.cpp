@@ -38,8 +38,21 @@ std::string fontFlagText(bool on) { return on ? "True" : "False"; }
 
 bool fontFlagValue(std::string_view text) { return saver::fontFlagOf(text); }
 
-std::string fontNameValue(std::string_view text) {
-    return text.empty() ? std::string(saver::kFallbackFontName) : std::string(text);
+std::string shownByDialog(const settings::OptionSpec& spec, std::string_view read) {
+    using D = settings::DialogShows;
+    switch (spec.dialog) {
+        case D::AsRead: return std::string(read);
+        case D::Flag: return flagText(flagIsOn(read));
+        case D::Whole: return std::to_string(wholeInRange(read, spec.low, spec.high, spec.low));
+        case D::Background: return std::to_string(backgroundChoice(read));
+        case D::Colour: {
+            const ui::Color firstStart = colorValue(spec.firstStart, ui::kBlack);
+            return std::to_string(colorValue(read, firstStart));
+        }
+        case D::FontSize: return fontSizeText(fontSizeValue(read));
+        case D::FontFlag: return fontFlagText(fontFlagValue(read));
+    }
+    return std::string(read);
 }
 
 bool secondsTyped(std::string_view text, int& seconds) {

@@ -1,8 +1,8 @@
 // How the dialog reads each setting of the file into a value its controls
-// can show. A missing or empty key (as on a first start) takes the value
-// the saver assumes for it; a value outside a control's range takes the
-// nearest one the control has. The pending setting is then the text of the
-// value shown, so the dialog saves what it shows.
+// can show. A missing or empty key (as on a first start) takes its
+// first-start value; a value outside a control's range takes the nearest
+// one the control has. The pending setting is then the text of the value
+// shown, so the dialog saves what it shows.
 #pragma once
 
 #include <cstdint>
@@ -11,20 +11,18 @@
 
 #include "platform/controls.h"
 #include "saver/saver_fallbacks.h"
+#include "settings/option_table.h"
 
 namespace vistrel::dialog {
 
-// First-start values: the saver's own for a missing key, and "change after"
-// (which only the dialog reads) to go with its interval.
-inline constexpr const char* kDefaultPicSpeed = saver::kFallbackPicSpeed;
-inline constexpr const char* kDefaultTimeInterval = saver::kFallbackTimeInterval;
-inline constexpr const char* kDefaultPicRandom = saver::kFallbackPicRandom;
-inline constexpr const char* kDefaultPicChange = "ch";
-inline constexpr const char* kDefaultEffectMode = "0";
+// The ranges of the slider, the spin control and the transition list.
+inline constexpr int kMaxFloatSpeed = settings::specOf(settings::Option::picSpeed).high;
+inline constexpr int kMaxIntervalSeconds = settings::specOf(settings::Option::timeInterval).high;
+inline constexpr int kTransitionCount = settings::specOf(settings::Option::effectMode).high + 1;
 
-inline constexpr int kMaxFloatSpeed = 5;
-inline constexpr int kMaxIntervalSeconds = 60;
-inline constexpr int kTransitionCount = 8;
+// The text of the value the dialog shows for the text `read` from the file
+// (a missing key already its first-start value), by the option's rule.
+std::string shownByDialog(const settings::OptionSpec& spec, std::string_view read);
 
 // The leading number, rounded (halves to even) and kept within [low, high];
 // `fallback` for an empty text.
@@ -43,8 +41,6 @@ double fontSizeValue(std::string_view text);
 std::string fontSizeText(double points);
 std::string fontFlagText(bool on);  // "True" / "False"
 bool fontFlagValue(std::string_view text);
-// The caption font's face name: the saver's fallback for an empty text.
-std::string fontNameValue(std::string_view text);
 
 // The seconds box accepts a whole number from 0 to 60 written in digits
 // (blanks around it allowed); nothing otherwise.

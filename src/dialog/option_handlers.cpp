@@ -6,6 +6,8 @@
 namespace vistrel::dialog {
 namespace {
 
+using settings::Option;
+
 constexpr std::uint32_t kFontDialogFlags = 0x2101;  // CF_SCREENFONTS | CF_EFFECTS | CF_LIMITSIZE
 constexpr int kSmallestFontSize = 10;
 constexpr int kLargestFontSize = 48;
@@ -22,7 +24,7 @@ void SettingsDialog::backColorClick_Click() {
     const std::optional<std::uint32_t> chosen = platform_.chooseColor(colorDialogColor_);
     if (!chosen) return;  // cancelled: nothing changes
     colorDialogColor_ = *chosen;
-    pending.newBackColor = std::to_string(*chosen);
+    pending[Option::newBackColor] = std::to_string(*chosen);
     picture1_->setBackColor(*chosen);
 }
 
@@ -35,41 +37,41 @@ void SettingsDialog::font_Click() {
     const std::optional<platform::FontChoice> chosen = platform_.chooseFont(request);
     if (!chosen) return;
     fontDialogFont_ = *chosen;
-    pending.newFontName = chosen->name;
-    pending.newFontSize = fontSizeText(static_cast<float>(chosen->sizePoints));
-    pending.newFontBold = fontFlagText(chosen->bold);
-    pending.newFontItalic = fontFlagText(chosen->italic);
-    pending.newFontUnderline = fontFlagText(chosen->underline);
-    pending.newFontFontStrikethru = fontFlagText(chosen->strikethrough);
-    pending.newFontForeColor = std::to_string(chosen->color);
+    pending[Option::newFontName] = chosen->name;
+    pending[Option::newFontSize] = fontSizeText(static_cast<float>(chosen->sizePoints));
+    pending[Option::newFontBold] = fontFlagText(chosen->bold);
+    pending[Option::newFontItalic] = fontFlagText(chosen->italic);
+    pending[Option::newFontUnderline] = fontFlagText(chosen->underline);
+    pending[Option::newFontFontStrikethru] = fontFlagText(chosen->strikethrough);
+    pending[Option::newFontForeColor] = std::to_string(chosen->color);
     picture2_->setBackColor(chosen->color);
 }
 
 void SettingsDialog::Combo1_Click() {
-    pending.backEffect = std::to_string(combo1_->listIndex());
-    backColorClick_->setEnabled(pending.backEffect != "1");
+    pending[Option::backEffect] = std::to_string(combo1_->listIndex());
+    backColorClick_->setEnabled(pending[Option::backEffect] != "1");
 }
 
 void SettingsDialog::pCenter_Click() {
     if (!pCenter_->value()) return;
-    pending.picRandom = "cent";
+    pending[Option::picRandom] = "cent";
     slider1_->setEnabled(false);
     floatSpeedLabel_->setEnabled(false);
 }
 
 void SettingsDialog::pRandom_Click() {
     if (!pRandom_->value()) return;
-    pending.picRandom = "rand";
+    pending[Option::picRandom] = "rand";
     slider1_->setEnabled(true);
     floatSpeedLabel_->setEnabled(true);
 }
 
-void SettingsDialog::Slider1_Change() { pending.picSpeed = std::to_string(slider1_->value()); }
+void SettingsDialog::Slider1_Change() { pending[Option::picSpeed] = std::to_string(slider1_->value()); }
 
 void SettingsDialog::nChange_Click() {
     if (!nChange_->value()) return;
-    pending.picChange = "not_ch";
-    pending.timeInterval = std::to_string(0);
+    pending[Option::picChange] = "not_ch";
+    pending[Option::timeInterval] = std::to_string(0);
     setBoxUsable(*text2_, false);
     secondsLabel_->setEnabled(false);
     randomSelect_->setEnabled(false);
@@ -79,9 +81,9 @@ void SettingsDialog::nChange_Click() {
 
 void SettingsDialog::aChange_Click() {
     if (!aChange_->value()) return;
-    pending.picChange = "ch";
+    pending[Option::picChange] = "ch";
     // The interval is the one the spin control shows, not the "0" of "Never".
-    pending.timeInterval = std::to_string(changeVScroll1_->value());
+    pending[Option::timeInterval] = std::to_string(changeVScroll1_->value());
     setBoxUsable(*text2_, true);
     secondsLabel_->setEnabled(true);
     changeVScroll1_->setEnabled(true);
@@ -89,8 +91,8 @@ void SettingsDialog::aChange_Click() {
 }
 
 void SettingsDialog::changeVScroll1_change() {
-    pending.timeInterval = std::to_string(changeVScroll1_->value());
-    text2_->setText(pending.timeInterval);
+    pending[Option::timeInterval] = std::to_string(changeVScroll1_->value());
+    text2_->setText(pending[Option::timeInterval]);
 }
 
 void SettingsDialog::Text2_Change() {
@@ -102,12 +104,12 @@ void SettingsDialog::Text2_Change() {
 
 void SettingsDialog::Text2_LostFocus() { text2_->setText(std::to_string(changeVScroll1_->value())); }
 
-void SettingsDialog::Random_select_Click() { pending.randomPick = std::to_string(randomSelect_->value()); }
+void SettingsDialog::Random_select_Click() { pending[Option::randomPick] = std::to_string(randomSelect_->value()); }
 
-void SettingsDialog::TransitionsCbx_Click() { pending.effectMode = std::to_string(transitionsCbx_->listIndex()); }
+void SettingsDialog::TransitionsCbx_Click() { pending[Option::effectMode] = std::to_string(transitionsCbx_->listIndex()); }
 
 void SettingsDialog::RndTranCheck_Click() {
-    pending.randomEffect = std::to_string(rndTranCheck_->value());
+    pending[Option::randomEffect] = std::to_string(rndTranCheck_->value());
     const bool usable = rndTranCheck_->value() == 0;
     transitionsCbx_->setEnabled(usable);
     transitionsCbx_->setBackColor(usable ? ui::kSystemWindowBackground : ui::kSystem3DLight);
@@ -120,11 +122,11 @@ void SettingsDialog::setPasswordBoxesUsable(bool usable) {
 
 void SettingsDialog::Password_enabled_Click() {
     const bool checked = passwordEnabled_->value() != 0;
-    pending.saverEnabled = flagText(checked);
+    pending[Option::saverEnabled] = flagText(checked);
     setPasswordBoxesUsable(checked);
 }
 
-void SettingsDialog::SS_password_Change() { pending.saverPassword = ssPassword_->text(); }
+void SettingsDialog::SS_password_Change() { pending[Option::saverPassword] = ssPassword_->text(); }
 
 void SettingsDialog::SS_Confirm_Change() { pending.confirmPassword = ssConfirm_->text(); }
 

@@ -17,6 +17,7 @@ SettingsDialog::SettingsDialog(platform::Platform& platform, platform::Handle ow
 }
 
 SettingsDialog::~SettingsDialog() {
+    morePage_.reset();
     form2.unload();
     // Contents before their containers.
     while (!controls_.empty()) controls_.pop_back();
@@ -71,6 +72,7 @@ void SettingsDialog::bindControls() {
     ssPassword_ = &control<ui::TextBox>("SS_password");
     ssConfirm_ = &control<ui::TextBox>("SS_Confirm");
     statusBar_ = &control<ui::StatusBar>("SS_StatusBar");
+    moreOptions_ = &control<ui::Button>("moreOptions");
 }
 
 void SettingsDialog::connectHandlers() {
@@ -99,6 +101,7 @@ void SettingsDialog::connectHandlers() {
     ssPassword_->onChange = [this] { SS_password_Change(); };
     ssConfirm_->onChange = [this] { SS_Confirm_Change(); };
 
+    moreOptions_->onClick = [this] { moreOptions_Click(); };
     ok_->onClick = [this] { OK_Click(); };
     cancel_->onClick = [this] { Cancel_Click(); };
 
@@ -106,6 +109,18 @@ void SettingsDialog::connectHandlers() {
     form2.onFilesDropped = [this](const std::vector<std::string>& paths) { Form_FilesDropped(paths); };
     form2.onKeyPreview = [this](int keyCode, int) { return Form_KeyPreview(keyCode); };
     form2.onCloseRequest = [this] { Form_CloseRequest(); };
+}
+
+void SettingsDialog::moreOptions_Click() {
+    if (bulk_.running) return;  // as Add and OK, it waits for the list
+    morePage_ = std::make_unique<MoreOptionsPage>(platform_, pending);
+    morePage_->onClosing = [this] {
+        // Usable again before the page goes, so that the activation comes back here.
+        form2.setEnabled(true);
+        moreOptions_->setFocus();
+    };
+    form2.setEnabled(false);
+    morePage_->open(form2.hwnd());
 }
 
 void SettingsDialog::message(const std::string& text) { ask(text, platform::MessageBoxButtons::Ok); }

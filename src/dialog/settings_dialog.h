@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dialog/more_options_page.h"
 #include "dialog/pending_settings.h"
 #include "platform/controls.h"
 #include "platform/dialog_controls.h"
@@ -43,6 +44,8 @@ public:
     // Start values of the colour and font dialogs (the last choice made in them).
     std::uint32_t colorDialogColor() const { return colorDialogColor_; }
     const platform::FontChoice& fontDialogFont() const { return fontDialogFont_; }
+    // The page of more options while it is open, else null.
+    MoreOptionsPage* morePage() const { return morePage_ && morePage_->form.loaded() ? morePage_.get() : nullptr; }
     int thumbWidth() const { return thumbWidth_; }
     int thumbHeight() const { return thumbHeight_; }
 
@@ -101,6 +104,11 @@ private:
     void SS_Confirm_Change();
     void setPasswordBoxesUsable(bool usable);
 
+    // The page of more options (more_options_page.h), over the dialog,
+    // which takes no input while it is open.
+    void moreOptions_Click();
+    std::unique_ptr<MoreOptionsPage> morePage_;
+
     // OK and Cancel (dialog_save.cpp).
     void OK_Click();
     void Cancel_Click();
@@ -147,6 +155,7 @@ private:
     ui::TextBox* ssPassword_ = nullptr;
     ui::TextBox* ssConfirm_ = nullptr;
     ui::StatusBar* statusBar_ = nullptr;
+    ui::Button* moreOptions_ = nullptr;
 
     std::int32_t thumbWidth_ = 0;
     std::int32_t thumbHeight_ = 0;

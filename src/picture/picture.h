@@ -8,6 +8,16 @@
 
 namespace vistrel::picture {
 
+// A day of the calendar as a photo's metadata names it; all 0 when it
+// names none.
+struct CalendarDate {
+    int year = 0;  // 1 to 9999
+    int month = 0;  // 1 to 12
+    int day = 0;  // 1 to the month's last
+    bool known() const { return year > 0; }
+    bool operator==(const CalendarDate&) const = default;
+};
+
 // Pixels are 0xAARRGGBB words (B, G, R, A bytes in memory on little-endian
 // machines: the layout of a 32-bit top-down DIB). Alpha is 0xFF for opaque.
 struct Picture {
@@ -18,6 +28,8 @@ struct Picture {
     // reduced (0 when they show it at its own size).
     int naturalWidth = 0;
     int naturalHeight = 0;
+    // The day the photo was taken, from its metadata (unknown when it has none).
+    CalendarDate dateTaken{};
 
     std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };

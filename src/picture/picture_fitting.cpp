@@ -17,16 +17,19 @@ std::int64_t dividedUp(std::int64_t value, int denominator) { return (value + de
 PixelSize turned(PixelSize size) { return {size.height, size.width}; }
 
 // The reduction at which the decoder still delivers at least the fitted
-// size, whichever way the picture turns out to be oriented (the tag may be
-// read only with the pixels).
+// size. The header gives the orientation of the formats it reads; of any
+// other the decoder tells it only with the pixels, so the reduction must
+// do for either way up.
 int denominatorFor(const PictureHeader& header, const PictureRequest& request) {
     if (!request.fits() || !header.sizeKnown) return 1;
     const PixelSize space{request.maxWidth, request.maxHeight};
     const PixelSize stored{static_cast<int>(header.width), static_cast<int>(header.height)};
     const PixelSize asStored = fitWithin(stored, space);
     const PixelSize asTurned = turned(fitWithin(turned(stored), space));
-    const std::int64_t needWidth = std::max(asStored.width, asTurned.width);
-    const std::int64_t needHeight = std::max(asStored.height, asTurned.height);
+    PixelSize need{std::max(asStored.width, asTurned.width), std::max(asStored.height, asTurned.height)};
+    if (metadataReadHere(header.format)) need = orientationSwapsSides(header.orientation) ? asTurned : asStored;
+    const std::int64_t needWidth = need.width;
+    const std::int64_t needHeight = need.height;
     for (int denominator : {8, 4, 2}) {
         if (dividedUp(header.width, denominator) >= needWidth && dividedUp(header.height, denominator) >= needHeight) {
             return denominator;
@@ -39,11 +42,18 @@ bool reducedJpeg(const PictureHeader& header, const PictureRequest& request, Dec
     return header.format == PictureFormat::Jpeg && capabilities.reducedJpegDecode && request.fits();
 }
 
+// The header's orientation for the formats it reads; the decoder's own only
+// for the others (WebP, HEIC through the system's decoders).
+int orientationOf(const PictureHeader& header, PictureDecoder& decoder) {
+    return validOrientation(metadataReadHere(header.format) ? header.orientation : decoder.orientation());
+}
+
 // Hands the decoded rows to a reducer made once the decoded size is known.
 class FittingSink final : public PictureRowSink {
 public:
-    FittingSink(PictureDecoder& decoder, const PictureRequest& request, std::int64_t allowedPixels)
-        : decoder_(decoder), request_(request), allowedPixels_(allowedPixels) {}
+    FittingSink(const PictureHeader& header, PictureDecoder& decoder, const PictureRequest& request,
+                std::int64_t allowedPixels)
+        : header_(header), decoder_(decoder), request_(request), allowedPixels_(allowedPixels) {}
 
     bool begin(PixelSize decoded) override {
         if (!pictureSizeAllowed(decoded.width, decoded.height) ||
@@ -51,7 +61,7 @@ public:
             refused_ = decoded;
             return false;
         }
-        orientation_ = validOrientation(decoder_.orientation());
+        orientation_ = orientationOf(header_, decoder_);
         const bool turns = orientationSwapsSides(orientation_);
         PixelSize target = decoded;
         if (request_.fits()) {
@@ -72,6 +82,7 @@ public:
     int orientation_ = 1;
 
 private:
+    const PictureHeader& header_;
     PictureDecoder& decoder_;
     const PictureRequest& request_;
     std::int64_t allowedPixels_;
@@ -152,7 +163,7 @@ PictureResult loadFittedPicture(const PictureHeader& header, PictureDecoder& dec
                                 DecodeCapabilities capabilities) {
     if (auto refused = refuseByHeader(header, request, capabilities)) return *refused;
     const int denominator = reducedJpeg(header, request, capabilities) ? denominatorFor(header, request) : 1;
-    FittingSink sink(decoder, request, kMaxPicturePixels);
+    FittingSink sink(header, decoder, request, kMaxPicturePixels);
     std::optional<PictureFailure> failed = decoder.decode(denominator, sink);
     if (sink.refused_) return tooLarge(sink.refused_->width, sink.refused_->height);
     if (failed) return *failed;
@@ -166,7 +177,9 @@ PictureResult loadFittedPicture(const PictureHeader& header, PictureDecoder& dec
         stored.naturalWidth = turns ? fullHeight : fullWidth;
         stored.naturalHeight = turns ? fullWidth : fullHeight;
     }
-    return orientPicture(stored, sink.orientation_);
+    Picture shown = orientPicture(stored, sink.orientation_);
+    shown.dateTaken = header.dateTaken;
+    return shown;
 }
 
 // --- PictureReducer ---

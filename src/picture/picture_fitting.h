@@ -61,15 +61,16 @@ public:
     // on success.
     virtual std::optional<PictureFailure> decode(int denominator, PictureRowSink& sink) = 0;
     // The orientation tag of the file's metadata, 1 when it has none. Asked
+    // only for formats whose metadata the header reader does not read, and
     // after decode() has started, so a decoder may read it with the pixels.
-    virtual int orientation() = 0;
+    virtual int orientation() { return 1; }
 };
 
 // The whole load: the declared size checked against the limits before the
 // decoder runs, a reduced decode where it helps, the reduction finished by
 // a filter that averages (a fine pattern comes out as its mean colour),
-// then the picture turned upright. `header` is what readPictureHeader said
-// of the file.
+// then the picture turned upright and given the day it was taken.
+// `header` is what readPictureHeader said of the file.
 PictureResult loadFittedPicture(const PictureHeader& header, PictureDecoder& decoder, const PictureRequest& request,
                                 DecodeCapabilities capabilities);
 

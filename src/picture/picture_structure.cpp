@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace vistrel::picture {
 namespace {
@@ -57,35 +58,125 @@ struct TiffTags {
     std::int64_t width = 0;
     std::int64_t height = 0;
     int orientation = 0;
+    CalendarDate dateTaken;
 };
 
-// The first directory of a TIFF structure that starts at `base`: a TIFF
-// file's own, or the EXIF block of a JPEG.
-TiffTags tiffTags(const ByteSource& file, std::uint64_t base) {
-    TiffTags tags;
-    std::array<std::uint8_t, 12> b{};
-    if (!readAt(file, base, b.data(), 8)) return tags;
-    const bool little = b[0] == 'I';
-    if (!(little ? b[1] == 'I' : (b[0] == 'M' && b[1] == 'M'))) return tags;
-    auto u16 = [little](const std::uint8_t* p) { return little ? (p[0] | std::uint32_t{p[1]} << 8) : be16(p); };
-    auto u32 = [little, u16](const std::uint8_t* p) {
-        return little ? (u16(p) | u16(p + 2) << 16) : (u16(p) << 16 | u16(p + 2));
-    };
-    const std::uint64_t directory = base + u32(&b[4]);
-    if (!readAt(file, directory, b.data(), 2)) return tags;
-    const std::uint32_t entries = u16(b.data());
-    tags.read = true;
-    for (std::uint32_t i = 0; i < entries; ++i) {
-        if (!readAt(file, directory + 2 + 12ull * i, b.data(), 12)) break;
-        const std::uint32_t tag = u16(&b[0]);
-        const std::uint32_t type = u16(&b[2]);
-        constexpr std::uint32_t kShort = 3, kLong = 4;
-        const std::int64_t value = type == kShort ? u16(&b[8]) : type == kLong ? u32(&b[8]) : 0;
-        if (tag == 256) tags.width = value;
-        if (tag == 257) tags.height = value;
-        if (tag == 274 && type == kShort) tags.orientation = static_cast<int>(value);
+// A TIFF structure that starts at `base` (a TIFF file, or the EXIF block of
+// a JPEG) and ends at `end`: every offset it holds is relative to `base`,
+// and nothing at or past `end` is read, whatever an offset claims.
+class TiffReader {
+public:
+    TiffReader(const ByteSource& file, std::uint64_t base, std::uint64_t end) : file_(file), base_(base), end_(end) {}
+
+    // Reads the byte order mark and the first directory's offset; false
+    // when the structure does not start with them.
+    bool readHeader() {
+        std::array<std::uint8_t, 8> b{};
+        if (!read(0, b.data(), b.size())) return false;
+        little_ = b[0] == 'I';
+        firstDirectory_ = u32(&b[4]);
+        return little_ ? b[1] == 'I' : (b[0] == 'M' && b[1] == 'M');
     }
+    std::uint32_t firstDirectory() const { return firstDirectory_; }
+
+    struct Entry {
+        std::uint32_t tag = 0;
+        std::uint32_t type = 0;
+        std::uint32_t count = 0;
+        std::array<std::uint8_t, 4> value{};  // the value itself, or its offset
+    };
+    static constexpr std::uint32_t kAscii = 2, kShort = 3, kLong = 4, kIfd = 13;
+
+    // The entries of the directory at `offset` that lie wholly before the
+    // end; none when the offset leads nowhere.
+    std::vector<Entry> directory(std::uint64_t offset) const {
+        std::array<std::uint8_t, 2> countBytes{};
+        if (!read(offset, countBytes.data(), countBytes.size())) return {};
+        const std::uint64_t first = offset + 2;
+        const std::uint64_t room = end_ - std::min(end_, base_ + first);
+        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(u16(countBytes.data()), room / 12));
+        if (count == 0) return {};
+        std::vector<std::uint8_t> bytes(count * 12);
+        if (!read(first, bytes.data(), bytes.size())) return {};
+        std::vector<Entry> entries(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint8_t* b = &bytes[i * 12];
+            entries[i] = {u16(b), u16(b + 2), u32(b + 4), {b[8], b[9], b[10], b[11]}};
+        }
+        return entries;
+    }
+
+    std::uint32_t shortValue(const Entry& entry) const { return u16(entry.value.data()); }
+    std::uint32_t longValue(const Entry& entry) const { return u32(entry.value.data()); }
+    // A SHORT or LONG number (sizes are given either way); 0 for any other type.
+    std::int64_t number(const Entry& entry) const {
+        return entry.type == kShort ? shortValue(entry) : entry.type == kLong ? longValue(entry) : 0;
+    }
+    // The day an ASCII date entry names, wherever its text lies.
+    CalendarDate date(const Entry& entry) const {
+        constexpr std::uint32_t kDateLength = 10;  // "YYYY:MM:DD"; the time is not needed
+        if (entry.type != kAscii || entry.count < kDateLength) return {};
+        std::array<std::uint8_t, kDateLength> text{};
+        // Texts over four bytes lie elsewhere, at the offset the entry holds.
+        if (!read(longValue(entry), text.data(), text.size())) return {};
+        return exifDate(text);
+    }
+    // The offset of the directory an IFD pointer entry leads to (0: none).
+    std::uint32_t pointer(const Entry& entry) const {
+        return entry.type == kLong || entry.type == kIfd ? longValue(entry) : 0;
+    }
+
+private:
+    std::uint32_t u16(const std::uint8_t* p) const { return little_ ? (p[0] | std::uint32_t{p[1]} << 8) : be16(p); }
+    std::uint32_t u32(const std::uint8_t* p) const {
+        return little_ ? (u16(p) | u16(p + 2) << 16) : (u16(p) << 16 | u16(p + 2));
+    }
+    bool read(std::uint64_t offset, std::uint8_t* out, std::size_t count) const {
+        const std::uint64_t at = base_ + offset;  // offsets are 32-bit: no overflow
+        return at <= end_ && count <= end_ - at && readAt(file_, at, out, count);
+    }
+
+    const ByteSource& file_;
+    std::uint64_t base_;
+    std::uint64_t end_;
+    bool little_ = true;
+    std::uint32_t firstDirectory_ = 0;
+};
+
+// The tags of the first directory of a TIFF structure, and the date of its
+// EXIF sub-directory. Later directories (thumbnails) are not read.
+TiffTags tiffTags(const ByteSource& file, std::uint64_t base, std::uint64_t end) {
+    TiffTags tags;
+    TiffReader tiff(file, base, end);
+    if (!tiff.readHeader()) return tags;
+    const std::vector<TiffReader::Entry> first = tiff.directory(tiff.firstDirectory());
+    if (first.empty()) return tags;
+    tags.read = true;
+    constexpr std::uint32_t kWidth = 256, kHeight = 257, kOrientation = 274, kDateTime = 306, kExifIfd = 34665;
+    constexpr std::uint32_t kDateTimeOriginal = 36867;
+    CalendarDate changed;  // DateTime: when the file was last changed, often the same day
+    std::uint32_t exifDirectory = 0;
+    for (const TiffReader::Entry& entry : first) {
+        if (entry.tag == kWidth) tags.width = tiff.number(entry);
+        if (entry.tag == kHeight) tags.height = tiff.number(entry);
+        if (entry.tag == kOrientation && entry.type == TiffReader::kShort) tags.orientation = static_cast<int>(tiff.shortValue(entry));
+        if (entry.tag == kDateTime) changed = tiff.date(entry);
+        if (entry.tag == kExifIfd) exifDirectory = tiff.pointer(entry);
+    }
+    if (exifDirectory != 0) {
+        for (const TiffReader::Entry& entry : tiff.directory(exifDirectory)) {
+            if (entry.tag == kDateTimeOriginal) tags.dateTaken = tiff.date(entry);
+        }
+    }
+    if (!tags.dateTaken.known()) tags.dateTaken = changed;
     return tags;
+}
+
+bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int daysInMonth(int year, int month) {
+    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
 }
 
 // Start-of-frame markers of every JPEG coding process (not DHT, JPG, DAC).
@@ -103,6 +194,7 @@ PictureHeader jpegHeader(const ByteSource& file) {
     std::array<std::uint8_t, 9> b{};
     int frameComponents = 0;  // known once the frame header is read
     bool sequentialFrame = false;
+    bool exifRead = false;
     while (pos + 4 <= size) {
         if (!readAt(file, pos, b.data(), 2)) return header;
         if (b[0] != kMarkerPrefix) {
@@ -129,9 +221,10 @@ PictureHeader jpegHeader(const ByteSource& file) {
         if (isStartOfFrame(code) && frameComponents == 0) {
             if (!readAt(file, pos, b.data(), 9)) return header;
             // A height of 0 is given later, by a DNL marker after the scan.
-            const int orientation = header.orientation;
+            const PictureHeader metadata = header;
             header = known(PictureFormat::Jpeg, be16(&b[7]), be16(&b[5]));
-            header.orientation = orientation;
+            header.orientation = metadata.orientation;
+            header.dateTaken = metadata.dateTaken;
             if (!header.sizeKnown || !readAt(file, pos + 9, b.data(), 1)) return header;
             frameComponents = std::max<int>(b[0], 1);
             sequentialFrame = isSequentialFrame(code);
@@ -141,9 +234,13 @@ PictureHeader jpegHeader(const ByteSource& file) {
         if (length < 2) return header;
         constexpr std::uint8_t kApp1 = 0xE1;
         std::array<std::uint8_t, 6> exif{};
-        if (code == kApp1 && header.orientation == 0 && length > 16 && readAt(file, pos + 4, exif.data(), 6) &&
+        // The first EXIF block counts; its offsets stay within its segment.
+        if (code == kApp1 && !exifRead && length > 16 && readAt(file, pos + 4, exif.data(), 6) &&
             std::memcmp(exif.data(), "Exif\0\0", 6) == 0) {
-            header.orientation = tiffTags(file, pos + 10).orientation;
+            exifRead = true;
+            const TiffTags tags = tiffTags(file, pos + 10, pos + 2 + length);
+            header.orientation = tags.orientation;
+            header.dateTaken = tags.dateTaken;
         }
         pos += 2 + length;
     }
@@ -175,9 +272,10 @@ PictureHeader bmpHeader(const ByteSource& file) {
 }
 
 PictureHeader tiffHeader(const ByteSource& file) {
-    const TiffTags tags = tiffTags(file, 0);
+    const TiffTags tags = tiffTags(file, 0, file.size());
     PictureHeader header = known(PictureFormat::Tiff, tags.width, tags.height);
     header.orientation = tags.orientation;
+    header.dateTaken = tags.dateTaken;
     return header;
 }
 
@@ -186,8 +284,31 @@ PictureHeader tiffHeader(const ByteSource& file) {
 std::size_t MemoryByteSource::read(std::uint64_t offset, std::span<std::uint8_t> out) const {
     if (offset >= bytes_.size()) return 0;
     const std::size_t count = std::min<std::uint64_t>(out.size(), bytes_.size() - offset);
+    if (count == 0) return 0;
     std::memcpy(out.data(), bytes_.data() + offset, count);
     return count;
+}
+
+CalendarDate exifDate(std::span<const std::uint8_t> text) {
+    if (text.size() < 10) return {};
+    auto digits = [&text](std::size_t from, std::size_t count) {
+        int value = 0;
+        for (std::size_t i = from; i < from + count; ++i) {
+            if (text[i] < '0' || text[i] > '9') return -1;
+            value = value * 10 + (text[i] - '0');
+        }
+        return value;
+    };
+    const std::uint8_t separator = text[4];
+    if (std::string_view(":-/.").find(static_cast<char>(separator)) == std::string_view::npos || text[7] != separator) {
+        return {};
+    }
+    const CalendarDate date{digits(0, 4), digits(5, 2), digits(8, 2)};
+    if (date.year < 1 || date.month < 1 || date.month > 12 || date.day < 1 ||
+        date.day > daysInMonth(date.year, date.month)) {
+        return {};
+    }
+    return date;
 }
 
 PictureFormat pictureFormatOf(std::span<const std::uint8_t> bytes) {

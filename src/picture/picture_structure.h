@@ -1,13 +1,18 @@
 // What a picture file says about itself before any decoder sees it: its
-// format, the size it declares, and whether it holds all of its data.
+// format, the size it declares, whether it holds all of its data, and the
+// metadata the program uses (orientation, the day it was taken).
 //
 // Both backends read the declared size here first, so that a small file
 // that claims a huge picture is refused before a decoder allocates for it
 // (some decoders decode the whole frame as soon as the file is opened).
+// They take the metadata from here too, so that a photo is turned and
+// dated alike on every backend, whichever decoder draws its pixels.
 #pragma once
 
 #include <cstdint>
 #include <span>
+
+#include "picture/picture.h"
 
 namespace vistrel::picture {
 
@@ -42,8 +47,9 @@ struct PictureHeader {
     bool sizeKnown = false;
     std::int64_t width = 0;  // as stored, before any orientation
     std::int64_t height = 0;
-    // The EXIF orientation tag found on the way to the size (0 when none):
-    // for a backend whose decoder does not give its metadata.
+    // The EXIF orientation tag of a JPEG or TIFF file (0 when it has none).
+    // For every format read here it is the one that counts; a decoder's
+    // own is asked only for formats this reader does not know.
     int orientation = 0;
     // A JPEG coded sequentially whose first scan holds every component: a
     // decoder gives its rows in one pass, holding a few rows at a time. Any
@@ -55,7 +61,19 @@ struct PictureHeader {
     // decoders answer by allocating what it claims (a BMP whose info block
     // claims to be gigabytes long). Such a file reaches no decoder.
     bool impossible = false;
+    // EXIF DateTimeOriginal, else DateTime (of the first directory), when
+    // one of them names a real day.
+    CalendarDate dateTaken{};
 };
+
+// Whether this reader reads the format's metadata itself (every format
+// but Unknown: those without EXIF simply have none).
+inline bool metadataReadHere(PictureFormat format) { return format != PictureFormat::Unknown; }
+
+// The day an EXIF date text ("2024:07:14 09:30:00") names: its first ten
+// characters, digits with ':' (or '-', '/', '.') between the parts.
+// Unknown for blanks, zeros or a day the calendar does not have.
+CalendarDate exifDate(std::span<const std::uint8_t> text);
 
 // The format from the file's signature.
 PictureFormat pictureFormatOf(std::span<const std::uint8_t> firstBytes);

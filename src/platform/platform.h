@@ -155,6 +155,10 @@ public:
     }
     // Seconds since midnight, with fraction.
     virtual double timeOfDaySeconds() = 0;
+    // The day written in the user's long date format ("Sunday, July 14,
+    // 2024" for English (United States)): GetDateFormatEx with
+    // DATE_LONGDATE in the user's locale. Empty when the system cannot.
+    virtual std::string longDate(const picture::CalendarDate& date) = 0;
     // Ends the program at once: no window is closed, no handler runs.
     [[noreturn]] virtual void endProgram() = 0;
     // Processes all pending events (timer ticks, input) and returns.

@@ -29,6 +29,4 @@ double fontSizeOrFallback(std::string_view text) {
 
 bool fontFlagOf(std::string_view text) { return toBoolean(text).value_or(false); }
 
-std::string orWhenMissing(std::string text, const char* fallback) { return text.empty() ? fallback : text; }
-
 }  // namespace vistrel::saver

@@ -1,6 +1,6 @@
-// What the saver assumes when the settings file is missing or a value it
-// converts is empty or not a number. The settings dialog always writes
-// every key; these keep a first start, or a hand-edited file, from failing.
+// What the saver assumes for a value it cannot use as it is (a hand-edited
+// colour that is not a number...): the first-start value of the key (see
+// settings/option_table.h, which also fills in a missing or empty key).
 #pragma once
 
 #include <cstdint>
@@ -10,12 +10,6 @@
 #include "platform/controls.h"
 
 namespace vistrel::saver {
-
-// A key that is missing or empty (a first start, a hand-edited file) reads
-// as these; the settings dialog opens with the same values.
-inline constexpr const char* kFallbackPicRandom = "cent";  // centred
-inline constexpr const char* kFallbackPicSpeed = "3";
-inline constexpr const char* kFallbackTimeInterval = "2";  // seconds
 
 inline constexpr ui::Color kFallbackBackColor = ui::kBlack;
 inline constexpr ui::Color kFallbackCaptionColor = ui::kWhite;
@@ -37,7 +31,5 @@ int imageCountOf(std::string_view total);
 double fontSizeOrFallback(std::string_view text);
 // A font style flag: "True"/"False" or a number; anything else is off.
 bool fontFlagOf(std::string_view text);
-// `text`, or `fallback` when it is empty (the key is missing).
-std::string orWhenMissing(std::string text, const char* fallback);
 
 }  // namespace vistrel::saver

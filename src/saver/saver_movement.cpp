@@ -1,6 +1,7 @@
 // The caption at the top of the screen and the float movement.
 #include <string>
 
+#include "saver/auto_caption.h"
 #include "saver/placement.h"
 #include "saver/saver_window.h"
 
@@ -16,15 +17,31 @@ void SaverWindow::PlaceCaption(Stage& stage) {
         label.setHeight(0);
         return;
     }
-    const auto index = static_cast<std::size_t>(stage.imageIndex);
     label.setText("");
-    label.setText(index < imageCaptions.size() ? imageCaptions[index] : std::string());
+    label.setText(captionFor(stage));
     label.setWidth(label.width() + kCaptionMargin);
     // Centred at the top of its monitor.
     label.setLeft(stage.area.left + centredPosition(stage.area.width, label.width()));
     label.setVisible(true);
     // No caption, no caption band: the image may float up to the top edge.
     if (label.text().empty()) label.setHeight(0);
+}
+
+bool SaverWindow::captionsWriteThemselves() const { return settings::captionPartsOf(autoCaption).any(); }
+
+std::string SaverWindow::captionFor(const Stage& stage) {
+    const auto index = static_cast<std::size_t>(stage.imageIndex);
+    std::string own = index < imageCaptions.size() ? imageCaptions[index] : std::string();
+    const settings::CaptionParts parts = settings::captionPartsOf(autoCaption);
+    if (!own.empty() || !parts.any()) return own;
+    // The day comes with the picture the change loaded.
+    const auto& shown = stage.picture1.picture();
+    const std::string date = parts.date && shown && shown->dateTaken.known() ? platform_.longDate(shown->dateTaken) : "";
+    const std::string path = currentPath(stage);
+    CaptionSources sources;
+    sources.path = path;
+    sources.dateText = date;
+    return composeCaption(sources, parts);
 }
 
 void SaverWindow::PickDirections(Stage& stage) {

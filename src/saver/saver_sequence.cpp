@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "common/numbers.h"
+#include "saver/auto_caption.h"
 #include "saver/placement.h"
 #include "saver/saver_fallbacks.h"
 #include "saver/saver_window.h"
@@ -234,12 +235,15 @@ picture::PictureRequest SaverWindow::pictureRequest(Stage& stage) {
     }
     // The caption's band stays free at the top, and as much at the bottom so
     // that the picture stays centred: a caption is never behind its picture.
+    // With captions that write themselves every picture keeps the band, so
+    // that the fit does not wait for what the decode tells of the picture.
     const auto index = static_cast<std::size_t>(stage.imageIndex);
     const std::string caption = index < imageCaptions.size() ? imageCaptions[index] : std::string();
-    const int bandTwips = caption.empty() ? 0 : stage.label1.measure(caption).height;
-    const int band = static_cast<int>(std::ceil(bandTwips / screen.twipsPerPixelY));
+    const bool band = !caption.empty() || captionsWriteThemselves();
+    const int bandTwips = band ? stage.label1.measure(caption.empty() ? kOneLineSample : caption).height : 0;
+    const int bandPixels = static_cast<int>(std::ceil(bandTwips / screen.twipsPerPixelY));
     request.maxWidth = std::max(1, widthPixels);
-    request.maxHeight = std::max(1, heightPixels - 2 * band);
+    request.maxHeight = std::max(1, heightPixels - 2 * bandPixels);
     return request;
 }
 

@@ -7,6 +7,7 @@
 
 #include "common/numbers.h"
 #include "saver/saver_fallbacks.h"
+#include "settings/option_table.h"
 
 namespace vistrel::saver {
 
@@ -68,25 +69,29 @@ void SaverWindow::Form_Load() {
 
     readImageList(*settings);
 
-    randomPick = settings->ReadSetting("image", "randomPick");
-    newBackColor = settings->ReadSetting("background", "newBackColor");
-    backEffect = settings->ReadSetting("background", "backEffect");
-    picSpeed = orWhenMissing(settings->ReadSetting("image", "picSpeed"), kFallbackPicSpeed);
-    timeInterval = orWhenMissing(settings->ReadSetting("image", "timeInterval"), kFallbackTimeInterval);
-    picRandom = orWhenMissing(settings->ReadSetting("image", "picRandom"), kFallbackPicRandom);
-    effectMode = settings->ReadSetting("image", "effectMode");
-    randomEffect = settings->ReadSetting("image", "randomEffect");
-    fitLarge = settings->ReadSetting("image", "fitLarge");
-    allMonitors = settings->ReadSetting("image", "allMonitors");
-    runValues_.savedPassword = settings->ReadSetting("password", "saverPassword");
-    runValues_.passwordEnabled = settings->ReadSetting("password", "saverEnabled");
-    newFontName = settings->ReadSetting("font", "newFontName");
-    newFontSize = settings->ReadSetting("font", "newFontSize");
-    newFontBold = settings->ReadSetting("font", "newFontBold");
-    newFontItalic = settings->ReadSetting("font", "newFontItalic");
-    newFontUnderline = settings->ReadSetting("font", "newFontUnderline");
-    newFontFontStrikethru = settings->ReadSetting("font", "newFontFontStrikethru");
-    newFontForeColor = settings->ReadSetting("font", "newFontForeColor");
+    // A missing or empty key reads as its first-start value.
+    const settings::OptionValues read = settings::readSaverOptions(*settings);
+    using settings::Option;
+    randomPick = read[Option::randomPick];
+    newBackColor = read[Option::newBackColor];
+    backEffect = read[Option::backEffect];
+    picSpeed = read[Option::picSpeed];
+    timeInterval = read[Option::timeInterval];
+    picRandom = read[Option::picRandom];
+    effectMode = read[Option::effectMode];
+    randomEffect = read[Option::randomEffect];
+    fitLarge = read[Option::fitLarge];
+    allMonitors = read[Option::allMonitors];
+    autoCaption = read[Option::autoCaption];
+    runValues_.savedPassword = read[Option::saverPassword];
+    runValues_.passwordEnabled = read[Option::saverEnabled];
+    newFontName = read[Option::newFontName];
+    newFontSize = read[Option::newFontSize];
+    newFontBold = read[Option::newFontBold];
+    newFontItalic = read[Option::newFontItalic];
+    newFontUnderline = read[Option::newFontUnderline];
+    newFontFontStrikethru = read[Option::newFontFontStrikethru];
+    newFontForeColor = read[Option::newFontForeColor];
 
     applyCaptionFont();
     label1.setForeColor(colorOrFallback(newFontForeColor, kFallbackCaptionColor));
@@ -125,7 +130,7 @@ void SaverWindow::readImageList(settings::SettingsReader& settings) {
 }
 
 void SaverWindow::applyCaptionFont() {
-    label1.setFontName(newFontName.empty() ? std::string(kFallbackFontName) : newFontName);
+    label1.setFontName(newFontName);
     label1.setFontSize(fontSizeOrFallback(newFontSize));
     label1.setFontBold(fontFlagOf(newFontBold));
     label1.setFontItalic(fontFlagOf(newFontItalic));

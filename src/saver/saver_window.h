@@ -82,6 +82,7 @@ public:
     std::string randomEffect;
     std::string fitLarge;  // "0": pictures at their own size, also when larger than the screen
     std::string allMonitors;  // "1": every further monitor has a slideshow of its own
+    std::string autoCaption;  // the parts of the caption of a picture without one: "date,folder,file"
     std::string newFontName;
     std::string newFontSize;
     std::string newFontBold;
@@ -159,6 +160,11 @@ private:
     // by taking the pictures away (a network share that goes offline).
     void ImageNotShown(Stage& stage);
     std::string currentPath(const Stage& stage) const;
+    // The caption of the picture a stage shows: its own, or the one
+    // autoCaption makes of its day, folder and file name.
+    std::string captionFor(const Stage& stage);
+    // Whether a picture may get a caption without having one of its own.
+    bool captionsWriteThemselves() const;
     // Runs a change; any failure in it takes the image-failure path.
     template <typename Change>
     void guardedChange(Change change);

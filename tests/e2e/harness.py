@@ -27,6 +27,8 @@ SCREEN_HEIGHT = 768
 POLL_INTERVAL = 0.2
 # The first program of a session waits for Wine's own services to start.
 FIRST_START_TIMEOUT = 45
+# Wine's own fonts, from Debian's fonts-wine.
+WINE_FONTS = Path("/usr/share/wine/fonts")
 
 
 class WaitTimeout(AssertionError):
@@ -278,6 +280,21 @@ class WinePrefix:
         """Makes the prefix, or brings it up to date. With `with_32_bit`
         (Wine's 32-bit side installed) it runs 32-bit programs too, also
         when it was made before that side was installed."""
+        self._make(with_32_bit)
+        self._copy_wine_fonts()
+
+    def _copy_wine_fonts(self) -> None:
+        """Wine's own faces (Debian's fonts-wine) into the prefix's Fonts
+        folder: this Wine finds "MS Sans Serif" and Tahoma only there, and
+        without them draws the dialog's labels in DejaVu Sans, a fifth
+        wider, which cuts them."""
+        fonts = self.drive_c / "windows" / "Fonts"
+        fonts.mkdir(parents=True, exist_ok=True)
+        for font in WINE_FONTS.glob("*"):
+            if not (fonts / font.name).exists():
+                shutil.copy2(font, fonts / font.name)
+
+    def _make(self, with_32_bit: bool) -> None:
         if (self.path / "system.reg").exists():
             if not with_32_bit or (self.drive_c / "windows" / "syswow64" / "kernel32.dll").exists():
                 return

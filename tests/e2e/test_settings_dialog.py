@@ -37,9 +37,19 @@ def settings_bytes(folder) -> bytes:
     return (folder.path / "vistrel.ini").read_bytes()
 
 
+# The options that OK writes and saver_settings leaves out, at their
+# first-start values: those of the page of more options.
+OPTIONS_OK_ADDS = {"image": {"fitLarge": "1", "allMonitors": "0", "autoCaption": ""}}
+
+
 def expected_after_save(sections: dict) -> bytes:
-    """The file as OK leaves it: the sections in their places, the image and
+    """The file as OK leaves it: the sections in their places, every option
+    in it (one that was missing at the end of its section), the image and
     caption lists removed and written anew at the end."""
+    sections = {name: dict(entries) for name, entries in sections.items()}
+    for section, options in OPTIONS_OK_ADDS.items():
+        for key, value in options.items():
+            sections[section].setdefault(key, value)
     reordered = {name: entries for name, entries in sections.items() if name not in ("images", "caption")}
     reordered["images"] = sections["images"]
     reordered["caption"] = sections["caption"]

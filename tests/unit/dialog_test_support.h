@@ -58,6 +58,13 @@ inline void putSamplePictures(platform::headless::HeadlessPlatform& platform) {
     platform.putFile("C:\\Pictures\\b.gif", bmpFile(20, 10, kBlueRgb));
 }
 
+// The pending text of every option, in the order of the settings table.
+inline std::vector<std::string> pendingTexts(const dialog::PendingSettings& pending) {
+    std::vector<std::string> texts;
+    for (const settings::OptionSpec& spec : settings::optionTable()) texts.push_back(pending[spec.option]);
+    return texts;
+}
+
 class DialogTest : public ::testing::Test {
 protected:
     DialogTest() { platform.setScreen({1024, 768, 15, 15}); }

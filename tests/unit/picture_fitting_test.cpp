@@ -565,9 +565,9 @@ TEST(LoadFittedPicture, DecodesReducedOnlyAsFarAsTheFittedSizeAllowsEitherWayUp)
         {picture::PictureFormat::Jpeg, {1600, 1200}, {201, 151, 0}, kReduces, 4},   // an eighth is a pixel short
         {picture::PictureFormat::Jpeg, {4000, 3000}, {1024, 768, 0}, kReduces, 2},
         {picture::PictureFormat::Jpeg, {20000, 5000}, {1024, 768, 0}, kReduces, 8},
-        // Stored upright 576 x 768 would allow a quarter (750 x 1000), but
-        // the tag, read only with the pixels, may turn it to 1024 x 768.
-        {picture::PictureFormat::Jpeg, {3000, 4000}, {1024, 768, 0}, kReduces, 2},
+        // Stored upright: 576 x 768 allows a quarter (750 x 1000), as the
+        // header tells no turn.
+        {picture::PictureFormat::Jpeg, {3000, 4000}, {1024, 768, 0}, kReduces, 4},
         {picture::PictureFormat::Jpeg, {1500, 1000}, {1024, 768, 0}, kReduces, 1},
         {picture::PictureFormat::Jpeg, {1600, 1200}, {}, kReduces, 1},                  // own size wanted
         {picture::PictureFormat::Jpeg, {1600, 1200}, {200, 150, 0}, {}, 1},             // decoder cannot reduce
@@ -589,15 +589,40 @@ TEST(LoadFittedPicture, DecodesReducedOnlyAsFarAsTheFittedSizeAllowsEitherWayUp)
 }
 
 TEST(LoadFittedPicture, ATurnedPhotoIsFittedUprightAndKnowsItsUprightNaturalSize) {
-    ScriptedDecoder decoder({4000, 3000}, 6);
-    const picture::Picture shown =
-        pictureOf(picture::loadFittedPicture(headerOf(picture::PictureFormat::Jpeg, 4000, 3000), decoder, {1024, 768, 0}, {true}));
+    picture::PictureHeader header = headerOf(picture::PictureFormat::Jpeg, 4000, 3000);
+    header.orientation = 6;
+    header.dateTaken = {2024, 7, 14};
+    ScriptedDecoder decoder({4000, 3000});
+    const picture::Picture shown = pictureOf(picture::loadFittedPicture(header, decoder, {1024, 768, 0}, {true}));
     EXPECT_EQ(shown.width, 576);
     EXPECT_EQ(shown.height, 768);
     EXPECT_EQ(shown.naturalWidth, 3000);
     EXPECT_EQ(shown.naturalHeight, 4000);
-    // Decoded at no less than the upright fit needs: 3000 / 4 = 750 < 768.
-    EXPECT_EQ(decoder.denominators, std::vector<int>{2});
+    EXPECT_EQ(shown.dateTaken, (picture::CalendarDate{2024, 7, 14}));
+    // The header tells the turn before decoding: a quarter (1000 x 750,
+    // upright 750 x 1000) still holds the upright fit.
+    EXPECT_EQ(decoder.denominators, std::vector<int>{4});
+}
+
+TEST(LoadFittedPicture, TheHeadersOrientationCountsAndADecodersOnlyForFormatsTheHeaderCannotRead) {
+    struct Case {
+        picture::PictureFormat format;
+        int headerTag, decoderTag;
+        bool turned;
+    } cases[] = {
+        {picture::PictureFormat::Jpeg, 6, 1, true},
+        {picture::PictureFormat::Jpeg, 0, 6, false},  // a decoder that reads the tag otherwise is not asked
+        {picture::PictureFormat::Tiff, 8, 1, true},
+        {picture::PictureFormat::Png, 0, 6, false},
+        {picture::PictureFormat::Unknown, 0, 6, true},  // WebP, HEIC: only the system's decoder knows
+    };
+    for (const Case& c : cases) {
+        picture::PictureHeader header = headerOf(c.format, 40, 20);
+        header.orientation = c.headerTag;
+        ScriptedDecoder decoder({40, 20}, c.decoderTag);
+        const picture::Picture shown = pictureOf(picture::loadFittedPicture(header, decoder, {}, {}));
+        EXPECT_EQ(shown.width, c.turned ? 20 : 40) << static_cast<int>(c.format) << " tag " << c.headerTag;
+    }
 }
 
 TEST(LoadFittedPicture, DeclaredSizesOverTheLimitsNeverReachTheDecoder) {

@@ -79,7 +79,7 @@ TEST_F(SaverLoadTest, ReadsEverySettingOnceInItsOrder) {
                     {"total/total", "images/0", "images/1", "caption/0", "caption/1", "image/randomPick",
                      "background/newBackColor", "background/backEffect", "image/picSpeed", "image/timeInterval",
                      "image/picRandom", "image/effectMode", "image/randomEffect", "image/fitLarge",
-                     "image/allMonitors", "password/saverPassword", "password/saverEnabled", "font/newFontName",
+                     "image/allMonitors", "image/autoCaption", "password/saverPassword", "password/saverEnabled", "font/newFontName",
                      "font/newFontSize", "font/newFontBold", "font/newFontItalic", "font/newFontUnderline",
                      "font/newFontFontStrikethru", "font/newFontForeColor"}));
 }

@@ -59,7 +59,7 @@ TEST_F(DialogAccessKeyTest, AltCWithACaptionTypedKeepsTheCaptionAndTheDialog) {
     EXPECT_EQ(caption.text(), typed);
     EXPECT_EQ(c<ui::ListBox>("photo_caption").list(0), typed);
     EXPECT_TRUE(c<ui::OptionButton>("pRandom").value());
-    EXPECT_EQ(dialog->pending.picRandom, "rand");
+    EXPECT_EQ(dialog->pending[settings::Option::picRandom], "rand");
     EXPECT_THAT(platform.colorDialogRequests(), IsEmpty());
     EXPECT_EQ(settingsOnDisk(), written_) << "nothing saved";
 }
@@ -76,7 +76,7 @@ TEST_F(DialogAccessKeyTest, AKeyThatOneControlOwnsActsAsAClick) {
     ASSERT_TRUE(alt('n'));  // "&Never"
     EXPECT_EQ(focused(), "nChange");
     EXPECT_TRUE(c<ui::OptionButton>("nChange").value());
-    EXPECT_EQ(dialog->pending.picChange, "not_ch");
+    EXPECT_EQ(dialog->pending[settings::Option::picChange], "not_ch");
 
     // "&Choose color..." is greyed with the desktop background: the C key
     // then has three owners left.

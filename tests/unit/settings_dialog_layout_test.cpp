@@ -75,6 +75,7 @@ TEST_F(DialogLayoutTest, ControlsAreMadeAsTheLayoutTableSays) {
         "StatusBar SS_StatusBar in Form2: 0, 6000, 8820, 270; tab 36",
         "PictureBox photo in Form2: 7080, 5160, 135, 135; tab 35; hidden",
         "ListBox photo_caption in Form2: 7320, 5160, 255, 255; tab 19; hidden",
+        "Button moreOptions in Form2: 4200, 5520, 1695, 375; tab 49; \"&More options...\"; tip \"More options\"",
     };
     EXPECT_THAT(platform.createdControls(), ElementsAreArray(expected));
 }
@@ -159,7 +160,10 @@ TEST_F(DialogLayoutTest, FocusStartsOnCancelAndTabMovesItToOk) {
     EXPECT_EQ(platform.focusedControl(), &c<ui::Button>("Ok"));
     platform.userTab(dialog->form2, true);
     platform.userTab(dialog->form2, true);
-    // Backwards from Cancel: the last stop, "Random Transitions" (tab 46).
+    // Backwards from Cancel: the last stop, "More options..." (tab 49).
+    EXPECT_EQ(platform.focusedControl(), &c<ui::Button>("moreOptions"));
+    platform.userTab(dialog->form2, true);
+    // Before it the last of the window's designed stops, "Random Transitions" (tab 46).
     EXPECT_EQ(platform.focusedControl(), &c<ui::CheckBox>("RndTranCheck"));
     EXPECT_TRUE(dialog->form2.loaded());
 }

@@ -66,14 +66,10 @@ TEST_F(DialogLoadTest, SampleFileFillsEveryControlAndPendingSetting) {
     EXPECT_TRUE(font.bold && font.underline && !font.italic && !font.strikethrough);
     EXPECT_EQ(font.color, 65535u);
 
-    const dialog::PendingSettings& p = dialog->pending;
-    const std::vector<std::string> pending = {
-        p.randomPick,    p.newBackColor,     p.backEffect,         p.picSpeed,        p.timeInterval,
-        p.picRandom,     p.picChange,        p.effectMode,         p.randomEffect,    p.saverPassword,
-        p.saverEnabled,  p.newFontName,      p.newFontSize,        p.newFontBold,     p.newFontItalic,
-        p.newFontUnderline, p.newFontFontStrikethru, p.newFontForeColor, p.confirmPassword};
-    EXPECT_THAT(pending, ElementsAre("1", "255", "1", "3", "5", "rand", "ch", "6", "1", "Secret", "1",
-                                     "Times New Roman", "14", "True", "False", "True", "False", "65535", "Secret"));
+    EXPECT_THAT(pendingTexts(dialog->pending),
+                ElementsAre("1", "255", "1", "3", "5", "rand", "ch", "6", "1", "1", "0", "", "Secret", "1",
+                            "Times New Roman", "14", "True", "False", "True", "False", "65535"));
+    EXPECT_EQ(dialog->pending.confirmPassword, "Secret");
     EXPECT_THAT(messageTexts(), IsEmpty());
 }
 
@@ -112,10 +108,10 @@ TEST_F(DialogLoadTest, NeverChangeLoadsWithRandomOrderOffAndTheStoredInterval) {
     EXPECT_TRUE(c<ui::OptionButton>("nChange").value());
     EXPECT_EQ(c<ui::CheckBox>("Random_select").value(), 0);
     EXPECT_FALSE(c<ui::CheckBox>("Random_select").enabled());
-    EXPECT_EQ(dialog->pending.randomPick, "0");
+    EXPECT_EQ(dialog->pending[settings::Option::randomPick], "0");
     // The seconds box and the spin control show the stored interval, but
     // what is saved is what "Never" means: the saver reads only the interval.
-    EXPECT_EQ(dialog->pending.timeInterval, "0");
+    EXPECT_EQ(dialog->pending[settings::Option::timeInterval], "0");
     EXPECT_EQ(c<ui::TextBox>("Text2").text(), "5");
     EXPECT_EQ(c<ui::ScrollBar>("changeVScroll1").value(), 5);
     EXPECT_FALSE(c<ui::TextBox>("Text2").enabled());
@@ -123,7 +119,7 @@ TEST_F(DialogLoadTest, NeverChangeLoadsWithRandomOrderOffAndTheStoredInterval) {
     EXPECT_FALSE(c<ui::ScrollBar>("changeVScroll1").enabled());
     // "After..." takes the seconds shown.
     c<ui::OptionButton>("aChange").setValue(true);
-    EXPECT_EQ(dialog->pending.timeInterval, "5");
+    EXPECT_EQ(dialog->pending[settings::Option::timeInterval], "5");
 }
 
 TEST_F(DialogLoadTest, TotalBeyondTheListedImagesListsEmptyEntries) {
@@ -160,14 +156,10 @@ TEST_F(DialogLoadTest, FirstStartShowsTheSaversFallbacksAndSelectsNothing) {
     EXPECT_EQ(dialog->fontDialogFont().name, "Arial");
     EXPECT_EQ(dialog->fontDialogFont().sizePoints, 20);
 
-    const dialog::PendingSettings& p = dialog->pending;
-    const std::vector<std::string> pending = {
-        p.randomPick,   p.newBackColor, p.backEffect,  p.picSpeed,        p.timeInterval,     p.picRandom,
-        p.picChange,    p.effectMode,   p.randomEffect, p.saverPassword,  p.saverEnabled,     p.newFontName,
-        p.newFontSize,  p.newFontBold,  p.newFontItalic, p.newFontUnderline, p.newFontFontStrikethru,
-        p.newFontForeColor};
-    EXPECT_THAT(pending, ElementsAre("0", "0", "0", "3", "2", "cent", "ch", "0", "0", "", "0", "Arial", "20",
-                                     "False", "False", "False", "False", "16777215"));
+    // The first-start values.
+    EXPECT_THAT(pendingTexts(dialog->pending),
+                ElementsAre("0", "0", "0", "3", "2", "cent", "ch", "0", "0", "1", "0", "", "", "0", "Arial", "20",
+                            "False", "False", "False", "False", "16777215"));
 }
 
 TEST_F(DialogLoadTest, ValuesOutOfRangeAreShownAtTheNearestSetting) {
@@ -191,8 +183,9 @@ TEST_F(DialogLoadTest, ValuesOutOfRangeAreShownAtTheNearestSetting) {
     EXPECT_EQ(c<ui::TextBox>("Text2").text(), "60");
     EXPECT_EQ(c<ui::Slider>("Slider1").value(), 5);
     const dialog::PendingSettings& p = dialog->pending;
-    EXPECT_THAT((std::vector<std::string>{p.backEffect, p.effectMode, p.timeInterval, p.picSpeed, p.newBackColor,
-                                          p.newFontSize}),
+    using settings::Option;
+    EXPECT_THAT((std::vector<std::string>{p[Option::backEffect], p[Option::effectMode], p[Option::timeInterval],
+                                          p[Option::picSpeed], p[Option::newBackColor], p[Option::newFontSize]}),
                 ElementsAre("1", "7", "60", "5", "0", "20"));
 
     // The other end of each range.
@@ -203,9 +196,9 @@ TEST_F(DialogLoadTest, ValuesOutOfRangeAreShownAtTheNearestSetting) {
     }
     dialog.reset();
     open(low);
-    EXPECT_EQ(dialog->pending.effectMode, "0");
-    EXPECT_EQ(dialog->pending.timeInterval, "0");
-    EXPECT_EQ(dialog->pending.picSpeed, "0");
+    EXPECT_EQ(dialog->pending[settings::Option::effectMode], "0");
+    EXPECT_EQ(dialog->pending[settings::Option::timeInterval], "0");
+    EXPECT_EQ(dialog->pending[settings::Option::picSpeed], "0");
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ TEST_F(DialogSaveTest, OkWritesTheWholeFileForAGivenSetOfEdits) {
     // The sections keep their places; the image and caption lists are written anew at the end.
     EXPECT_EQ(settingsOnDisk(),
               crlfLines({"[total]", "total=3", "[image]", "randomPick=0", "picSpeed=3", "timeInterval=5",
-                         "picRandom=cent", "picChange=ch", "effectMode=3", "randomEffect=0", "[background]",
+                         "picRandom=cent", "picChange=ch", "effectMode=3", "randomEffect=0", "fitLarge=1",
+                         "allMonitors=0", "autoCaption=", "[background]",
                          "newBackColor=255", "backEffect=1", "[password]", "saverPassword=pw", "saverEnabled=1",
                          "[font]", "newFontName=Courier New", "newFontSize=10.5", "newFontBold=False",
                          "newFontItalic=True", "newFontUnderline=False", "newFontFontStrikethru=True",
@@ -56,7 +57,8 @@ TEST_F(DialogSaveTest, TheFirstSaveWritesEveryKeyInTheOrderOfTheWrites) {
     EXPECT_EQ(settingsOnDisk(),
               crlfLines({"[images]", "0=C:\\My Pictures\\first.bmp", "", "[total]", "total=1", "", "[caption]", "0=",
                          "", "[image]", "randomPick=0", "picSpeed=3", "timeInterval=2", "picRandom=cent",
-                         "picChange=ch", "effectMode=0", "randomEffect=0", "", "[background]", "newBackColor=0",
+                         "picChange=ch", "effectMode=0", "randomEffect=0", "fitLarge=1", "allMonitors=0",
+                         "autoCaption=", "", "[background]", "newBackColor=0",
                          "backEffect=0", "", "[password]", "saverPassword=", "saverEnabled=0", "", "[font]",
                          "newFontName=Arial", "newFontSize=20", "newFontBold=False", "newFontItalic=False",
                          "newFontUnderline=False", "newFontFontStrikethru=False", "newFontForeColor=16777215"}));
@@ -108,7 +110,7 @@ TEST_F(DialogSaveTest, ChecksRunInOrderAndOnlyTheFirstFailureIsShown) {
         shown->control<ui::TextBox>("SS_password").userSetText(test.password);
         shown->control<ui::TextBox>("SS_Confirm").userSetText(test.confirm);
         if (test.message) fresh.answerMessageBoxes({MessageBoxAnswer::Ok});
-        const auto pendingBefore = shown->pending.saverPassword;
+        const auto pendingBefore = shown->pending[settings::Option::saverPassword];
         ASSERT_TRUE(fresh.run([&] { shown->control<ui::Button>("Ok").userClick(); }));
 
         if (test.message) {
@@ -117,7 +119,7 @@ TEST_F(DialogSaveTest, ChecksRunInOrderAndOnlyTheFirstFailureIsShown) {
             EXPECT_EQ(fresh.messageBoxes()[0].title, "Vistrel Screen Saver");
             EXPECT_EQ(fresh.fileReplaceCount(), 0u) << test.message;
             EXPECT_TRUE(shown->form2.loaded());
-            EXPECT_EQ(shown->pending.saverPassword, pendingBefore);
+            EXPECT_EQ(shown->pending[settings::Option::saverPassword], pendingBefore);
         } else {
             EXPECT_TRUE(fresh.messageBoxes().empty());
             EXPECT_FALSE(shown->form2.loaded());
@@ -164,7 +166,7 @@ TEST_F(DialogSaveTest, AFailedSaveIsReportedAndTheDialogStaysAsItWas) {
               "\r\n\r\nThe disk is write-protected.");
     EXPECT_FALSE(closed());
     EXPECT_EQ(settingsOnDisk(), before);
-    EXPECT_EQ(dialog->pending.backEffect, "1");
+    EXPECT_EQ(dialog->pending[settings::Option::backEffect], "1");
     EXPECT_EQ(c<ui::ListBox>("List1").listCount(), 2);
 
     platform.setWritable(true);  // the user freed the disk and presses OK again

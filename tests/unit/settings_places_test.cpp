@@ -69,7 +69,7 @@ std::optional<std::string> addPictureChooseDesktopAndSave(HeadlessPlatform& plat
                                                           std::string* backColorShown = nullptr) {
     std::unique_ptr<dialog::SettingsDialog> dialog;
     EXPECT_TRUE(platform.run([&] { dialog = dialog::OpenSettingsDialog(platform); }));
-    if (backColorShown) *backColorShown = dialog->pending.newBackColor;
+    if (backColorShown) *backColorShown = dialog->pending[settings::Option::newBackColor];
     platform.answerFileDialog(kNewPicture);
     dialog->control<ui::Button>("add").userClick();
     dialog->control<ui::ComboBox>("Combo1").userSelect(1);
@@ -226,7 +226,7 @@ TEST(SettingsPlaces, FromThenOnTheUsersFileIsReadAndSavedAndTheDefaultsStayAsThe
     again.clearCalls();
     std::unique_ptr<dialog::SettingsDialog> dialog;
     ASSERT_TRUE(again.run([&] { dialog = dialog::OpenSettingsDialog(again); }));
-    EXPECT_EQ(dialog->pending.backEffect, "1");
+    EXPECT_EQ(dialog->pending[settings::Option::backEffect], "1");
     EXPECT_EQ(dialog->control<ui::ListBox>("List1").listCount(), 3);
     dialog->control<ui::ComboBox>("TransitionsCbx").userSelect(5);
     ASSERT_TRUE(again.run([&] { dialog->control<ui::Button>("Ok").userClick(); }));

@@ -44,6 +44,7 @@ struct SampleSettings {
     std::string fontForeColor = "65535";
     std::string fitLarge;  // written only when set
     std::string allMonitors;  // written only when set
+    std::string autoCaption;  // written only when set
 
     std::string text() const {
         std::vector<std::string> lines = {"[images]"};
@@ -55,6 +56,7 @@ struct SampleSettings {
                                    "effectMode=" + effectMode, "randomEffect=" + randomEffect});
         if (!fitLarge.empty()) lines.push_back("fitLarge=" + fitLarge);
         if (!allMonitors.empty()) lines.push_back("allMonitors=" + allMonitors);
+        if (!autoCaption.empty()) lines.push_back("autoCaption=" + autoCaption);
         lines.insert(lines.end(), {"[background]",
                                    "newBackColor=" + newBackColor, "backEffect=" + backEffect, "[password]",
                                    "saverPassword=" + saverPassword, "saverEnabled=" + saverEnabled, "[font]",

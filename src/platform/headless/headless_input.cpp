@@ -217,6 +217,19 @@ void HeadlessPlatform::blockTaskSwitchKeys(bool block) {
 
 // --- input ---
 
+namespace {
+
+void pressWithSpace(ui::Control& control) {
+    switch (control.kind()) {
+        case ui::ControlKind::Button: static_cast<ui::Button&>(control).userClick(); break;
+        case ui::ControlKind::CheckBox: static_cast<ui::CheckBox&>(control).userClick(); break;
+        case ui::ControlKind::OptionButton: static_cast<ui::OptionButton&>(control).userClick(); break;
+        default: break;
+    }
+}
+
+}  // namespace
+
 bool HeadlessPlatform::pressKey(int keyCode, int shift, int character) {
     return run([&] {
         ui::Control* target = impl_->focus;
@@ -246,6 +259,9 @@ bool HeadlessPlatform::pressKey(int keyCode, int shift, int character) {
         // the key's handler moved the focus or disabled the control since.
         int keyAscii = character;
         target->raiseKeyPress(keyAscii);
+        // The space bar presses a button, a check box or an option button,
+        // as the system's button controls take it.
+        if (keyAscii == ' ') pressWithSpace(*target);
         if (keyAscii != 0 && target->kind() == ui::ControlKind::TextBox && target->peer()) {
             typeInto(static_cast<ui::TextBox&>(*target), impl_->carets[target], keyAscii);
         }

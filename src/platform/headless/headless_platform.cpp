@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "platform/headless/headless_impl.h"
 #include "platform/headless/surface_ops.h"
@@ -119,6 +120,18 @@ double HeadlessPlatform::timeOfDaySeconds() {
     constexpr double kDay = 24 * 3600.0;
     const double seconds = std::fmod(timeOfDayOrigin_ + nowMs_ / 1000.0, kDay);
     return seconds < 0 ? seconds + kDay : seconds;
+}
+
+std::string HeadlessPlatform::longDate(const picture::CalendarDate& date) {
+    static constexpr const char* kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
+                                              "July",    "August",   "September", "October", "November", "December"};
+    const std::string text = date.known() && date.month >= 1 && date.month <= 12
+                                 ? std::to_string(date.day) + " " + kMonths[date.month - 1] + " " + std::to_string(date.year)
+                                 : std::string();
+    char day[16];
+    std::snprintf(day, sizeof day, "%04d-%02d-%02d", date.year, date.month, date.day);
+    record(std::string("GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_LONGDATE, ") + day + ") -> " + text);
+    return text;
 }
 
 void HeadlessPlatform::endProgram() {

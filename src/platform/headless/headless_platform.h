@@ -228,7 +228,8 @@ public:
     // its caret, which, as in the system's edit control, stands at the start
     // of the text after the program set it and moves on with the typing:
     // Backspace takes the character before the caret away, Enter breaks the
-    // line of a multi-line box, other control characters do nothing.
+    // line of a multi-line box, other control characters do nothing. The
+    // space bar presses a button, check box or option button that has it.
     // Returns false when the program ended.
     bool pressKey(int keyCode, int shift = 0, int character = 0);
     // Types each character of `text` (UTF-8) with pressKey, with the key
@@ -268,6 +269,8 @@ public:
     ScreenMetrics screen() override;
     std::vector<Monitor> monitors() override { return monitors_; }
     double timeOfDaySeconds() override;
+    // Recorded; written "14 July 2024" (day, English month name, year).
+    std::string longDate(const picture::CalendarDate& date) override;
     [[noreturn]] void endProgram() override;
     void doEvents() override;
     std::int64_t monotonicMs() override { return nowMs_; }

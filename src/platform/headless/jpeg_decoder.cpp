@@ -7,7 +7,6 @@
 
 #include <jpeglib.h>
 #include <jerror.h>
-#include <libexif/exif-data.h>
 
 namespace vistrel::platform::headless {
 namespace {
@@ -112,21 +111,6 @@ std::optional<picture::PictureFailure> JpegPictureDecoder::decode(int denominato
             break;
     }
     return picture::PictureFailure{picture::PictureError::Undecodable, "damaged JPEG data"};
-}
-
-int JpegPictureDecoder::orientation() {
-    ExifData* data = exif_data_new();
-    if (!data) return 1;
-    // Read the tags as they are; no "fixing" that could invent an orientation.
-    exif_data_unset_option(data, EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
-    exif_data_load_data(data, bytes_.data(), static_cast<unsigned>(bytes_.size()));
-    int tag = 1;
-    if (ExifEntry* entry = exif_content_get_entry(data->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
-        entry && entry->format == EXIF_FORMAT_SHORT && entry->components >= 1 && entry->data && entry->size >= 2) {
-        tag = exif_get_short(entry->data, exif_data_get_byte_order(data));
-    }
-    exif_data_unref(data);
-    return picture::validOrientation(tag);
 }
 
 }  // namespace vistrel::platform::headless

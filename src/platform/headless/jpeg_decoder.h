@@ -1,6 +1,6 @@
 // Decodes JPEG bytes with libjpeg-turbo, reduced by 1/2, 1/4 or 1/8 where
 // the shown size allows it, row by row: no buffer of the whole frame is
-// ever made. The orientation tag is read with libexif.
+// ever made. The orientation comes from the header reader.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +14,6 @@ class JpegPictureDecoder final : public picture::PictureDecoder {
 public:
     explicit JpegPictureDecoder(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
     std::optional<picture::PictureFailure> decode(int denominator, picture::PictureRowSink& sink) override;
-    int orientation() override;
     // True after decode() when libjpeg cannot give 32-bit pixels for this
     // file (a CMYK photo): another decoder must try it.
     bool needsOtherDecoder() const { return needsOtherDecoder_; }

@@ -5,7 +5,6 @@
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
-#include <cstdlib>
 #include <memory>
 #include <vector>
 #include <string>
@@ -117,13 +116,6 @@ public:
             sink.row(row.data());
         }
         return std::nullopt;
-    }
-
-    int orientation() override {
-        // gdk-pixbuf's TIFF and JPEG modules give the tag as an option.
-        const GdkPixbuf* pixbuf = loader_ ? gdk_pixbuf_loader_get_pixbuf(loader_.get()) : nullptr;
-        const gchar* tag = pixbuf ? gdk_pixbuf_get_option(const_cast<GdkPixbuf*>(pixbuf), "orientation") : nullptr;
-        return tag ? picture::validOrientation(std::atoi(tag)) : 1;
     }
 
 private:

@@ -38,8 +38,8 @@ constexpr UINT kBandRows = 64;
 // by the frame itself where it can (`transform`, or null).
 class WicFrameDecoder final : public picture::PictureDecoder {
 public:
-    WicFrameDecoder(IWICBitmapFrameDecode& frame, IWICBitmapSourceTransform* transform, int headerOrientation)
-        : frame_(frame), transform_(transform), headerOrientation_(headerOrientation) {}
+    WicFrameDecoder(IWICBitmapFrameDecode& frame, IWICBitmapSourceTransform* transform)
+        : frame_(frame), transform_(transform) {}
 
     std::optional<picture::PictureFailure> decode(int denominator, picture::PictureRowSink& sink) override {
         UINT width = 0;
@@ -74,13 +74,12 @@ public:
         return std::nullopt;
     }
 
+    // Asked only for formats the header reader does not know (WebP, HEIC
+    // through the system's decoders); a JPEG's or TIFF's comes from the header.
     int orientation() override {
-        // Wine's JPEG decoder gives no metadata: then the tag that the
-        // header reader came across on its way to the size.
-        const int fallback = picture::validOrientation(headerOrientation_);
         ComRef<IWICMetadataQueryReader> reader;
-        if (FAILED(frame_.GetMetadataQueryReader(reader.put()))) return fallback;
-        // The EXIF orientation tag: in a JPEG's APP1 block, or a TIFF's own directory.
+        if (FAILED(frame_.GetMetadataQueryReader(reader.put()))) return 1;
+        // The EXIF orientation tag, where the system's decoders put it.
         for (const wchar_t* query : {L"/app1/ifd/{ushort=274}", L"/ifd/{ushort=274}"}) {
             PROPVARIANT value;
             PropVariantInit(&value);
@@ -89,7 +88,7 @@ public:
             PropVariantClear(&value);
             if (tag) return picture::validOrientation(tag);
         }
-        return fallback;
+        return 1;
     }
 
 private:
@@ -134,7 +133,6 @@ private:
 
     IWICBitmapFrameDecode& frame_;
     IWICBitmapSourceTransform* transform_;
-    int headerOrientation_;
 };
 
 // What may be opened before the decoder's own abilities are known.
@@ -233,7 +231,7 @@ picture::PictureResult WicPictureLoader::firstFrame(IWICBitmapDecoder& decoder, 
     if (header.format == picture::PictureFormat::Jpeg && request.fits()) {
         frame->QueryInterface(kIidSourceTransform, transform.putVoid());
     }
-    WicFrameDecoder frameDecoder(*frame.get(), transform.get(), header.orientation);
+    WicFrameDecoder frameDecoder(*frame.get(), transform.get());
     return picture::loadFittedPicture(header, frameDecoder, request, {.reducedJpegDecode = static_cast<bool>(transform)});
 }
 

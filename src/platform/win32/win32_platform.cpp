@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <cwchar>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/win32/portable_interface.h"
@@ -177,6 +179,18 @@ double Win32Platform::timeOfDaySeconds() {
     SYSTEMTIME now;
     GetLocalTime(&now);
     return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
+}
+
+std::string Win32Platform::longDate(const picture::CalendarDate& date) {
+    SYSTEMTIME day{};
+    day.wYear = static_cast<WORD>(date.year);
+    day.wMonth = static_cast<WORD>(date.month);
+    day.wDay = static_cast<WORD>(date.day);
+    wchar_t text[128];
+    // The day of the week is worked out by the call itself.
+    const int written = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_LONGDATE, &day, nullptr, text,
+                                        static_cast<int>(std::size(text)), nullptr);
+    return written > 1 ? fromWide(std::wstring_view(text, static_cast<std::size_t>(written - 1))) : std::string();
 }
 
 void Win32Platform::endProgram() {

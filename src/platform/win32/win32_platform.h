@@ -42,6 +42,7 @@ public:
     ScreenMetrics screen() override;
     std::vector<Monitor> monitors() override;
     double timeOfDaySeconds() override;
+    std::string longDate(const picture::CalendarDate& date) override;
     [[noreturn]] void endProgram() override;
     void doEvents() override;
     std::int64_t monotonicMs() override;

@@ -2,12 +2,13 @@
 // end-to-end tests need: one JSON object per line.
 //
 //   inspect_windows.exe tree    the settings dialog (the shown top-level
-//                               window of class Vistrel.Window) and every
+//                               window of class Vistrel.Window that no
+//                               window of that class owns) and every
 //                               window inside it
 //   inspect_windows.exe boxes   the other shown top-level windows of the
 //                               same process (message boxes, common
-//                               dialogs, a tool tip), each with the windows
-//                               inside it
+//                               dialogs, a tool tip, the page of more
+//                               options), each with the windows inside it
 //   inspect_windows.exe close   asks the dialog to close, as its close box does
 //
 // Each window: handle, parent handle, class, text, place and size within the
@@ -226,7 +227,10 @@ struct Search {
 
 BOOL CALLBACK findDialog(HWND window, LPARAM data) {
     auto& search = *reinterpret_cast<Search*>(data);
-    if (IsWindowVisible(window) && className(window) == L"Vistrel.Window") {
+    // A page the dialog owns (its more options) is one of the others.
+    const HWND owner = GetWindow(window, GW_OWNER);
+    const bool ownedByTheProgram = owner && className(owner) == L"Vistrel.Window";
+    if (IsWindowVisible(window) && className(window) == L"Vistrel.Window" && !ownedByTheProgram) {
         search.dialog = window;
         return FALSE;
     }
