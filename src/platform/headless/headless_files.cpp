@@ -125,13 +125,27 @@ std::vector<FolderEntry> HeadlessPlatform::listFolder(const std::string& folder)
     for (auto it = impl_->folders.lower_bound(inside); it != impl_->folders.end() && it->starts_with(inside); ++it) {
         visit(*it, true);
     }
+    const auto cost = impl_->listCostMs.find(key);
+    listCostCarryMs_ += listCostPerEntryMs_ * static_cast<double>(entries.size());
+    const auto whole = static_cast<std::int64_t>(listCostCarryMs_);
+    listCostCarryMs_ -= static_cast<double>(whole);
+    spend(whole + (cost != impl_->listCostMs.end() ? cost->second : 0));
     return entries;
+}
+
+void HeadlessPlatform::setFolderListCost(const std::string& folder, std::int64_t milliseconds) {
+    impl_->listCostMs[folderKey(folder)] = milliseconds;
+}
+
+std::vector<std::string> HeadlessPlatform::pictureFileExtensions() {
+    if (!extensions_) extensions_ = pixbufExtensions();
+    return *extensions_;
 }
 
 PictureFileHeader HeadlessPlatform::readPictureFileHeader(const std::string& path) {
     record("ReadPictureHeader(" + path + ")");
     const std::string key = pathKey(path);
-    nowMs_ += headerReadCostMs_;
+    spend(headerReadCostMs_);
     const auto found = impl_->files.find(key);
     if (found == impl_->files.end()) return {FileStatus::Missing, {}};
     if (impl_->lockedFiles.contains(key)) return {FileStatus::Failed, {}};
