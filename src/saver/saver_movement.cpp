@@ -16,9 +16,8 @@ void SaverWindow::PlaceCaption(Stage& stage) {
         label.setHeight(0);
         return;
     }
-    const auto index = static_cast<std::size_t>(stage.imageIndex);
     label.setText("");
-    label.setText(index < imageCaptions.size() ? imageCaptions[index] : std::string());
+    label.setText(captionOf(stage.imageIndex));
     label.setWidth(label.width() + kCaptionMargin);
     // Centred at the top of its monitor.
     label.setLeft(stage.area.left + centredPosition(stage.area.width, label.width()));
