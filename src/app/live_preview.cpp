@@ -40,7 +40,8 @@ LivePreview::LivePreview(platform::Platform& platform, platform::Handle host, co
       host_(host),
       client_(client),
       puzzle_(std::move(puzzle)),
-      settings_(std::move(settings)) {
+      settings_(std::move(settings)),
+      library_(platform, settings_.imagePaths) {
     form.host = host;
     form.borderStyle = ui::BorderStyle::None;
     form.controlBox = false;
@@ -71,6 +72,8 @@ LivePreview::LivePreview(platform::Platform& platform, platform::Handle host, co
     if (settings_.imagePaths.empty()) {
         showStoredPicture();
     } else {
+        // The folders are read afresh, as the saver reads them.
+        library_.startReading([this] { picturesFound(); });
         startSlideshow();
     }
     form.show();

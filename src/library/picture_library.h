@@ -20,6 +20,10 @@
 
 namespace vistrel::library {
 
+// Pictures one change of a slideshow tries before it gives up until the
+// next: a folder of damaged files must not hold the show up.
+inline constexpr std::uint32_t kMaxPicturesTriedPerChange = 100;
+
 // A place in list order: an entry of the list, and a picture of it.
 struct ListPlace {
     std::uint32_t entry = 0;

@@ -200,7 +200,7 @@ void SaverWindow::ShowImage(Stage& stage) {
     // Entries without a path (only a hand-edited file holds them), empty
     // and missing folders give no picture; with none found the background
     // stays as it is.
-    const std::uint32_t tries = std::min(library_->size(), kMaxPicturesTriedPerChange);
+    const std::uint32_t tries = std::min(library_->size(), library::kMaxPicturesTriedPerChange);
     for (std::uint32_t tried = 0; tried < tries; ++tried) {
         if (!choosePicture(stage)) return;
         if (ShowNextImage(stage)) return;

@@ -25,9 +25,6 @@ namespace vistrel::saver {
 
 inline constexpr int kFirstImageDelayMs = 500;
 inline constexpr int kMovementIntervalMs = 100;
-// Pictures a change tries before it leaves the background bare: a folder
-// of damaged files must not hold the show up.
-inline constexpr std::uint32_t kMaxPicturesTriedPerChange = 100;
 // A protected run notes this many pictures that could not be shown on the
 // message board, one line each, then one line with the count of the rest.
 inline constexpr std::uint32_t kBoardNotesOfFailures = 20;

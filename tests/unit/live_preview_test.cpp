@@ -196,6 +196,38 @@ TEST_F(LivePreviewTest, SlowPhotosAreLoadedOffTheUserInterfaceThread) {
     EXPECT_THAT(platform.messageBoxes(), IsEmpty());
 }
 
+TEST_F(LivePreviewTest, AFolderEntryShowsItsPicturesReadAfreshOnceFound) {
+    testing::SampleSettings settings;
+    settings.timeInterval = "1";
+    settings.effectMode = "0";
+    installList(settings);
+    // The same three pictures in a folder on a share that answers slowly,
+    // and a fourth in a subfolder.
+    for (int i = 0; i < 3; ++i) {
+        platform.putFile("\\\\nas\\photos\\p" + std::to_string(i) + ".bmp",
+                         testing::solidBitmap(300, 300, kColours[i]));
+    }
+    platform.putFile("\\\\nas\\photos\\zz\\p3.bmp", testing::solidBitmap(300, 300, 0x777777));
+    platform.setFolderListCost("\\\\nas\\photos", 1500);
+    settings.images = {"\\\\nas\\photos\\"};
+    settings.captions = {""};
+    settings.total = "1";
+    platform.putFile(testing::kSettingsPath, settings.text());
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(platform.advance(1400));
+    EXPECT_FALSE(preview().miniature.picture());  // nothing found yet; the host watch goes on
+    ASSERT_TRUE(platform.advance(200));
+    EXPECT_EQ(centre(), shownColour(kColours[0]));
+    std::vector<std::uint32_t> seen{centre()};
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(platform.advance(1100));
+        seen.push_back(centre());
+    }
+    EXPECT_THAT(seen, ElementsAre(shownColour(kColours[0]), shownColour(kColours[1]), shownColour(kColours[2]),
+                                  shownColour(0x777777), shownColour(kColours[0])));
+    EXPECT_EQ(preview().pictureLibrary().size(), 4u);
+}
+
 TEST(PreviewTransitionPieces, TheSaversStepsShrunkToThePreview) {
     // A left wipe of a 150 x 150 miniature of a 1024-pixel-wide screen.
     const auto wipe = scaledTransitionPieces(1, 150, 150, 150.0 / 1024);
