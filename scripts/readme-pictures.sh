@@ -7,6 +7,7 @@
 #   docs/pictures/saver-running.png     the running saver ("/s"), a picture with its caption
 #   docs/pictures/saver-transition.png  the running saver half-way through a transition
 #   docs/pictures/saver-fitted-photo.png a 12-megapixel phone photo, turned upright and fitted below its caption
+#   docs/pictures/settings-dialog-folder.png the settings dialog with a folder entry selected
 #
 # Run from anywhere in a clone; it installs what it needs and builds the
 # Windows program first.
@@ -104,3 +105,29 @@ wait_for_caption shown
 cp "$scratch" "$pictures/saver-fitted-photo.png"
 rm -f "$scratch"
 echo "Picture: $pictures/saver-fitted-photo.png"
+kill "$program_pid" 2>/dev/null || true
+wait "$program_pid" 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+
+# The dialog with a folder entry first in the list, so that it is selected
+# when the dialog opens: its first picture as the thumbnail, its count in
+# the status bar once the walk is done.
+/usr/bin/python3 - "$settings" <<'PYTHON'
+import re, sys
+path = sys.argv[1]
+text = open(path, newline="").read()
+photo = re.search(r"^\d+=(.*autumn_phone_photo\.jpg)\r$", text, re.M).group(1)
+folder = "C:\\Vistrel\\samples\\"
+text = re.sub(r"\[images\]\r\n(?:\d+=.*\r\n)+", lambda _: f"[images]\r\n0={folder}\r\n1={photo}\r\n", text)
+text = re.sub(r"\[caption\]\r\n(?:\d+=.*\r\n)+",
+              lambda _: "[caption]\r\n0=Every photo of the samples folder\r\n1=A phone photo\r\n", text)
+text = re.sub(r"total=\d+", "total=2", text)
+open(path, "w", newline="").write(text)
+PYTHON
+wine "C:\\Vistrel\\vistrel.scr" /c &
+program_pid=$!
+window=$(xdotool search --sync --onlyvisible --name "Vistrel Screen Saver" | head -1)
+# A few seconds for the walk of the folder and the thumbnail's decode.
+sleep 3
+import -window "$window" -display "$DISPLAY" "$pictures/settings-dialog-folder.png"
+echo "Picture: $pictures/settings-dialog-folder.png"
