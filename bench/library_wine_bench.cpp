@@ -61,10 +61,11 @@ double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-std::size_t privateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return counters.PrivateUsage;
+// The working set: Wine keeps no count of private bytes.
+std::size_t residentBytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.WorkingSetSize;
 }
 
 class Settings final : public vistrel::settings::SettingsReader {
@@ -114,7 +115,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::string folderEntry = fromWide(root) + "\\";
 
     {
-        const std::size_t before = privateBytes();
+        const std::size_t before = residentBytes();
         const auto start = Clock::now();
         vistrel::library::PictureLibrary library(platform, {folderEntry});
         library.startReading({});
@@ -123,7 +124,7 @@ int wmain(int argc, wchar_t** argv) {
             Sleep(1);
         }
         const double ms = msSince(start);
-        const double perPicture = static_cast<double>(privateBytes() - before) / library.size();
+        const double perPicture = static_cast<double>(residentBytes() - before) / library.size();
         std::printf("%u pictures catalogued in %.0f ms (%.0f a second); %.1f bytes a picture, names (%.1f bytes a picture) "
                     "included; %zu-bit build\n",
                     library.size(), ms, library.size() / (ms / 1000), perPicture,

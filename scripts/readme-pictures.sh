@@ -85,19 +85,26 @@ kill "$program_pid" 2>/dev/null || true
 wait "$program_pid" 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 
-# The phone photo alone: settings that list only the last sample.
+# Rewrites the settings' picture list: each argument is an entry and its
+# caption, "entry=caption"; PHOTO stands for the phone photo's path.
 settings="$WINEPREFIX/drive_c/Vistrel/vistrel.ini"
-/usr/bin/python3 - "$settings" <<'PYTHON'
+set_list() {
+  /usr/bin/python3 - "$settings" "$@" <<'PYTHON'
 import re, sys
-path = sys.argv[1]
+path, pairs = sys.argv[1], [pair.split("=", 1) for pair in sys.argv[2:]]
 text = open(path, newline="").read()
 photo = re.search(r"^\d+=(.*autumn_phone_photo\.jpg)\r$", text, re.M).group(1)
-caption = "A phone photo, turned upright and fitted"
-text = re.sub(r"\[images\]\r\n(?:\d+=.*\r\n)+", lambda _: f"[images]\r\n0={photo}\r\n", text)
-text = re.sub(r"\[caption\]\r\n(?:\d+=.*\r\n)+", lambda _: f"[caption]\r\n0={caption}\r\n", text)
-text = re.sub(r"total=\d+", "total=1", text)
+images = "".join(f"{i}={photo if entry == 'PHOTO' else entry}\r\n" for i, (entry, _) in enumerate(pairs))
+captions = "".join(f"{i}={caption}\r\n" for i, (_, caption) in enumerate(pairs))
+text = re.sub(r"\[images\]\r\n(?:\d+=.*\r\n)+", lambda _: "[images]\r\n" + images, text)
+text = re.sub(r"\[caption\]\r\n(?:\d+=.*\r\n)+", lambda _: "[caption]\r\n" + captions, text)
+text = re.sub(r"total=\d+", f"total={len(pairs)}", text)
 open(path, "w", newline="").write(text)
 PYTHON
+}
+
+# The phone photo alone.
+set_list "PHOTO=A phone photo, turned upright and fitted"
 scratch=$(mktemp --suffix=.png)
 wine "C:\\Vistrel\\vistrel.scr" /s &
 program_pid=$!
@@ -112,18 +119,7 @@ wineserver -w 2>/dev/null || true
 # The dialog with a folder entry first in the list, so that it is selected
 # when the dialog opens: its first picture as the thumbnail, its count in
 # the status bar once the walk is done.
-/usr/bin/python3 - "$settings" <<'PYTHON'
-import re, sys
-path = sys.argv[1]
-text = open(path, newline="").read()
-photo = re.search(r"^\d+=(.*autumn_phone_photo\.jpg)\r$", text, re.M).group(1)
-folder = "C:\\Vistrel\\samples\\"
-text = re.sub(r"\[images\]\r\n(?:\d+=.*\r\n)+", lambda _: f"[images]\r\n0={folder}\r\n1={photo}\r\n", text)
-text = re.sub(r"\[caption\]\r\n(?:\d+=.*\r\n)+",
-              lambda _: "[caption]\r\n0=Every photo of the samples folder\r\n1=A phone photo\r\n", text)
-text = re.sub(r"total=\d+", "total=2", text)
-open(path, "w", newline="").write(text)
-PYTHON
+set_list 'C:\Vistrel\samples\=Every photo of the samples folder' "PHOTO=A phone photo"
 wine "C:\\Vistrel\\vistrel.scr" /c &
 program_pid=$!
 window=$(xdotool search --sync --onlyvisible --name "Vistrel Screen Saver" | head -1)
