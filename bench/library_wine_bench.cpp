@@ -113,6 +113,9 @@ int wmain(int argc, wchar_t** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     vistrel::platform::win32::Win32Platform platform;
     const std::string folderEntry = fromWide(root) + "\\";
+    std::string extensions;
+    for (const std::string& extension : platform.pictureFileExtensions()) extensions += " " + extension;
+    std::printf("the system's decoders take:%s\n", extensions.c_str());
 
     {
         const std::size_t before = residentBytes();

@@ -47,7 +47,7 @@ bool takenByExtension(const platform::PictureFileHeader& file, std::string_view 
                       const library::PictureExtensions& decodable) {
     if (file.status != platform::FileStatus::Ok || file.header.format != picture::PictureFormat::Unknown) return false;
     // A ".jpg" whose header is not a JPEG's is damaged, whatever decoders say.
-    if (library::PictureExtensions(firstFilterExtensions(kAddFileFilter)).matches(path)) return false;
+    if (library::PictureExtensions(library::ownPictureExtensions()).matches(path)) return false;
     return decodable.matches(path);
 }
 

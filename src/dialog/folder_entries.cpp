@@ -23,7 +23,7 @@ std::string countText(std::uint64_t count, bool done) {
 }  // namespace
 
 const library::PictureExtensions& SettingsDialog::pictureExtensions() {
-    if (!extensions_) extensions_.emplace(platform_.pictureFileExtensions());
+    if (!extensions_) extensions_ = library::decodableExtensions(platform_.pictureFileExtensions());
     return *extensions_;
 }
 

@@ -39,7 +39,7 @@ PictureLibrary::~PictureLibrary() {
 void PictureLibrary::startReading(std::function<void()> onFound) {
     onFound_ = std::move(onFound);
     if (walks_.empty()) return;
-    extensions_ = PictureExtensions(platform_.pictureFileExtensions());
+    extensions_ = decodableExtensions(platform_.pictureFileExtensions());
     startWalks();
 }
 

@@ -51,6 +51,15 @@ bool PictureExtensions::matches(std::string_view name) const {
                       [](char k, char w) { return k == lowerAscii(w); });
 }
 
+std::vector<std::string> ownPictureExtensions() {
+    return {".gif", ".jpg", ".jpeg", ".jpe", ".jfif", ".jif", ".bmp", ".dib", ".png", ".tif", ".tiff"};
+}
+
+PictureExtensions decodableExtensions(std::vector<std::string> fromSystem) {
+    for (std::string& own : ownPictureExtensions()) fromSystem.push_back(std::move(own));
+    return PictureExtensions(std::move(fromSystem));
+}
+
 bool comesBefore(std::string_view a, bool aIsFolder, std::string_view b, bool bIsFolder) {
     const std::size_t aLength = a.size() + (aIsFolder ? 1 : 0);
     const std::size_t bLength = b.size() + (bIsFolder ? 1 : 0);

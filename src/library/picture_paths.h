@@ -34,6 +34,13 @@ private:
     std::vector<std::string> sorted_;
 };
 
+// The extensions of the formats whose headers the program reads itself:
+// their files are shown wherever a decoder of the system takes the format.
+std::vector<std::string> ownPictureExtensions();
+// What a walk of a folder takes: those, and every extension a decoder of
+// the system takes (".heic", ".webp"... where installed).
+PictureExtensions decodableExtensions(std::vector<std::string> fromSystem);
+
 // Whether `a` comes before `b` among the children of one folder, in the
 // order of their full paths compared without letter case. A folder counts
 // with the "\" its path goes on with, so a walk that visits each folder's

@@ -262,6 +262,7 @@ TEST(BulkAddTexts, CountsWithThousandsAndOnlyTheReasonsThatOccurred) {
 
 TEST(BulkAddRules, TheFilterGivesTheExtensionsAndTheHeaderDecides) {
     const auto extensions = dialog::firstFilterExtensions(dialog::kAddFileFilter);
+    EXPECT_EQ(extensions, library::ownPictureExtensions());
     EXPECT_THAT(extensions, ElementsAre(".gif", ".jpg", ".jpeg", ".jpe", ".jfif", ".jif", ".bmp", ".dib", ".png",
                                         ".tif", ".tiff"));
     // The system's further formats join the first pattern list, and only it.

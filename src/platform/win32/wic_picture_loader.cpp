@@ -257,16 +257,15 @@ std::vector<std::string> WicPictureLoader::decoderExtensions() {
         std::wstring text(length, L'\0');
         if (FAILED(codec->GetFileExtensions(length, text.data(), &length))) continue;
         text.resize(std::wcslen(text.c_str()));
-        // ".jpeg,.jpe,.jpg,.jfif,.exif"
+        // ".jpeg,.jpe,.jpg,.jfif,.exif" as documented; Wine's decoders
+        // separate some with ";".
         std::size_t start = 0;
-        while (start <= text.size()) {
-            const std::size_t comma = std::min(text.find(L',', start), text.size());
-            std::wstring extension = text.substr(start, comma - start);
-            while (!extension.empty() && extension.front() == L' ') extension.erase(0, 1);
-            while (!extension.empty() && extension.back() == L' ') extension.pop_back();
+        while (start < text.size()) {
+            const std::size_t end = std::min(text.find_first_of(L",; ", start), text.size());
+            std::wstring extension = text.substr(start, end - start);
             CharLowerBuffW(extension.data(), static_cast<DWORD>(extension.size()));
             if (extension.size() >= 2 && extension.front() == L'.') extensions.push_back(fromWide(extension));
-            start = comma + 1;
+            start = end + 1;
         }
     }
     return extensions;
