@@ -1,6 +1,7 @@
 #include "library/folder_walk.h"
 
 #include <algorithm>
+#include <exception>
 #include <utility>
 
 namespace vistrel::library {
@@ -36,6 +37,16 @@ void FolderWalk::takeFiles(FoundPictures& into) {
 }
 
 bool FolderWalk::step() {
+    try {
+        return stepOrThrow();
+    } catch (const std::exception&) {
+        // Out of memory in a huge folder: the walk ends with what it found.
+        finished_.store(true);
+        return false;
+    }
+}
+
+bool FolderWalk::stepOrThrow() {
     if (finished_.load()) return false;
     if (stopRequested_.load()) {
         finished_.store(true);

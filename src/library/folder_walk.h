@@ -44,6 +44,7 @@ private:
         std::vector<platform::FolderEntry> children;  // in walk order
         std::size_t next = 0;
     };
+    bool stepOrThrow();
     void enter(std::string path);
     // Takes the files of the innermost folders up to the next subfolder to
     // list, leaving the folders that are done.
