@@ -8,6 +8,9 @@ packages=(
   # native build and unit tests
   cmake ninja-build pkg-config clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
   libgdk-pixbuf-2.0-dev libjpeg62-turbo-dev
+  # gdk-pixbuf's WebP and HEIF/AVIF modules: the test backend decodes the
+  # phone formats the Windows program takes where Windows has their decoders
+  webp-pixbuf-loader heif-gdk-pixbuf
   # Windows builds
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   # the installer packages (wixl) and reading them back in the tests (msiinfo)

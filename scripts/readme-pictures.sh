@@ -9,6 +9,7 @@
 #   docs/pictures/saver-transition.png  the running saver half-way through a transition
 #   docs/pictures/saver-fitted-photo.png a 12-megapixel phone photo, turned upright and fitted below its caption
 #   docs/pictures/saver-auto-caption.png a photo without a caption, captioned with its day, folder and file name
+#   docs/pictures/settings-dialog-folder.png the settings dialog with a folder entry selected
 #
 # Run from anywhere in a clone; it installs what it needs and builds the
 # Windows program first.
@@ -142,3 +143,31 @@ Image.open(vistrel / "samples" / "ocean_night.jpg").save(folder / "Balos beach.j
 PYTHON
 list_only 'C:\Vistrel\Photos\Crete holiday\Balos beach.jpg' "" "autoCaption=date,folder,file"
 saver_picture saver-auto-caption.png
+
+# Rewrites the settings' picture list: each argument is an entry and its
+# caption, "entry=caption".
+set_list() {
+  /usr/bin/python3 - "$settings" "$@" <<'PYTHON'
+import re, sys
+path, pairs = sys.argv[1], [pair.split("=", 1) for pair in sys.argv[2:]]
+text = open(path, newline="").read()
+images = "".join(f"{i}={entry}\r\n" for i, (entry, _) in enumerate(pairs))
+captions = "".join(f"{i}={caption}\r\n" for i, (_, caption) in enumerate(pairs))
+text = re.sub(r"\[images\]\r\n(?:\d+=.*\r\n)+", lambda _: "[images]\r\n" + images, text)
+text = re.sub(r"\[caption\]\r\n(?:\d+=.*\r\n)+", lambda _: "[caption]\r\n" + captions, text)
+text = re.sub(r"total=\d+", f"total={len(pairs)}", text)
+open(path, "w", newline="").write(text)
+PYTHON
+}
+
+# The dialog with a folder entry first in the list, so that it is selected
+# when the dialog opens: its first picture as the thumbnail, its count in
+# the status bar once the walk is done.
+set_list 'C:\Vistrel\samples\=Every photo of the samples folder' 'C:\Vistrel\samples\autumn_phone_photo.jpg=A phone photo'
+wine "C:\\Vistrel\\vistrel.scr" /c &
+program_pid=$!
+window=$(xdotool search --sync --onlyvisible --name "Vistrel Screen Saver" | head -1)
+# A few seconds for the walk of the folder and the thumbnail's decode.
+sleep 3
+import -window "$window" -display "$DISPLAY" "$pictures/settings-dialog-folder.png"
+echo "Picture: $pictures/settings-dialog-folder.png"

@@ -15,7 +15,9 @@ PuzzleForm::PuzzleForm(platform::Platform& platform) : form("PuzzleForm", platfo
 }
 
 PreviewSettings readPreviewSettings(platform::Platform& platform) {
-    settings::SettingsSnapshot file(platform, settings::SettingsFilePath(platform));
+    // The settings in force, as the saver reads them: the user's own file
+    // when there is one, else the one beside the program.
+    settings::SettingsSnapshot file(platform);
     PreviewSettings settings;
     const int count = saver::imageCountOf(file.ReadSetting("total", "total"));
     for (int i = 0; i < count; ++i) {
@@ -46,7 +48,8 @@ LivePreview::LivePreview(platform::Platform& platform, platform::Handle host, co
       host_(host),
       client_(client),
       puzzle_(std::move(puzzle)),
-      settings_(std::move(settings)) {
+      settings_(std::move(settings)),
+      library_(platform, settings_.imagePaths) {
     form.host = host;
     form.borderStyle = ui::BorderStyle::None;
     form.controlBox = false;
@@ -77,6 +80,8 @@ LivePreview::LivePreview(platform::Platform& platform, platform::Handle host, co
     if (settings_.imagePaths.empty()) {
         showStoredPicture();
     } else {
+        // The folders are read afresh, as the saver reads them.
+        library_.startReading([this] { picturesFound(); });
         startSlideshow();
     }
     form.show();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/random_source.h"
+#include "library/picture_library.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
 #include "saver/uncovered_area.h"
@@ -36,7 +37,7 @@ struct PuzzleForm {
 
 // What the miniature shows, as the saver reads it.
 struct PreviewSettings {
-    std::vector<std::string> imagePaths;  // the entries that name a file
+    std::vector<std::string> imagePaths;  // the entries that name a file or a folder
     std::string randomPick;
     std::string timeInterval;
     std::string newBackColor;
@@ -69,6 +70,7 @@ public:
 
     // The picture the miniature shows or brings in now (-1 before the first).
     int imageIndex() const { return index_; }
+    const library::PictureLibrary& pictureLibrary() const { return library_; }
     // Every change's work on this thread, in milliseconds of its clock:
     // the longest a single event of the miniature took.
     std::int64_t longestEventMs() const { return longestEventMs_; }
@@ -80,8 +82,10 @@ private:
     void startSlideshow();
     void ChangeTimer_Timer();
     void FrameTimer_Timer();
-    void advanceIndex();
+    // Settles the next picture; false while none has been found.
+    bool advanceIndex();
     void requestPicture();
+    void picturesFound();
     void pictureArrived(picture::PictureResult result);
     void placeMiniature(int widthPixels, int heightPixels);
     void beginTransition();
@@ -98,6 +102,9 @@ private:
     bool started_ = false;
 
     RandomSource random_;
+    library::PictureLibrary library_;
+    library::ListPlace listPlace_{};
+    bool waitingForPicture_ = false;
     int index_ = -1;
     int failuresInARow_ = 0;
     std::unique_ptr<platform::PictureJob> job_;

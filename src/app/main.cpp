@@ -17,6 +17,9 @@ void Program::runSaver() {
     saver.onImageSkipped = [this](const std::string& path) {
         passwordForm_->addBoardLine(password::imageFailureLine(platform_.timeOfDaySeconds(), path));
     };
+    saver.onMoreImagesSkipped = [this](std::uint32_t more) {
+        passwordForm_->setBoardCountLine(password::moreFailuresLine(platform_.timeOfDaySeconds(), more));
+    };
 
     // The first use of the window runs its load step.
     saver.form1.scaleWidth();

@@ -43,19 +43,36 @@ void LivePreview::timed(Work work) {
 
 void LivePreview::startSlideshow() {
     timed([this] {
-        advanceIndex();
-        requestPicture();
+        if (advanceIndex()) requestPicture();
     });
 }
 
-void LivePreview::advanceIndex() {
-    const int count = static_cast<int>(settings_.imagePaths.size());
+bool LivePreview::advanceIndex() {
+    // Nothing found yet: the first picture the walks find comes then.
+    waitingForPicture_ = false;
     if (numericValue(settings_.randomPick) == 1) {
         random_.reseed(platform_.timeOfDaySeconds());
-        index_ = std::min(count - 1, static_cast<int>(std::floor(count * random_.next())));
-        return;
+        const library::PictureId dealt = library_.deck().deal(random_);
+        if (dealt != library::kNoPicture) {
+            index_ = static_cast<int>(dealt);
+            return true;
+        }
+    } else if (const auto place = library_.atOrAfter(index_ < 0 ? library::ListPlace{}
+                                                                : library::ListPlace{listPlace_.entry,
+                                                                                     listPlace_.position + 1})) {
+        listPlace_ = *place;
+        index_ = static_cast<int>(library_.pictureAt(*place));
+        return true;
     }
-    index_ = (index_ + 1) % count;
+    waitingForPicture_ = library_.reading();
+    return false;
+}
+
+void LivePreview::picturesFound() {
+    if (!waitingForPicture_) return;
+    timed([this] {
+        if (advanceIndex()) requestPicture();
+    });
 }
 
 void LivePreview::requestPicture() {
@@ -63,7 +80,7 @@ void LivePreview::requestPicture() {
     request.maxWidth = std::max(1, client_.width);
     request.maxHeight = std::max(1, client_.height);
     request.background = saver::colorOrFallback(settings_.newBackColor, saver::kFallbackBackColor);
-    job_ = platform_.loadPictureInBackground(settings_.imagePaths[static_cast<std::size_t>(index_)], request);
+    job_ = platform_.loadPictureInBackground(library_.pathOf(static_cast<library::PictureId>(index_)), request);
     frameTimer.setInterval(kPreviewFrameMs);
     frameTimer.setTimerEnabled(true);
 }
@@ -90,12 +107,9 @@ void LivePreview::pictureArrived(picture::PictureResult result) {
     if (!picture) {
         // A picture that cannot be shown is passed over in silence: the
         // preview has no one to tell. When none can, what is shown stays.
-        if (++failuresInARow_ < static_cast<int>(settings_.imagePaths.size())) {
-            advanceIndex();
-            requestPicture();
-        } else {
-            frameTimer.setTimerEnabled(false);
-        }
+        frameTimer.setTimerEnabled(false);
+        const auto tries = std::min<std::uint32_t>(library_.size(), library::kMaxPicturesTriedPerChange);
+        if (static_cast<std::uint32_t>(++failuresInARow_) < tries && advanceIndex()) requestPicture();
         return;
     }
     failuresInARow_ = 0;
@@ -166,8 +180,7 @@ void LivePreview::finishChange() {
 void LivePreview::ChangeTimer_Timer() {
     timed([this] {
         changeTimer.setTimerEnabled(false);
-        advanceIndex();
-        requestPicture();
+        if (advanceIndex()) requestPicture();
     });
 }
 

@@ -32,4 +32,9 @@ float RandomSource::next() {
     return static_cast<float>(advance() >> 40) * kScale;
 }
 
+std::uint32_t RandomSource::below(std::uint32_t n) {
+    const std::uint64_t bits = advance() >> 32;
+    return static_cast<std::uint32_t>((bits * n) >> 32);
+}
+
 }  // namespace vistrel

@@ -14,6 +14,9 @@ public:
     void reseed(double clockReading);
     // The next value, uniform in [0, 1), with 24 bits of precision.
     float next();
+    // A whole number in [0, n), as good as uniform for any n a 32-bit count
+    // holds (next()'s 24 bits would favour some numbers of a large n).
+    std::uint32_t below(std::uint32_t n);
 
 private:
     std::uint64_t advance();

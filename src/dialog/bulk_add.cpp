@@ -51,16 +51,19 @@ void SettingsDialog::showAddProgress(int done, int total) {
     platform_.doEvents();
 }
 
+bool SettingsDialog::fileMayBeShown(const std::string& path, const picture::PictureRequest& screenFit) {
+    const platform::PictureFileHeader header = platform_.readPictureFileHeader(path);
+    return headerPassesCheck(header, screenFit) || takenByExtension(header, path, pictureExtensions());
+}
+
 void SettingsDialog::addMany(const std::vector<std::string>& offered) {
-    // Folders give the pictures in their whole tree, in path order.
-    const std::vector<std::string> extensions = firstFilterExtensions(kAddFileFilter);
+    // A folder is one entry, whose pictures the saver reads at each start;
+    // its path ends in "\\" so that it is known as a folder even while its
+    // drive is absent.
     std::vector<std::string> files;
+    files.reserve(offered.size());
     for (const std::string& path : offered) {
-        if (platform_.pathKind(path) == platform::PathKind::Folder) {
-            for (std::string& found : picturesInFolderTree(platform_, path, extensions)) files.push_back(std::move(found));
-        } else {
-            files.push_back(path);
-        }
+        files.push_back(platform_.pathKind(path) == platform::PathKind::Folder ? library::asFolderEntry(path) : path);
     }
 
     // Entry i of the captions belongs to entry i of the list, also for the
@@ -70,7 +73,7 @@ void SettingsDialog::addMany(const std::vector<std::string>& offered) {
 
     std::unordered_set<std::string> listed;
     listed.reserve(static_cast<std::size_t>(list1_->listCount()) + files.size());
-    for (int i = 0; i < list1_->listCount(); ++i) listed.insert(samePathKey(list1_->list(i)));
+    for (int i = 0; i < list1_->listCount(); ++i) listed.insert(library::samePathKey(list1_->list(i)));
 
     const platform::ScreenMetrics screen = platform_.screen();
     picture::PictureRequest screenFit;
@@ -93,10 +96,10 @@ void SettingsDialog::addMany(const std::vector<std::string>& offered) {
             break;
         }
         const std::string& path = files[static_cast<std::size_t>(i)];
-        std::string key = samePathKey(path);
+        std::string key = library::samePathKey(path);
         if (listed.contains(key)) {
             ++counts.duplicates;
-        } else if (!headerPassesCheck(platform_.readPictureFileHeader(path), screenFit)) {
+        } else if (!library::isFolderEntry(path) && !fileMayBeShown(path, screenFit)) {
             ++counts.notPictures;
         } else {
             list1_->addItem(path);

@@ -1,6 +1,7 @@
 // Adding many pictures at once: the files chosen together in the file
-// dialog, and files and folders dropped on the dialog. Each file is checked
-// by its header alone (the format's signature and a declared size within
+// dialog, and files and folders dropped on the dialog (a folder is one
+// entry, read by the saver at each start). Each file is checked by its
+// header alone (the format's signature and a declared size within
 // the limits), so thousands of photos are listed in seconds; only the one
 // shown as the thumbnail is decoded.
 #pragma once
@@ -10,13 +11,13 @@
 #include <string_view>
 #include <vector>
 
+#include "library/picture_paths.h"
 #include "platform/platform.h"
 
 namespace vistrel::dialog {
 
-// The file dialog's filter text; its first pattern list holds every
-// extension the program shows, and a dropped folder adds the files with
-// these extensions.
+// The file dialog's filter text as the program knows it; its first pattern
+// list holds the extensions whose headers the program reads itself.
 inline constexpr const char* kAddFileFilter =
     "Image files (*.gif;*.jpg;*.jpeg;*.bmp;*.png;*.tif)|"
     "*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.jif;*.bmp;*.dib;*.png;*.tif;*.tiff|"
@@ -27,20 +28,19 @@ inline constexpr const char* kAddFileFilter =
 // The extensions of the filter's first pattern list, lower case with their
 // dot (".gif").
 std::vector<std::string> firstFilterExtensions(std::string_view filter);
-bool hasExtensionIn(std::string_view path, const std::vector<std::string>& extensions);
-
-// Windows paths name the same file whatever their letter case, with "/" as "\".
-std::string samePathKey(std::string_view path);
-
-// The files under `folder` and all its subfolders whose extension is one
-// of `extensions`, sorted by path (letter case aside).
-std::vector<std::string> picturesInFolderTree(platform::Platform& platform, const std::string& folder,
-                                              const std::vector<std::string>& extensions);
+// The file dialog's filter: its first pattern list also takes every other
+// extension a decoder of the system takes (".heic", ".webp"...).
+std::string addFileFilter(const std::vector<std::string>& decodable);
 
 // The header passes when it names a known format and declares a size the
 // program can show: within the plain limits, or a sequential JPEG that is
 // shown reduced to `screenFit` within them.
 bool headerPassesCheck(const platform::PictureFileHeader& file, const picture::PictureRequest& screenFit);
+// A file of a format the header reader does not know (HEIF, WebP...) is
+// taken by its extension alone, when a decoder of the system takes that
+// extension; it is checked when it is shown.
+bool takenByExtension(const platform::PictureFileHeader& file, std::string_view path,
+                      const library::PictureExtensions& decodable);
 
 // What a bulk add did with the files it was offered.
 struct BulkAddCounts {

@@ -1,4 +1,4 @@
-// The portable rules of a bulk add: which files a folder offers, the header
+// The portable rules of a bulk add: the file dialog's filter, the header
 // check, and the texts the user sees.
 #include <algorithm>
 
@@ -7,25 +7,6 @@
 
 namespace vistrel::dialog {
 namespace {
-
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string joinedPath(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder + name;
-    return folder + "\\" + name;
-}
-
-void collectPictures(platform::Platform& platform, const std::string& folder,
-                     const std::vector<std::string>& extensions, std::vector<std::string>& into) {
-    for (const platform::FolderEntry& entry : platform.listFolder(folder)) {
-        const std::string path = joinedPath(folder, entry.name);
-        if (entry.isFolder) {
-            collectPictures(platform, path, extensions, into);
-        } else if (hasExtensionIn(entry.name, extensions)) {
-            into.push_back(path);
-        }
-    }
-}
 
 std::string countLine(int count, const char* what) { return withThousands(count) + " " + what; }
 
@@ -44,37 +25,30 @@ std::vector<std::string> firstFilterExtensions(std::string_view filter) {
         if (pattern.starts_with("*")) pattern.remove_prefix(1);
         if (!pattern.starts_with(".") || pattern.size() < 2) continue;
         std::string extension(pattern);
-        std::transform(extension.begin(), extension.end(), extension.begin(), lowerAscii);
+        std::transform(extension.begin(), extension.end(), extension.begin(), library::lowerAscii);
         extensions.push_back(std::move(extension));
     }
     return extensions;
 }
 
-bool hasExtensionIn(std::string_view path, const std::vector<std::string>& extensions) {
-    const std::size_t dot = path.find_last_of(".\\/");
-    if (dot == std::string_view::npos || path[dot] != '.') return false;
-    std::string extension(path.substr(dot));
-    std::transform(extension.begin(), extension.end(), extension.begin(), lowerAscii);
-    return std::find(extensions.begin(), extensions.end(), extension) != extensions.end();
+std::string addFileFilter(const std::vector<std::string>& decodable) {
+    const std::string_view known = kAddFileFilter;
+    const std::vector<std::string> listed = firstFilterExtensions(known);
+    std::string more;
+    for (const std::string& extension : decodable) {
+        if (std::find(listed.begin(), listed.end(), extension) == listed.end()) more += ";*" + extension;
+    }
+    // After the first pattern list, which ends at the second "|".
+    const std::size_t end = known.find('|', known.find('|') + 1);
+    return std::string(known.substr(0, end)) + more + std::string(known.substr(end));
 }
 
-std::string samePathKey(std::string_view path) {
-    std::string key(path);
-    for (char& c : key) c = c == '/' ? '\\' : lowerAscii(c);
-    return key;
-}
-
-std::vector<std::string> picturesInFolderTree(platform::Platform& platform, const std::string& folder,
-                                              const std::vector<std::string>& extensions) {
-    std::vector<std::string> found;
-    collectPictures(platform, folder, extensions, found);
-    std::vector<std::pair<std::string, std::string>> keyed;
-    keyed.reserve(found.size());
-    for (auto& path : found) keyed.emplace_back(samePathKey(path), std::move(path));
-    std::sort(keyed.begin(), keyed.end());
-    found.clear();
-    for (auto& [key, path] : keyed) found.push_back(std::move(path));
-    return found;
+bool takenByExtension(const platform::PictureFileHeader& file, std::string_view path,
+                      const library::PictureExtensions& decodable) {
+    if (file.status != platform::FileStatus::Ok || file.header.format != picture::PictureFormat::Unknown) return false;
+    // A ".jpg" whose header is not a JPEG's is damaged, whatever decoders say.
+    if (library::PictureExtensions(library::ownPictureExtensions()).matches(path)) return false;
+    return decodable.matches(path);
 }
 
 bool headerPassesCheck(const platform::PictureFileHeader& file, const picture::PictureRequest& screenFit) {

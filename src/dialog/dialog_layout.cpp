@@ -20,6 +20,9 @@ constexpr ControlDesign kLayout[] = {
     {"Password", K::Frame, "Form2", "Password Protection / Message Board", 4200, 3600, 4455, 1335, "", 37},
     {"Ok", K::Button, "Form2", "&OK", 6000, 5520, 1215, 375, "", 1},
     {"Cancel", K::Button, "Form2", "&Cancel", 7320, 5520, 1215, 375, "", 0},
+    // Beside the list's own buttons there is no room: below the password frame.
+    {"addFolder", K::Button, "Form2", "Add Fol&der...", 4200, 5040, 1815, 375,
+     "Add a folder: every picture in it and in its subfolders, also those put there later", 48},
     {"SS_StatusBar", K::StatusBar, "Form2", "", 0, 6000, 8820, 270, "", 36},
     {"photo", K::PictureBox, "Form2", "", 7080, 5160, 135, 135, "", 35},
     {"photo_caption", K::ListBox, "Form2", "", 7320, 5160, 255, 255, "", 19},

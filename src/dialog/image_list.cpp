@@ -65,17 +65,17 @@ void SettingsDialog::setCaptionEntry(int index, const std::string& caption) {
     photoCaption_->setItemText(index, caption);
 }
 
+std::string SettingsDialog::withMissingDecoder(const std::string& text, const std::string& path) {
+    const std::string extension = library::PictureExtensions::extensionOf(path);
+    if (extension.empty() || pictureExtensions().matches(path)) return text;
+    return text + "\r\n\r\nThis computer has no picture decoder for " + extension + " files.";
+}
+
 void SettingsDialog::add_Click() {
-    if (bulk_.running) return;
-    // The saver reads no more images than this; it would ignore the rest.
-    if (list1_->listCount() >= kMaxImages) {
-        message("The list already holds " + std::to_string(kMaxImages) +
-                " images, as many as the screen saver shows.\r\nRemove an image before you add another.");
-        return;
-    }
+    if (bulk_.running || !listHasRoom()) return;
     platform::FileOpenRequest request;
     request.title = kAddFileTitle;
-    request.filter = kAddFileFilter;
+    request.filter = addFileFilter(pictureExtensions().list());
     request.flags = kAddFileFlags;
     std::optional<std::vector<std::string>> chosenFiles;
     {
@@ -110,7 +110,7 @@ void SettingsDialog::add_Click() {
         } else {
             pCaption_->setText("");
         }
-        message(kNoFileSelected);
+        message(withMissingDecoder(kNoFileSelected, *chosen));
         return;
     }
     photoCaption_->addItem("");
@@ -121,13 +121,21 @@ void SettingsDialog::add_Click() {
 void SettingsDialog::List1_Click() {
     const int selected = list1_->listIndex();
     if (selected < 0) return;
+    const std::string entry = list1_->list(selected);
+    if (library::isFolderEntry(entry)) {
+        pCaption_->setText(photoCaption_->list(selected));
+        clearDrawings();
+        lookIntoFolder(entry);
+        return;
+    }
+    endFolderLook();
     // Every step runs; a failure is reported once at the end.
-    const bool loaded = loadIntoLoader(list1_->list(selected));
+    const bool loaded = loadIntoLoader(entry);
     pCaption_->setText(photoCaption_->list(selected));
     clearDrawings();
     measureLoader();
     DrawThumbnail();
-    if (!loaded) message(kImageNotFound);
+    if (!loaded) message(withMissingDecoder(kImageNotFound, entry));
 }
 
 void SettingsDialog::p_caption_Change() {
@@ -161,6 +169,7 @@ void SettingsDialog::remove_Click() {
     }
     list1_->removeItem(selected);
     photoCaption_->removeItem(selected);
+    endFolderLook();
     if (list1_->listCount() == 0) {
         pCaption_->setText("");
     } else {
@@ -173,6 +182,7 @@ void SettingsDialog::RemoveAll_Click() {
     if (bulk_.running) return;
     const auto answer = ask(kRemoveAllQuestion, platform::MessageBoxButtons::YesNo);
     if (answer != platform::MessageBoxAnswer::Yes) return;
+    endFolderLook();
     list1_->clear();
     photo1_->cls();
     photoCaption_->clear();

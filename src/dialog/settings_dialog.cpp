@@ -17,6 +17,7 @@ SettingsDialog::SettingsDialog(platform::Platform& platform, platform::Handle ow
 }
 
 SettingsDialog::~SettingsDialog() {
+    endFolderLook();
     morePage_.reset();
     form2.unload();
     // Contents before their containers.
@@ -51,6 +52,7 @@ void SettingsDialog::bindControls() {
     text3_ = &control<ui::TextBox>("Text3");
     list1_ = &control<ui::ListBox>("List1");
     add_ = &control<ui::Button>("add");
+    addFolder_ = &control<ui::Button>("addFolder");
     remove_ = &control<ui::Button>("remove");
     removeAll_ = &control<ui::Button>("RemoveAll");
     combo1_ = &control<ui::ComboBox>("Combo1");
@@ -77,6 +79,7 @@ void SettingsDialog::bindControls() {
 
 void SettingsDialog::connectHandlers() {
     add_->onClick = [this] { add_Click(); };
+    addFolder_->onClick = [this] { addFolder_Click(); };
     remove_->onClick = [this] { remove_Click(); };
     removeAll_->onClick = [this] { RemoveAll_Click(); };
     list1_->onClick = [this] { List1_Click(); };

@@ -5,19 +5,23 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "dialog/more_options_page.h"
 #include "dialog/pending_settings.h"
+#include "library/folder_walk.h"
+#include "library/picture_paths.h"
 #include "platform/controls.h"
 #include "platform/dialog_controls.h"
 #include "platform/platform.h"
 
 namespace vistrel::dialog {
 
-// The screen saver reads at most this many images (its indices are 16-bit).
+// The list holds at most this many entries; a folder entry holds any
+// number of pictures.
 inline constexpr int kMaxImages = 32767;
 
 class SettingsDialog {
@@ -64,6 +68,7 @@ private:
 
     // Image list, captions and preview (image_list.cpp).
     void add_Click();
+    void addFolder_Click();
     void remove_Click();
     void RemoveAll_Click();
     void List1_Click();
@@ -74,9 +79,21 @@ private:
     void measureLoader();
     void clearDrawings();
     void setCaptionEntry(int index, const std::string& caption);
+    // "Image file not found." and the like, with a line naming the file's
+    // extension when no decoder of the system takes it.
+    std::string withMissingDecoder(const std::string& text, const std::string& path);
+    // Whether the list can take `more` entries; says so when it cannot.
+    bool listHasRoom();
 
+    // A selected folder entry (folder_entries.cpp): its first picture as the
+    // thumbnail and its count in the status bar, from a walk off this thread.
+    void lookIntoFolder(const std::string& folder);
+    void folderLookProgressed();
+    void endFolderLook();
+    const library::PictureExtensions& pictureExtensions();
     // Many pictures at once (bulk_add.cpp).
     void addMany(const std::vector<std::string>& offered);
+    bool fileMayBeShown(const std::string& path, const picture::PictureRequest& screenFit);
     void Form_FilesDropped(const std::vector<std::string>& paths);
     bool Form_KeyPreview(int keyCode);
     void Form_CloseRequest();
@@ -134,6 +151,7 @@ private:
     ui::TextBox* text3_ = nullptr;
     ui::ListBox* list1_ = nullptr;
     ui::Button* add_ = nullptr;
+    ui::Button* addFolder_ = nullptr;
     ui::Button* remove_ = nullptr;
     ui::Button* removeAll_ = nullptr;
     ui::ComboBox* combo1_ = nullptr;
@@ -164,6 +182,13 @@ private:
 
     // A message box or the file dialog is up: a drop then does nothing.
     int modalBoxes_ = 0;
+    std::optional<library::PictureExtensions> extensions_;
+    struct FolderLook {
+        std::shared_ptr<library::FolderWalk> walk;
+        std::unique_ptr<platform::BackgroundWork> work;
+        std::uint64_t count = 0;
+        bool thumbnailShown = false;
+    } folderLook_;
     // A bulk add is running, yielding to the event loop now and then.
     struct BulkAddState {
         bool running = false;

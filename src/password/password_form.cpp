@@ -115,6 +115,21 @@ void PasswordForm::addBoardLine(const std::string& line) {
     txtNotes.setText(notes + text + "\r\n");
 }
 
+void PasswordForm::setBoardCountLine(const std::string& line) {
+    form.load();
+    std::string text = line;
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::string notes = txtNotes.text();
+    const std::size_t at = countLine_.empty() ? std::string::npos : notes.rfind(countLine_ + "\r\n");
+    if (at == std::string::npos) {
+        addBoardLine(text);
+    } else {
+        notes.replace(at, countLine_.size(), text);
+        txtNotes.setText(notes);
+    }
+    countLine_ = text;
+}
+
 void PasswordForm::returnToSaver() {
     if (onReturnToSaver) onReturnToSaver();
 }

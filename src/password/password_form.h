@@ -50,6 +50,9 @@ public:
     // to find at the next prompt. Loads the window when it is not loaded yet
     // but does not show it. Line breaks inside `line` become blanks.
     void addBoardLine(const std::string& line);
+    // The same, but a line put there before by this call is replaced where
+    // it stands: a count that grows keeps one line.
+    void setBoardCountLine(const std::string& line);
 
 private:
     void Form_Load();
@@ -59,6 +62,7 @@ private:
     void returnToSaver();
 
     const std::string& savedPassword_;
+    std::string countLine_;  // as last put on the board
 };
 
 }  // namespace vistrel::password

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -127,6 +128,14 @@ public:
     virtual picture::PictureResult take() = 0;
 };
 
+// Work running on a thread of its own (Platform::startBackgroundWork).
+class BackgroundWork {
+public:
+    // The work stops after the step it is in, and its `progressed` is not
+    // called again. May be dropped from inside `progressed`.
+    virtual ~BackgroundWork() = default;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -197,6 +206,16 @@ public:
     // Reads only the few bytes the header reader asks for, never the whole
     // file: checking thousands of large photos stays quick.
     virtual PictureFileHeader readPictureFileHeader(const std::string& path) = 0;
+    // The extensions of the picture files the system's decoders take, lower
+    // case with their dot (".jpg"), in no particular order.
+    virtual std::vector<std::string> pictureFileExtensions() = 0;
+    // Runs `step` on a thread of its own, again and again until it returns
+    // false. After steps, `progressed` runs on the user-interface thread as
+    // an event (after the last step too); several steps may come to one
+    // call. The step must own what it uses: it may still be in its last
+    // step after the work is dropped.
+    virtual std::unique_ptr<BackgroundWork> startBackgroundWork(std::function<bool()> step,
+                                                                std::function<void()> progressed) = 0;
     // Converts text in the system's 8-bit (ANSI) code page to UTF-8.
     virtual std::string ansiToUtf8(std::string_view bytes) = 0;
 
@@ -244,6 +263,9 @@ public:
     // the full path of each chosen file, in the order it returns them (one
     // path unless the request's flags allow several).
     virtual std::optional<std::vector<std::string>> chooseFiles(const FileOpenRequest& request) = 0;
+    // The folder chooser; the chosen folder's full path, nothing when the
+    // user cancels.
+    virtual std::optional<std::string> chooseFolder(const std::string& title) = 0;
     virtual std::optional<std::uint32_t> chooseColor(std::uint32_t start) = 0;
     virtual std::optional<FontChoice> chooseFont(const FontRequest& request) = 0;
 

@@ -30,8 +30,8 @@ void SaverWindow::PlaceCaption(Stage& stage) {
 bool SaverWindow::captionsWriteThemselves() const { return settings::captionPartsOf(autoCaption).any(); }
 
 std::string SaverWindow::captionFor(const Stage& stage) {
-    const auto index = static_cast<std::size_t>(stage.imageIndex);
-    std::string own = index < imageCaptions.size() ? imageCaptions[index] : std::string();
+    // A folder entry's caption is the caption of each of its pictures.
+    std::string own = captionOf(stage.imageIndex);
     const settings::CaptionParts parts = settings::captionPartsOf(autoCaption);
     if (!own.empty() || !parts.any()) return own;
     // The day comes with the picture the change loaded.

@@ -14,20 +14,6 @@
 #include "saver/saver_window.h"
 
 namespace vistrel::saver {
-namespace {
-
-// The index of the first entry from `start` on (wrapping round the list of
-// entries 0 to lastIndex) that names a file; -1 when none does.
-int firstNamedImage(const std::vector<std::string>& paths, int lastIndex, int start) {
-    const int count = lastIndex + 1;
-    for (int i = 0; i < count; ++i) {
-        const int index = (start + i) % count;
-        if (!paths[static_cast<std::size_t>(index)].empty()) return index;
-    }
-    return -1;
-}
-
-}  // namespace
 
 template <typename Change>
 void SaverWindow::guardedChange(Change change) {
@@ -56,9 +42,15 @@ std::vector<Stage*> SaverWindow::stages() {
 }
 
 void SaverWindow::Timer3_Timer() {
+    // Nothing found yet while folders are still read: the show starts with
+    // the first picture the walks find.
+    if (library_->empty() && library_->reading()) {
+        waitingForFirstPicture_ = true;
+        timer3.setTimerEnabled(false);
+        return;
+    }
     guardedChange([this] {
-        imageIndex = -1;
-        AdvanceIndex();
+        startSequence(primary_);
         if (centred()) {
             if (changeIntervalMs(timeInterval) == 0) {
                 ShowImage();
@@ -95,7 +87,6 @@ void SaverWindow::Timer2_Timer() {
     guardedChange([this] {
         // Every new image starts floating in fresh directions.
         if (!centred()) PickDirections();
-        if (imageIndex > lastIndex) imageIndex = 0;
         // The change processes events during its pause: the timer must not
         // tick again meanwhile.
         timer2.setInterval(kChangeGuardMs);
@@ -109,19 +100,28 @@ void SaverWindow::Timer2_Timer() {
     });
 }
 
+void SaverWindow::picturesFound() {
+    if (!waitingForFirstPicture_ || (library_->empty() && library_->reading())) return;
+    waitingForFirstPicture_ = false;
+    Timer3_Timer();
+}
+
+void SaverWindow::startSequence(Stage& stage) {
+    stage.imageIndex = -1;
+    stage.listPlace = {};
+    if (numericValue(randomPick) == 1) AdvanceIndex(stage);
+}
+
 void SaverWindow::startFurtherMonitors() {
-    const int count = lastIndex + 1;
-    int offset = 0;
+    std::uint32_t offset = 0;
     for (auto& further : furtherMonitors) {
         Stage& stage = further->stage;
         ++offset;
         // In list order each monitor starts that many pictures on; at
-        // random, at a picture no other monitor shows.
-        if (numericValue(randomPick) == 1) {
-            stage.imageIndex = -1;
-            AdvanceIndex(stage);
-        } else {
-            stage.imageIndex = static_cast<std::int16_t>(count > 0 ? offset % count : 0);
+        // random, with the next card of the deck the monitors share.
+        startSequence(stage);
+        if (numericValue(randomPick) != 1) {
+            stage.listPlace = library_->stepsOn(library_->atOrAfter({}).value_or(library::ListPlace{}), offset);
         }
         changing_ = &stage;
         ShowImage(stage);
@@ -137,7 +137,6 @@ void SaverWindow::changeFurtherMonitors() {
         Stage& stage = further->stage;
         changing_ = &stage;
         if (!centred()) PickDirections(stage);
-        if (stage.imageIndex > lastIndex) stage.imageIndex = 0;
         ShowImage(stage);
         PlaceCaption(stage);
         AdvanceIndex(stage);
@@ -145,47 +144,37 @@ void SaverWindow::changeFurtherMonitors() {
     }
 }
 
-void SaverWindow::avoidPicturesShownElsewhere(Stage& stage) {
-    const int count = lastIndex + 1;
-    const auto all = stages();
-    if (furtherMonitors.empty() || count < static_cast<int>(all.size())) return;
-    const auto shownElsewhere = [&](int index) {
-        for (const Stage* other : all) {
-            if (other != &stage && other->shownIndex == index) return true;
-        }
-        return false;
-    };
-    for (int tried = 0; tried < count; ++tried) {
-        const int index = (stage.imageIndex + tried) % count;
-        if (!shownElsewhere(index) && !imagePaths[static_cast<std::size_t>(index)].empty()) {
-            stage.imageIndex = static_cast<std::int16_t>(index);
-            return;
-        }
-    }
-}
-
 void SaverWindow::AdvanceIndex(Stage& stage) {
     reseedFromClock();
     if (numericValue(randomPick) == 1) {
-        const double r = random.next();
-        stage.imageIndex = static_cast<std::int16_t>(std::floor((lastIndex + 1) * r));
+        // The next card, dealt now: every picture once before any again.
+        const library::PictureId dealt = library_->deck().deal(random);
+        stage.imageIndex = dealt == library::kNoPicture ? -1 : static_cast<PictureIndex>(dealt);
         return;
     }
-    stage.imageIndex = static_cast<std::int16_t>(stage.imageIndex + 1);
+    // The next place in the list; which picture stands there is settled at
+    // the change, with whatever the walks have found by then.
+    if (stage.imageIndex >= 0) stage.listPlace.position += 1;
+    stage.imageIndex = -1;
+}
+
+bool SaverWindow::choosePicture(Stage& stage) {
+    if (numericValue(randomPick) == 1) {
+        if (stage.imageIndex < 0) AdvanceIndex(stage);
+        return stage.imageIndex >= 0;
+    }
+    const std::optional<library::ListPlace> place = library_->atOrAfter(stage.listPlace);
+    if (!place) return false;
+    stage.listPlace = *place;
+    stage.imageIndex = static_cast<PictureIndex>(library_->pictureAt(*place));
+    return true;
 }
 
 bool SaverWindow::ShowNextImage(Stage& stage) {
-    // Entries without a path (only a hand-edited file holds them) are passed
-    // over; with none that names a file the background stays as it is.
-    const int named = firstNamedImage(imagePaths, lastIndex, std::max<int>(stage.imageIndex, 0));
-    if (named < 0) return true;
-    stage.imageIndex = static_cast<std::int16_t>(named);
-    if (numericValue(randomPick) == 1) avoidPicturesShownElsewhere(stage);
-
     stage.label1.setVisible(false);
     stage.picture1.cls();
     stage.picture2.cls();
-    auto loaded = platform_.loadPicture(imagePaths[static_cast<std::size_t>(stage.imageIndex)], pictureRequest(stage));
+    auto loaded = platform_.loadPicture(currentPath(stage), pictureRequest(stage));
     auto* picture = std::get_if<picture::Picture>(&loaded);
     if (!picture) return false;
     stage.picture2.setPicture(std::make_shared<const picture::Picture>(std::move(*picture)));
@@ -209,14 +198,18 @@ bool SaverWindow::ShowNextImage(Stage& stage) {
 }
 
 void SaverWindow::ShowImage(Stage& stage) {
-    const int count = lastIndex + 1;
-    for (int tried = 0; tried < count; ++tried) {
+    // Entries without a path (only a hand-edited file holds them), empty
+    // and missing folders give no picture; with none found the background
+    // stays as it is.
+    const std::uint32_t tries = std::min(library_->size(), library::kMaxPicturesTriedPerChange);
+    for (std::uint32_t tried = 0; tried < tries; ++tried) {
+        if (!choosePicture(stage)) return;
         if (ShowNextImage(stage)) return;
         ImageNotShown(stage);
-        stage.imageIndex = static_cast<std::int16_t>((stage.imageIndex + 1) % count);
+        AdvanceIndex(stage);
     }
-    // Not one image of the list can be shown: only the background stays.
-    if (count > 0) stage.picture1.setVisible(false);
+    // Not one picture could be shown: only the background stays.
+    if (tries > 0) stage.picture1.setVisible(false);
 }
 
 picture::PictureRequest SaverWindow::pictureRequest(Stage& stage) {
@@ -237,8 +230,7 @@ picture::PictureRequest SaverWindow::pictureRequest(Stage& stage) {
     // that the picture stays centred: a caption is never behind its picture.
     // With captions that write themselves every picture keeps the band, so
     // that the fit does not wait for what the decode tells of the picture.
-    const auto index = static_cast<std::size_t>(stage.imageIndex);
-    const std::string caption = index < imageCaptions.size() ? imageCaptions[index] : std::string();
+    const std::string caption = captionOf(stage.imageIndex);
     const bool band = !caption.empty() || captionsWriteThemselves();
     const int bandTwips = band ? stage.label1.measure(caption.empty() ? kOneLineSample : caption).height : 0;
     const int bandPixels = static_cast<int>(std::ceil(bandTwips / screen.twipsPerPixelY));
@@ -248,15 +240,36 @@ picture::PictureRequest SaverWindow::pictureRequest(Stage& stage) {
 }
 
 void SaverWindow::ImageNotShown(Stage& stage) {
-    if (!runValues_.protectionOn()) ImageFailed(stage);
-    // Each image once a run, however often it comes round.
-    const std::string path = currentPath(stage);
-    if (reportedFailures_.insert(path).second && onImageSkipped) onImageSkipped(path);
+    // A picture the list names ends an unprotected run with a message; one
+    // found in a folder is passed over in silence: the folder may hold
+    // anything, and the user did not name that file.
+    const bool protectedRun = runValues_.protectionOn();
+    if (!fromFolder(stage) && !protectedRun) ImageFailed(stage);
+    if (!protectedRun || stage.imageIndex < 0) return;
+    // Each picture once a run, however often it comes round.
+    const auto picture = static_cast<std::size_t>(stage.imageIndex);
+    if (reportedFailures_.size() <= picture) reportedFailures_.resize(library_->size());
+    if (reportedFailures_[picture]) return;
+    reportedFailures_[picture] = true;
+    ++failuresReported_;
+    if (failuresReported_ <= kBoardNotesOfFailures) {
+        if (onImageSkipped) onImageSkipped(currentPath(stage));
+    } else if (onMoreImagesSkipped) {
+        onMoreImagesSkipped(failuresReported_ - kBoardNotesOfFailures);
+    }
 }
 
 std::string SaverWindow::currentPath(const Stage& stage) const {
-    const auto index = static_cast<std::size_t>(std::max<int>(stage.imageIndex, 0));
-    return index < imagePaths.size() ? imagePaths[index] : std::string();
+    return stage.imageIndex >= 0 ? library_->pathOf(static_cast<library::PictureId>(stage.imageIndex)) : std::string();
+}
+
+bool SaverWindow::fromFolder(const Stage& stage) const {
+    return stage.imageIndex >= 0 && library_->foundInFolder(static_cast<library::PictureId>(stage.imageIndex));
+}
+
+std::string SaverWindow::captionOf(PictureIndex picture) const {
+    if (picture < 0 || static_cast<std::uint32_t>(picture) >= library_->size()) return {};
+    return imageCaptions[library_->entryOf(static_cast<library::PictureId>(picture))];
 }
 
 void SaverWindow::reseedFromClock() { random.reseed(platform_.timeOfDaySeconds()); }

@@ -106,6 +106,11 @@ void SaverWindow::Form_Load() {
     primary_.area = areas.front();
     prepareBackground();
     prepareFurtherMonitors();
+    // A new round of the deck keeps clear of every monitor's picture and of
+    // the next ones already dealt.
+    library_->deck().setRecentToAvoid(2 * stages().size() - 1);
+    // The folders are read afresh at every start, while the show goes on.
+    library_->startReading([this] { picturesFound(); });
 
     // The caption stands at the top of the primary monitor.
     label1.setTop(primary_.area.top);
@@ -127,6 +132,8 @@ void SaverWindow::readImageList(settings::SettingsReader& settings) {
     for (int i = 0; i < count; ++i) {
         imageCaptions[static_cast<std::size_t>(i)] = settings.ReadSetting("caption", std::to_string(i));
     }
+    library_ = std::make_unique<library::PictureLibrary>(
+        platform_, std::vector<std::string>(imagePaths.begin(), imagePaths.begin() + count));
 }
 
 void SaverWindow::applyCaptionFont() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/random_source.h"
+#include "library/picture_library.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
 #include "saver/monitor_areas.h"
@@ -24,6 +25,12 @@ namespace vistrel::saver {
 
 inline constexpr int kFirstImageDelayMs = 500;
 inline constexpr int kMovementIntervalMs = 100;
+// A protected run notes this many pictures that could not be shown on the
+// message board, one line each, then one line with the count of the rest.
+inline constexpr std::uint32_t kBoardNotesOfFailures = 20;
+
+// A picture of the run's library by its number; -1 for none.
+using PictureIndex = std::int32_t;
 
 // One monitor's slideshow: the display surface, loader and caption it
 // shows on, where it stands in the list, and the monitor's place on the
@@ -32,11 +39,15 @@ struct Stage {
     ui::PictureBox& picture1;
     ui::PictureBox& picture2;
     ui::Label& label1;
-    std::int16_t& imageIndex;
+    // The picture the next change shows: in random order dealt ahead from
+    // the deck, in list order found at the change (-1 until then).
+    PictureIndex& imageIndex;
     std::int16_t& stepX;
     std::int16_t& stepY;
     TwipsArea area;
-    std::int16_t shownIndex = -1;  // the picture on the monitor now
+    // In list order, where the next change looks for its picture.
+    library::ListPlace listPlace{};
+    PictureIndex shownIndex = -1;  // the picture on the monitor now
 };
 
 // A monitor beyond the primary with a slideshow of its own (allMonitors=1).
@@ -45,7 +56,7 @@ struct FurtherMonitor {
     ui::PictureBox picture1;
     ui::PictureBox picture2;
     ui::Label label1;
-    std::int16_t imageIndex = -1;
+    PictureIndex imageIndex = -1;
     std::int16_t stepX = 0;
     std::int16_t stepY = 0;
     Stage stage;
@@ -68,8 +79,9 @@ public:
     SaverInput input;         // keys, mouse buttons and moves that end the saver
 
     // Settings as read, held as text and converted where they are applied.
+    // An entry of the list is a picture's path, or a folder's ending in "\".
     std::vector<std::string> imagePaths;     // indices 0 to n; entry n stays empty
-    std::vector<std::string> imageCaptions;  // same indices
+    std::vector<std::string> imageCaptions;  // same indices; a folder's caption is each of its pictures'
     std::int16_t lastIndex = -1;
     std::string total;
     std::string randomPick;
@@ -92,7 +104,7 @@ public:
     std::string newFontForeColor;
 
     // The slideshow's state.
-    std::int16_t imageIndex = -1;  // the image that the next change shows
+    PictureIndex imageIndex = -1;  // the picture that the next change shows
     std::int16_t stepX = 0;        // a floating image's move per tick, twips
     std::int16_t stepY = 0;
     RandomSource random;
@@ -100,6 +112,9 @@ public:
     // the further monitors when allMonitors is 1 (none otherwise).
     Stage& primaryStage() { return primary_; }
     std::vector<std::unique_ptr<FurtherMonitor>> furtherMonitors;
+    // Every picture of the run: the file entries, and what the walks of
+    // the folder entries have found so far.
+    const library::PictureLibrary& pictureLibrary() const { return *library_; }
 
     // The routines of the slideshow, each raised by a timer or called by one.
     void Timer3_Timer();  // the first image, half a second after the load
@@ -120,8 +135,10 @@ public:
     void ShowImage(Stage& stage);
 
     // On a protected run an image that cannot be shown is passed over, and
-    // its path handed here once, for the owner's message board.
+    // its path handed here once, for the owner's message board; past
+    // kBoardNotesOfFailures pictures, only their count, each time it grows.
     std::function<void(const std::string& path)> onImageSkipped;
+    std::function<void(std::uint32_t more)> onMoreImagesSkipped;
     // False when a drawing step failed (codes 0 to 5).
     bool RunTransition() { return RunTransition(primary_); }
     bool RunTransition(Stage& stage);
@@ -141,10 +158,16 @@ private:
     // The further monitors' changes, after the primary's of the same tick.
     void startFurtherMonitors();
     void changeFurtherMonitors();
-    // In random order with further monitors, a picture that another monitor
-    // shows is passed over, at the moment a stage shows its next one, where
-    // the list has enough others.
-    void avoidPicturesShownElsewhere(Stage& stage);
+    // The first picture of a stage's sequence: the list's first, or a card
+    // of the deck.
+    void startSequence(Stage& stage);
+    // Settles the picture the stage's change shows now; false while no
+    // picture has been found.
+    bool choosePicture(Stage& stage);
+    // New pictures from the walks; the first one found starts a show that
+    // waited for it.
+    void picturesFound();
+    std::string captionOf(PictureIndex picture) const;
 
     bool centred() const { return picRandom == "cent"; }
     // What the next picture is loaded for: the space it may take on the
@@ -165,6 +188,7 @@ private:
     std::string captionFor(const Stage& stage);
     // Whether a picture may get a caption without having one of its own.
     bool captionsWriteThemselves() const;
+    bool fromFolder(const Stage& stage) const;
     // Runs a change; any failure in it takes the image-failure path.
     template <typename Change>
     void guardedChange(Change change);
@@ -172,7 +196,11 @@ private:
 
     platform::Platform& platform_;
     RunValues& runValues_;
-    std::set<std::string> reportedFailures_;
+    std::unique_ptr<library::PictureLibrary> library_;
+    // The start found no picture yet: the first one found starts the show.
+    bool waitingForFirstPicture_ = false;
+    std::vector<bool> reportedFailures_;  // by picture
+    std::uint32_t failuresReported_ = 0;
     Stage primary_;
     Stage* changing_ = nullptr;  // the stage whose change runs now
     settings::SettingsReader* settingsOverride_;

@@ -276,6 +276,23 @@ TEST_F(HeadlessPictureLoaderTest, JpegDecodesNearItsColour) {
     }
 }
 
+TEST_F(HeadlessPictureLoaderTest, PhoneFormatsComeFromGdkPixbufsLoaders) {
+    // gdk-pixbuf's formats, with the WebP and HEIF modules the setup installs.
+    const std::vector<std::string> extensions = platform.pictureFileExtensions();
+    for (const char* extension : {".jpg", ".png", ".webp", ".heic", ".heif", ".avif"}) {
+        EXPECT_NE(std::find(extensions.begin(), extensions.end(), extension), extensions.end()) << extension;
+    }
+    EXPECT_EQ(std::find(extensions.begin(), extensions.end(), ".svg"), extensions.end());
+    // A 6 x 4 lossless WebP of one colour: a format the header reader does
+    // not know goes to the module that recognises its bytes.
+    const std::string webp("RIFF\x1e\x00\x00\x00WEBPVP8L\x11\x00\x00\x00\x2f\x05\xc0\x00\x00\x07\x50\xb3\xce"
+                           "\x34\xb3\xff\x81\x88\xe8\x7f\x00\x00", 38);
+    const picture::Picture decoded = picture(decode(Bytes(webp.begin(), webp.end())));
+    ASSERT_EQ(decoded.width, 6);
+    ASSERT_EQ(decoded.height, 4);
+    EXPECT_EQ(decoded.pixels[0], 0xFF336699u);
+}
+
 TEST_F(HeadlessPictureLoaderTest, DamagedOrForeignBytesAreUndecodable) {
     const Bytes gif = gifBytes(2, 2, {kRed, kGreen}, {{{0, 1, 1, 0}, std::nullopt}});
     const Bytes bmp = bmpBytes(4, 4, std::vector<Rgb>(16, kBlue));

@@ -146,6 +146,26 @@ TEST_F(LivePreviewTest, WithAListTheMiniatureShowsEachPictureFittedInTurn) {
     EXPECT_EQ(centre(), shownColour(kColours[0]));
 }
 
+TEST_F(LivePreviewTest, ReadsTheUsersOwnSettingsFileAsTheSaverDoes) {
+    // The file beside the program lists the pictures in red; the user's own
+    // file, which the saver and the dialog take first, says "Never" on blue.
+    testing::SampleSettings beside;
+    beside.timeInterval = "10";
+    installList(beside);
+    testing::SampleSettings own = beside;
+    own.images = {"C:\\Pictures\\p2.bmp"};
+    own.captions = {""};
+    own.total = "1";
+    own.timeInterval = "0";
+    own.newBackColor = "16711680";  // blue
+    platform.putFile("C:\\Users\\tester\\AppData\\Roaming\\Vistrel\\vistrel.ini", own.text());
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(platform.advance(8000));
+    EXPECT_EQ(centre(), shownColour(kColours[2]));
+    EXPECT_EQ(platform.hostView(host).at(10, 75), colorToPixel(0xFF0000));
+    EXPECT_FALSE(preview().changeTimer.timerEnabled());
+}
+
 TEST_F(LivePreviewTest, NeverKeepsTheFirstPicture) {
     testing::SampleSettings settings;
     settings.timeInterval = "0";
@@ -194,6 +214,38 @@ TEST_F(LivePreviewTest, SlowPhotosAreLoadedOffTheUserInterfaceThread) {
     ASSERT_TRUE(platform.advance(3000 + 2 * 2500 + 1100));
     EXPECT_EQ(centre(), shownColour(kColours[0]));
     EXPECT_THAT(platform.messageBoxes(), IsEmpty());
+}
+
+TEST_F(LivePreviewTest, AFolderEntryShowsItsPicturesReadAfreshOnceFound) {
+    testing::SampleSettings settings;
+    settings.timeInterval = "1";
+    settings.effectMode = "0";
+    installList(settings);
+    // The same three pictures in a folder on a share that answers slowly,
+    // and a fourth in a subfolder.
+    for (int i = 0; i < 3; ++i) {
+        platform.putFile("\\\\nas\\photos\\p" + std::to_string(i) + ".bmp",
+                         testing::solidBitmap(300, 300, kColours[i]));
+    }
+    platform.putFile("\\\\nas\\photos\\zz\\p3.bmp", testing::solidBitmap(300, 300, 0x777777));
+    platform.setFolderListCost("\\\\nas\\photos", 1500);
+    settings.images = {"\\\\nas\\photos\\"};
+    settings.captions = {""};
+    settings.total = "1";
+    platform.putFile(testing::kSettingsPath, settings.text());
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(platform.advance(1400));
+    EXPECT_FALSE(preview().miniature.picture());  // nothing found yet; the host watch goes on
+    ASSERT_TRUE(platform.advance(200));
+    EXPECT_EQ(centre(), shownColour(kColours[0]));
+    std::vector<std::uint32_t> seen{centre()};
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(platform.advance(1100));
+        seen.push_back(centre());
+    }
+    EXPECT_THAT(seen, ElementsAre(shownColour(kColours[0]), shownColour(kColours[1]), shownColour(kColours[2]),
+                                  shownColour(0x777777), shownColour(kColours[0])));
+    EXPECT_EQ(preview().pictureLibrary().size(), 4u);
 }
 
 TEST(PreviewTransitionPieces, TheSaversStepsShrunkToThePreview) {

@@ -1,6 +1,7 @@
 // Many pictures in one step: several files chosen in the file dialog, files
-// and folders dropped on the dialog, each checked by its header alone; the
-// one summary; the limit of the list; progress and Esc in a long add.
+// dropped on the dialog, each checked by its header alone, and folders
+// dropped, each one entry; the one summary; the limit of the list; progress
+// and Esc in a long add.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -81,49 +82,36 @@ TEST_F(BulkAddTest, ABulkAddWithNothingLeftOutShowsNoMessage) {
     expectAligned();
 }
 
-TEST_F(BulkAddTest, ADroppedFolderTreeAddsItsPicturesByPathAndLeavesOutTheRest) {
+TEST_F(BulkAddTest, ADroppedFolderIsOneEntryAndEachDroppedFileIsCheckedByItsHeader) {
+    platform.setPictureFileExtensions({".bmp", ".jpg", ".png", ".heic"});
     openSample();
-    platform.putFile("D:\\Photos\\b.jpg", bmpFile(8, 8, kRedRgb));  // named wrongly, still a picture
-    platform.putFile("D:\\Photos\\A.bmp", bmpFile(8, 8, kBlueRgb));
-    platform.putFile("D:\\Photos\\readme.txt", "not offered: no picture extension");
-    platform.putFile("D:\\Photos\\broken.gif", "GIF89a");  // stops before its size
-    platform.putFile("D:\\Photos\\fake.png", "<html>not a picture</html>");
-    platform.putFile("D:\\Photos\\2024\\x.bmp", bmpFile(8, 8, kRedRgb));
-    platform.putFile("D:\\Photos\\2024\\sub\\y.BMP", bmpFile(6, 4, kGreenRgb));
-    platform.putFolder("D:\\Photos\\empty");
+    platform.putFile("D:\\Photos\\inside.bmp", bmpFile(8, 8, kRedRgb));
+    platform.putFile("D:\\Loose\\b.jpg", bmpFile(8, 8, kRedRgb));  // named wrongly, still a picture
+    platform.putFile("D:\\Loose\\fake.png", "<html>not a picture</html>");
+    platform.putFile("D:\\Loose\\phone.heic", "ftypheic: a format only a decoder of the system reads");
+    platform.putFile("D:\\Loose\\phone.jpg", "ftypheic: but named as a JPEG");
     platform.clearCalls();
     platform.answerMessageBoxes({MessageBoxAnswer::Ok});
-    // The folder, and a file already listed under other letters.
-    drop({"D:\\Photos", "c:\\pictures\\A.JPG"});
+    drop({"D:\\Loose\\b.jpg", "D:\\Loose\\fake.png", "c:\\pictures\\A.JPG", "D:\\Loose\\phone.heic",
+          "D:\\Loose\\phone.jpg", "D:\\Photos"});
 
-    EXPECT_THAT(entries(list()),
-                ElementsAre("C:\\Pictures\\a.jpg", "C:\\Pictures\\b.gif", "D:\\Photos\\2024\\sub\\y.BMP",
-                            "D:\\Photos\\2024\\x.bmp", "D:\\Photos\\A.bmp", "D:\\Photos\\b.jpg"));
-    EXPECT_THAT(entries(captions()), ElementsAre("First", "Second", "", "", "", ""));
-    EXPECT_EQ(list().listIndex(), 5);
+    EXPECT_THAT(entries(list()), ElementsAre("C:\\Pictures\\a.jpg", "C:\\Pictures\\b.gif", "D:\\Loose\\b.jpg",
+                                             "D:\\Loose\\phone.heic", "D:\\Photos\\"));
+    EXPECT_THAT(entries(captions()), ElementsAre("First", "Second", "", "", ""));
+    EXPECT_EQ(list().listIndex(), 4);
     expectAligned();
-    EXPECT_THAT(decoded(), ElementsAre("LoadPicture(D:\\Photos\\b.jpg)"));
-    EXPECT_THAT(platform.calls(), ::testing::Contains("ListFolder(D:\\Photos\\empty)"));
-    EXPECT_THAT(messageTexts(), ElementsAre("4 pictures were added to the list.\r\n\r\nLeft out:\r\n"
+    // The folder is not walked for the add, nor any picture decoded.
+    EXPECT_THAT(platform.callsStartingWith({"ListFolder("}), IsEmpty());
+    EXPECT_THAT(decoded(), IsEmpty());
+    EXPECT_THAT(messageTexts(), ElementsAre("3 pictures were added to the list.\r\n\r\nLeft out:\r\n"
                                             "2 not a picture or damaged\r\n1 already in the list"));
 
-    // The same folder again: everything is listed already.
+    // The same folder again, in other letters and with its backslash: listed already.
     platform.answerMessageBoxes({MessageBoxAnswer::Ok});
-    drop({"D:\\Photos"});
-    EXPECT_EQ(list().listCount(), 6);
+    drop({"d:\\photos\\"});
+    EXPECT_EQ(list().listCount(), 5);
     expectAligned();
-    EXPECT_EQ(messageTexts().back(), "0 pictures were added to the list.\r\n\r\nLeft out:\r\n"
-                                     "2 not a picture or damaged\r\n4 already in the list");
-}
-
-TEST_F(BulkAddTest, AnEmptyFolderFindsNothingAndSaysSo) {
-    openSample();
-    platform.putFolder("D:\\Nothing");
-    platform.answerMessageBoxes({MessageBoxAnswer::Ok});
-    drop({"D:\\Nothing"});
-    EXPECT_THAT(messageTexts(), ElementsAre("No picture files were found."));
-    EXPECT_EQ(list().listCount(), 2);
-    EXPECT_EQ(list().listIndex(), 0);
+    EXPECT_EQ(messageTexts().back(), "0 pictures were added to the list.\r\n\r\nLeft out:\r\n1 already in the list");
 }
 
 TEST_F(BulkAddTest, TheLimitOfTheListIsReachedInTheMiddleOfADrop) {
@@ -132,9 +120,13 @@ TEST_F(BulkAddTest, TheLimitOfTheListIsReachedInTheMiddleOfADrop) {
     nearlyFull.images.assign(dialog::kMaxImages - 2, "C:\\Pictures\\a.jpg");
     nearlyFull.captions.assign(dialog::kMaxImages - 2, "");
     openSample(nearlyFull);
-    for (int i = 1; i <= 5; ++i) platform.putFile("D:\\More\\" + std::to_string(i) + ".bmp", bmpFile(4, 4, kRedRgb));
+    std::vector<std::string> five;
+    for (int i = 1; i <= 5; ++i) {
+        five.push_back("D:\\More\\" + std::to_string(i) + ".bmp");
+        platform.putFile(five.back(), bmpFile(4, 4, kRedRgb));
+    }
     platform.answerMessageBoxes({MessageBoxAnswer::Ok});
-    drop({"D:\\More"});
+    drop(five);
 
     EXPECT_EQ(list().listCount(), dialog::kMaxImages);
     EXPECT_EQ(list().list(dialog::kMaxImages - 1), "D:\\More\\2.bmp");
@@ -171,19 +163,22 @@ TEST_F(BulkAddTest, ADropWhileAMessageBoxWaitsDoesNothing) {
 class LongBulkAddTest : public BulkAddTest {
 protected:
     // 300 pictures that take 10 ms each to check: three seconds in all.
-    void putSlowFolder() {
+    std::vector<std::string> putSlowFiles() {
+        std::vector<std::string> paths;
         for (int i = 0; i < 300; ++i) {
             char name[32];
             std::snprintf(name, sizeof name, "D:\\Many\\%03d.bmp", i);
+            paths.push_back(name);
             platform.putFile(name, bmpFile(2, 2, kRedRgb));
         }
         platform.setHeaderReadCost(10);
+        return paths;
     }
 };
 
 TEST_F(LongBulkAddTest, ProgressShowsInTheStatusBarAndEscStopsKeepingWhatWasAdded) {
     openSample();
-    putSlowFolder();
+    const auto many = putSlowFiles();
     const std::string statusBefore = status();
     const std::int64_t start = platform.nowMs();
     std::vector<std::string> progress;
@@ -196,7 +191,7 @@ TEST_F(LongBulkAddTest, ProgressShowsInTheStatusBarAndEscStopsKeepingWhatWasAdde
         if (platform.nowMs() - start >= 1000 && progress.size() < 1000) platform.pressKey(kEscape);
     });
     platform.answerMessageBoxes({MessageBoxAnswer::Ok});
-    drop({"D:\\Many"});
+    drop(many);
     platform.onDoEvents(nullptr);
 
     // Quiet for half a second, then the progress and events every 50 ms.
@@ -221,9 +216,9 @@ TEST_F(LongBulkAddTest, ProgressShowsInTheStatusBarAndEscStopsKeepingWhatWasAdde
 TEST_F(LongBulkAddTest, CancelDuringAnAddClosesTheDialogAfterItWithoutWriting) {
     openSample();
     const std::string before = settingsOnDisk();
-    putSlowFolder();
+    const auto many = putSlowFiles();
     platform.onDoEvents([&] { c<ui::Button>("Cancel").userClick(); });
-    drop({"D:\\Many"});
+    drop(many);
     platform.onDoEvents(nullptr);
     EXPECT_FALSE(dialog->form2.loaded());
     EXPECT_EQ(platform.fileReplaceCount(), 0u);
@@ -231,16 +226,17 @@ TEST_F(LongBulkAddTest, CancelDuringAnAddClosesTheDialogAfterItWithoutWriting) {
     EXPECT_THAT(messageTexts(), IsEmpty());
 }
 
-TEST_F(BulkAddTest, OkAfterABulkAddSavesTheWholeListInOneStep) {
+TEST_F(BulkAddTest, OkAfterABulkAddSavesTheWholeListInOneStepAFolderWithItsBackslash) {
     openSample();
-    for (int i = 0; i < 3; ++i) platform.putFile("D:\\Three\\" + std::to_string(i) + ".bmp", bmpFile(4, 4, kRedRgb));
-    drop({"D:\\Three"});
+    platform.putFile("D:\\Three\\0.bmp", bmpFile(4, 4, kRedRgb));
+    platform.putFile("D:\\One.bmp", bmpFile(4, 4, kRedRgb));
+    drop({"D:\\Three", "D:\\One.bmp"});
     ASSERT_TRUE(act([&] { c<ui::Button>("Ok").userClick(); }));
     EXPECT_EQ(platform.fileReplaceCount(), 1u);
     const std::string saved = settingsOnDisk();
-    EXPECT_THAT(saved, HasSubstr("4=D:\\Three\\2.bmp"));
-    EXPECT_THAT(saved, HasSubstr("total=5"));
-    EXPECT_THAT(saved, HasSubstr("[caption]\r\n0=First\r\n1=Second\r\n2=\r\n3=\r\n4=\r\n"));
+    EXPECT_THAT(saved, HasSubstr("2=D:\\Three\\\r\n3=D:\\One.bmp\r\n"));
+    EXPECT_THAT(saved, HasSubstr("total=4"));
+    EXPECT_THAT(saved, HasSubstr("[caption]\r\n0=First\r\n1=Second\r\n2=\r\n3=\r\n"));
 }
 
 TEST(BulkAddTexts, CountsWithThousandsAndOnlyTheReasonsThatOccurred) {
@@ -266,11 +262,23 @@ TEST(BulkAddTexts, CountsWithThousandsAndOnlyTheReasonsThatOccurred) {
 
 TEST(BulkAddRules, TheFilterGivesTheExtensionsAndTheHeaderDecides) {
     const auto extensions = dialog::firstFilterExtensions(dialog::kAddFileFilter);
+    EXPECT_EQ(extensions, library::ownPictureExtensions());
     EXPECT_THAT(extensions, ElementsAre(".gif", ".jpg", ".jpeg", ".jpe", ".jfif", ".jif", ".bmp", ".dib", ".png",
                                         ".tif", ".tiff"));
-    EXPECT_TRUE(dialog::hasExtensionIn("D:\\A\\photo.JPEG", extensions));
-    EXPECT_FALSE(dialog::hasExtensionIn("D:\\A.jpg\\notes", extensions));
-    EXPECT_FALSE(dialog::hasExtensionIn("D:\\A\\photo.jpg.txt", extensions));
+    // The system's further formats join the first pattern list, and only it.
+    EXPECT_EQ(dialog::addFileFilter({".bmp", ".heic", ".webp"}),
+              "Image files (*.gif;*.jpg;*.jpeg;*.bmp;*.png;*.tif)|"
+              "*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.jif;*.bmp;*.dib;*.png;*.tif;*.tiff;*.heic;*.webp|"
+              "CompuServe Files (*.gif)|*.gif|Jpeg Files (*.jpg)|*.jpg|Jif files (*.jif)|*.jif|"
+              "Windows Bitmap Files (*.bmp)|*.bmp|Windows DIB files (*.dib)|*.dib|"
+              "PNG Files (*.png)|*.png|TIFF Files (*.tif;*.tiff)|*.tif;*.tiff");
+    const library::PictureExtensions decodable({".jpg", ".heic"});
+    platform::PictureFileHeader unknown{platform::FileStatus::Ok, {}};
+    EXPECT_TRUE(dialog::takenByExtension(unknown, "D:\\phone.HEIC", decodable));
+    EXPECT_FALSE(dialog::takenByExtension(unknown, "D:\\phone.webp", decodable));  // no decoder here
+    EXPECT_FALSE(dialog::takenByExtension(unknown, "D:\\damaged.jpg", decodable));
+    unknown.status = platform::FileStatus::Missing;
+    EXPECT_FALSE(dialog::takenByExtension(unknown, "D:\\phone.heic", decodable));
 
     platform::PictureFileHeader file{platform::FileStatus::Ok, {}};
     file.header.format = picture::PictureFormat::Png;

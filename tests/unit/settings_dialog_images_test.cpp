@@ -40,6 +40,8 @@ protected:
 };
 
 TEST_F(DialogImagesTest, AddAppendsSelectsAndShowsTheNewImage) {
+    // A decoder the system has beyond the program's own formats.
+    platform.setPictureFileExtensions({".gif", ".jpg", ".bmp", ".webp"});
     openSample();
     platform.putFile("C:\\Pictures\\c.bmp", bmpFile(30, 20, kRedRgb));
     platform.clearCalls();
@@ -52,7 +54,7 @@ TEST_F(DialogImagesTest, AddAppendsSelectsAndShowsTheNewImage) {
     EXPECT_EQ(request.flags, 0x1004u | 0x200u | 0x80000u);
     EXPECT_EQ(request.filter,
               "Image files (*.gif;*.jpg;*.jpeg;*.bmp;*.png;*.tif)|"
-              "*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.jif;*.bmp;*.dib;*.png;*.tif;*.tiff|"
+              "*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.jif;*.bmp;*.dib;*.png;*.tif;*.tiff;*.webp|"
               "CompuServe Files (*.gif)|*.gif|Jpeg Files (*.jpg)|*.jpg|Jif files (*.jif)|*.jif|"
               "Windows Bitmap Files (*.bmp)|*.bmp|Windows DIB files (*.dib)|*.dib|"
               "PNG Files (*.png)|*.png|TIFF Files (*.tif;*.tiff)|*.tif;*.tiff");
@@ -87,9 +89,9 @@ TEST_F(DialogImagesTest, CancelledAddChangesNothing) {
 TEST_F(DialogImagesTest, AFileThatIsNoPictureIsTakenBackOut) {
     openSample();
     list().userSelect(1);
-    platform.putFile("C:\\Pictures\\notes.txt", "not a picture");
+    platform.putFile("C:\\Pictures\\notes.jpg", "not a picture");
     platform.answerMessageBoxes({MessageBoxAnswer::Ok, MessageBoxAnswer::Ok});
-    add("C:\\Pictures\\notes.txt");
+    add("C:\\Pictures\\notes.jpg");
 
     EXPECT_THAT(messageTexts(), ElementsAre(kNotFound, kNoFile));
     EXPECT_THAT(entries(list()), ElementsAre("C:\\Pictures\\a.jpg", "C:\\Pictures\\b.gif"));

@@ -72,6 +72,8 @@ TEST_F(DialogLayoutTest, ControlsAreMadeAsTheLayoutTableSays) {
         "TextBox SS_Confirm in Password: 1320, 960, 2895, 285; tab 40; disabled",
         "Button Ok in Form2: 6000, 5520, 1215, 375; tab 1; \"&OK\"",
         "Button Cancel in Form2: 7320, 5520, 1215, 375; tab 0; \"&Cancel\"",
+        "Button addFolder in Form2: 4200, 5040, 1815, 375; tab 48; \"Add Fol&der...\"; "
+        "tip \"Add a folder: every picture in it and in its subfolders, also those put there later\"",
         "StatusBar SS_StatusBar in Form2: 0, 6000, 8820, 270; tab 36",
         "PictureBox photo in Form2: 7080, 5160, 135, 135; tab 35; hidden",
         "ListBox photo_caption in Form2: 7320, 5160, 255, 255; tab 19; hidden",
@@ -160,10 +162,13 @@ TEST_F(DialogLayoutTest, FocusStartsOnCancelAndTabMovesItToOk) {
     EXPECT_EQ(platform.focusedControl(), &c<ui::Button>("Ok"));
     platform.userTab(dialog->form2, true);
     platform.userTab(dialog->form2, true);
-    // Backwards from Cancel: the last stop, "More options..." (tab 49).
+    // Backwards from Cancel: the last stop, "More options..." (tab 49), then
+    // "Add Folder..." (tab 48).
     EXPECT_EQ(platform.focusedControl(), &c<ui::Button>("moreOptions"));
     platform.userTab(dialog->form2, true);
-    // Before it the last of the window's designed stops, "Random Transitions" (tab 46).
+    EXPECT_EQ(platform.focusedControl(), &c<ui::Button>("addFolder"));
+    platform.userTab(dialog->form2, true);
+    // Before them the last of the window's designed stops, "Random Transitions" (tab 46).
     EXPECT_EQ(platform.focusedControl(), &c<ui::CheckBox>("RndTranCheck"));
     EXPECT_TRUE(dialog->form2.loaded());
 }

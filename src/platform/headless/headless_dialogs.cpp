@@ -83,6 +83,11 @@ std::optional<std::vector<std::string>> HeadlessPlatform::chooseFiles(const File
     return chosen;
 }
 
+std::optional<std::string> HeadlessPlatform::chooseFolder(const std::string& title) {
+    return takeAnswer(*this, folderAnswers_, "ChooseFolder(" + quoted(title) + ")",
+                      [](const std::optional<std::string>& folder) { return folder ? *folder : std::string("Cancel"); });
+}
+
 std::optional<std::uint32_t> HeadlessPlatform::chooseColor(std::uint32_t start) {
     colorRequests_.push_back(start);
     return takeAnswer(*this, colorAnswers_, "ChooseColor(" + std::to_string(start) + ")",

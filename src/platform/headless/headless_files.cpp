@@ -108,30 +108,51 @@ std::vector<FolderEntry> HeadlessPlatform::listFolder(const std::string& folder)
         const std::string& path = given != impl_->givenPaths.end() ? given->second : entryKey;
         return path.substr(inside.size(), length);
     };
-    const auto visit = [&](const std::string& entryKey, bool isFolder) {
-        const std::string rest = entryKey.substr(inside.size());
+    // Returns the key past everything inside a subfolder it meets, so that
+    // a listing skips what lies deeper down.
+    const auto visit = [&](const std::string& entryKey, bool isFolder) -> std::string {
+        const std::string_view rest = std::string_view(entryKey).substr(inside.size());
         const std::size_t slash = rest.find('\\');
         if (slash == std::string::npos && !isFolder) {
             entries.push_back({givenName(entryKey, rest.size()), false});
-            return;
+            return {};
         }
         // A subfolder, given itself or made by what it holds.
         const std::size_t length = slash == std::string::npos ? rest.size() : slash;
-        if (subfolders.insert(rest.substr(0, length)).second) entries.push_back({givenName(entryKey, length), true});
+        if (subfolders.insert(std::string(rest.substr(0, length))).second) {
+            entries.push_back({givenName(entryKey, length), true});
+        }
+        // "]" comes right after "\\": the first key beyond "sub\\...".
+        return inside + std::string(rest.substr(0, length)) + "]";
     };
-    for (auto it = impl_->files.lower_bound(inside); it != impl_->files.end() && it->first.starts_with(inside); ++it) {
-        visit(it->first, false);
+    for (auto it = impl_->files.lower_bound(inside); it != impl_->files.end() && it->first.starts_with(inside);) {
+        const std::string past = visit(it->first, false);
+        it = past.empty() ? std::next(it) : impl_->files.lower_bound(past);
     }
     for (auto it = impl_->folders.lower_bound(inside); it != impl_->folders.end() && it->starts_with(inside); ++it) {
         visit(*it, true);
     }
+    const auto cost = impl_->listCostMs.find(key);
+    listCostCarryMs_ += listCostPerEntryMs_ * static_cast<double>(entries.size());
+    const auto whole = static_cast<std::int64_t>(listCostCarryMs_);
+    listCostCarryMs_ -= static_cast<double>(whole);
+    spend(whole + (cost != impl_->listCostMs.end() ? cost->second : 0));
     return entries;
+}
+
+void HeadlessPlatform::setFolderListCost(const std::string& folder, std::int64_t milliseconds) {
+    impl_->listCostMs[folderKey(folder)] = milliseconds;
+}
+
+std::vector<std::string> HeadlessPlatform::pictureFileExtensions() {
+    if (!extensions_) extensions_ = pixbufExtensions();
+    return *extensions_;
 }
 
 PictureFileHeader HeadlessPlatform::readPictureFileHeader(const std::string& path) {
     record("ReadPictureHeader(" + path + ")");
     const std::string key = pathKey(path);
-    nowMs_ += headerReadCostMs_;
+    spend(headerReadCostMs_);
     const auto found = impl_->files.find(key);
     if (found == impl_->files.end()) return {FileStatus::Missing, {}};
     if (impl_->lockedFiles.contains(key)) return {FileStatus::Failed, {}};

@@ -74,6 +74,7 @@ struct HeadlessPlatform::Impl {
     std::set<std::string> createdFolders;
     std::set<std::string> unwritableFolders;
     std::map<std::string, std::int64_t> decodeCostMs;  // by path key
+    std::map<std::string, std::int64_t> listCostMs;    // by folder key
     // Far from the small numbers a test may put on a command line.
     Handle nextHandle = 0x10010;
     // The reduction mode of each device context that was given one.

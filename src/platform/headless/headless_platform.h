@@ -114,6 +114,13 @@ public:
     // How long reading one file's header takes on the virtual clock (none
     // by default): for tests of an add that takes a while.
     void setHeaderReadCost(std::int64_t milliseconds) { headerReadCostMs_ = milliseconds; }
+    // How long listing a folder takes on the virtual clock: one folder (a
+    // slow network share), and every folder by the entries it lists. On a
+    // thread of the program's background work it holds up only that work.
+    void setFolderListCost(const std::string& folder, std::int64_t milliseconds);
+    void setListCostPerEntry(double milliseconds) { listCostPerEntryMs_ = milliseconds; }
+    // The extensions pictureFileExtensions gives (gdk-pixbuf's by default).
+    void setPictureFileExtensions(std::vector<std::string> extensions) { extensions_ = std::move(extensions); }
     // Reads of a locked file fail, and so does replacing it.
     void setFileLocked(const std::string& path, bool locked);
     // How long decoding a picture takes on the virtual clock: for one file,
@@ -174,6 +181,8 @@ public:
     void answerFileDialog(std::optional<std::string> path);
     // Several files chosen at once, in the order the dialog returns them.
     void answerFileDialogFiles(std::vector<std::string> paths) { fileAnswers_.push_back(std::move(paths)); }
+    // The folder chosen in the folder chooser, or none for Cancel.
+    void answerFolderDialog(std::optional<std::string> folder) { folderAnswers_.push_back(std::move(folder)); }
     void answerColorDialog(std::optional<std::uint32_t> color) { colorAnswers_.push_back(color); }
     void answerFontDialog(std::optional<FontChoice> font) { fontAnswers_.push_back(std::move(font)); }
     const std::vector<FileOpenRequest>& fileDialogRequests() const { return fileRequests_; }
@@ -284,6 +293,15 @@ public:
     PathKind pathKind(const std::string& path) override;
     std::vector<FolderEntry> listFolder(const std::string& folder) override;
     PictureFileHeader readPictureFileHeader(const std::string& path) override;
+    std::vector<std::string> pictureFileExtensions() override;
+    // Each step runs as an event of the virtual clock; what it costs (the
+    // folders it lists) passes on the work's own clock, and `progressed`
+    // comes when the step is done, before any timer due at that moment,
+    // as a message posted to the window does.
+    std::unique_ptr<BackgroundWork> startBackgroundWork(std::function<bool()> step,
+                                                        std::function<void()> progressed) override;
+    // Background works started and not yet finished or dropped.
+    int backgroundWorksRunning() const { return backgroundWorksRunning_; }
     std::string ansiToUtf8(std::string_view bytes) override;  // Windows-1252
     void setWindowPos(Handle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
                       unsigned flags) override;
@@ -310,6 +328,7 @@ public:
     std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
                                                         const picture::PictureRequest& request) override;
     std::optional<std::vector<std::string>> chooseFiles(const FileOpenRequest& request) override;
+    std::optional<std::string> chooseFolder(const std::string& title) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
     std::optional<FontChoice> chooseFont(const FontRequest& request) override;
     std::unique_ptr<ui::ControlPeer> createPeer(ui::Control& control) override;
@@ -334,9 +353,14 @@ public:
     }
     struct Impl;
     Impl& impl() { return *impl_; }
+    struct BackgroundJob;
 
 private:
     void recordEventYield();
+    // Time spent by a call: on the work's clock during a background step,
+    // else on the program's.
+    void spend(std::int64_t milliseconds);
+    void runBackgroundStep(const std::shared_ptr<BackgroundJob>& job);
     // The picture in the file, and what decoding it costs on the virtual clock.
     picture::PictureResult decodeFile(const std::string& path, const picture::PictureRequest& request, std::int64_t& costMs);
     std::vector<Target*> hostedWindows(Handle host);
@@ -363,6 +387,12 @@ private:
     std::function<void()> doEventsObserver_;
     std::function<void()> messageBoxObserver_;
     std::int64_t headerReadCostMs_ = 0;
+    double listCostPerEntryMs_ = 0;
+    double listCostCarryMs_ = 0;
+    std::optional<std::vector<std::string>> extensions_;
+    // Set while a background step runs: what the calls of the step cost.
+    std::optional<std::int64_t> backgroundStepCostMs_;
+    int backgroundWorksRunning_ = 0;
     Point cursor_{0, 0};
     bool writable_ = true;
     bool drawingFails_ = false;
@@ -376,6 +406,7 @@ private:
     std::deque<MessageBoxAnswer> messageAnswers_;
     std::vector<MessageBoxRecord> messageBoxes_;
     std::deque<std::optional<std::vector<std::string>>> fileAnswers_;
+    std::deque<std::optional<std::string>> folderAnswers_;
     std::deque<std::optional<std::uint32_t>> colorAnswers_;
     std::deque<std::optional<FontChoice>> fontAnswers_;
     std::vector<FileOpenRequest> fileRequests_;

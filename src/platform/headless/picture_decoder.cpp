@@ -65,7 +65,10 @@ public:
 
     std::optional<picture::PictureFailure> decode(int, picture::PictureRowSink& sink) override {
         GError* rawError = nullptr;
-        loader_.reset(gdk_pixbuf_loader_new_with_type(gdkLoaderName(format_), &rawError));
+        // A format the header reader does not know (WebP, HEIF...) goes to
+        // the module that recognises its bytes.
+        const char* module = gdkLoaderName(format_);
+        loader_.reset(module ? gdk_pixbuf_loader_new_with_type(module, &rawError) : gdk_pixbuf_loader_new());
         ErrorPtr error(rawError);
         if (!loader_) return failure(picture::PictureError::Undecodable, error ? error->message : "no decoder");
 
@@ -124,13 +127,28 @@ private:
     LoaderPtr loader_;
 };
 
+bool isRasterFormat(GdkPixbufFormat* format) {
+    return !gdk_pixbuf_format_is_disabled(format) && !gdk_pixbuf_format_is_scalable(format);
+}
+
 }  // namespace
+
+std::vector<std::string> pixbufExtensions() {
+    std::vector<std::string> extensions;
+    GSList* formats = gdk_pixbuf_get_formats();
+    for (GSList* item = formats; item; item = item->next) {
+        auto* format = static_cast<GdkPixbufFormat*>(item->data);
+        if (!isRasterFormat(format)) continue;
+        gchar** names = gdk_pixbuf_format_get_extensions(format);
+        for (gchar** name = names; name && *name; ++name) extensions.push_back("." + std::string(*name));
+        g_strfreev(names);
+    }
+    g_slist_free(formats);
+    return extensions;
+}
 
 picture::PictureResult decodePictureBytes(std::span<const std::uint8_t> bytes, const picture::PictureRequest& request) {
     const picture::PictureHeader header = picture::readPictureHeader(picture::MemoryByteSource(bytes));
-    if (header.format == picture::PictureFormat::Unknown) {
-        return failure(picture::PictureError::Undecodable, "not a GIF, JPEG, BMP, PNG or TIFF file");
-    }
     if (header.format == picture::PictureFormat::Jpeg) {
         // Photos are the large pictures: decoded reduced where they are shown reduced.
         JpegPictureDecoder jpeg(bytes);

@@ -25,6 +25,15 @@ void TimerSchedule::restart(Id id, std::int64_t now) {
     entry.order = nextOrder_++;
 }
 
+void TimerSchedule::post(std::int64_t due, std::function<void()> action) {
+    if (stopped_) return;
+    Entry& entry = entries_[nextId_++];
+    entry.action = std::move(action);
+    entry.running = true;
+    entry.due = due;
+    entry.order = nextOrder_++;
+}
+
 void TimerSchedule::stopAll() {
     stopped_ = true;
     for (auto& [id, entry] : entries_) entry.running = false;
@@ -35,8 +44,12 @@ std::map<TimerSchedule::Id, TimerSchedule::Entry>::iterator TimerSchedule::nextD
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
         const Entry& entry = it->second;
         if (!entry.running || entry.due > until) continue;
-        if (best == entries_.end() || entry.due < best->second.due ||
-            (entry.due == best->second.due && entry.order < best->second.order)) {
+        const auto comesFirst = [](const Entry& a, const Entry& b) {
+            if (a.due != b.due) return a.due < b.due;
+            if (!a.timer != !b.timer) return !a.timer;  // a posted action before a timer
+            return a.order < b.order;
+        };
+        if (best == entries_.end() || comesFirst(entry, best->second)) {
             best = it;
         }
     }
@@ -50,6 +63,12 @@ void TimerSchedule::runUntil(std::int64_t& now, std::int64_t until) {
         const Id id = next->first;
         Entry& entry = next->second;
         now = std::max(now, entry.due);
+        if (!entry.timer) {
+            const std::function<void()> action = std::move(entry.action);
+            entries_.erase(next);
+            action();
+            continue;
+        }
         // Counted anew from this tick: a timer that fell behind while the
         // program did not process events ticks once, not once per interval
         // missed, like the system's timer messages.

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 
 #include "platform/controls.h"
@@ -23,6 +24,10 @@ public:
     // Starts the count at `now` when the timer is enabled with an interval,
     // stops it otherwise.
     void restart(Id id, std::int64_t now);
+    // Runs `action` once, at `due`: a message posted to the program. It
+    // comes before the timer ticks due at the same moment, as the system
+    // sends a timer message only when no other message waits.
+    void post(std::int64_t due, std::function<void()> action);
     // Stops every timer for good: the program has ended.
     void stopAll();
     // Fires, in time order, every tick due up to `until`, moving `now` to
@@ -37,7 +42,8 @@ public:
 
 private:
     struct Entry {
-        ui::Timer* timer = nullptr;
+        ui::Timer* timer = nullptr;  // none for a posted action
+        std::function<void()> action;
         bool running = false;
         std::int64_t due = 0;
         std::int64_t interval = 0;

@@ -1,11 +1,13 @@
 #include "platform/win32/common_dialogs.h"
 
 #include <commdlg.h>
+#include <shobjidl.h>
 
 #include <cmath>
 #include <cwchar>
 #include <vector>
 
+#include "platform/win32/com_ref.h"
 #include "platform/win32/shell_text.h"
 #include "platform/win32/wide_text.h"
 
@@ -46,6 +48,27 @@ std::optional<std::vector<std::string>> showFileOpenDialog(HWND owner, const Fil
     for (const std::wstring& path : chosenPaths(fileName.data(), fileName.size())) paths.push_back(fromWide(path));
     if (paths.empty()) return std::nullopt;
     return paths;
+}
+
+std::optional<std::string> showFolderDialog(HWND owner, const std::string& title) {
+    ComRef<IFileOpenDialog> dialog;
+    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
+                                dialog.putVoid()))) {
+        return std::nullopt;
+    }
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog->GetOptions(&options);
+    dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
+    const std::wstring wideTitle = toWide(title);
+    if (!wideTitle.empty()) dialog->SetTitle(wideTitle.c_str());
+    if (FAILED(dialog->Show(owner))) return std::nullopt;  // cancelled
+    ComRef<IShellItem> chosen;
+    if (FAILED(dialog->GetResult(chosen.put()))) return std::nullopt;
+    wchar_t* path = nullptr;
+    if (FAILED(chosen->GetDisplayName(SIGDN_FILESYSPATH, &path)) || !path) return std::nullopt;
+    std::string folder = fromWide(path);
+    CoTaskMemFree(path);
+    return folder;
 }
 
 std::optional<std::uint32_t> showColorDialog(HWND owner, std::uint32_t start, COLORREF (&customColors)[16]) {

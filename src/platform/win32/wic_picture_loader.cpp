@@ -1,6 +1,7 @@
 #include "platform/win32/wic_picture_loader.h"
 
 #include "platform/win32/file_byte_source.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/wic_jpeg_probe.h"
 #include "platform/win32/wic_source_transform.h"
 
@@ -9,6 +10,7 @@
 #include <optional>
 #include <vector>
 #include <cstdio>
+#include <cwchar>
 #include <new>
 #include <string>
 
@@ -233,6 +235,38 @@ picture::PictureResult WicPictureLoader::firstFrame(IWICBitmapDecoder& decoder, 
     }
     WicFrameDecoder frameDecoder(*frame.get(), transform.get());
     return picture::loadFittedPicture(header, frameDecoder, request, {.reducedJpegDecode = static_cast<bool>(transform)});
+}
+
+std::vector<std::string> WicPictureLoader::decoderExtensions() {
+    std::vector<std::string> extensions;
+    IWICImagingFactory* wic = factory();
+    ComRef<IEnumUnknown> decoders;
+    if (!wic || FAILED(wic->CreateComponentEnumerator(WICDecoder, WICComponentEnumerateDefault, decoders.put()))) {
+        return extensions;
+    }
+    for (;;) {
+        ComRef<IUnknown> component;
+        ULONG fetched = 0;
+        if (decoders->Next(1, component.put(), &fetched) != S_OK || fetched == 0) break;
+        ComRef<IWICBitmapCodecInfo> codec;
+        if (FAILED(component->QueryInterface(IID_IWICBitmapCodecInfo, codec.putVoid()))) continue;
+        UINT length = 0;
+        if (FAILED(codec->GetFileExtensions(0, nullptr, &length)) || length == 0) continue;
+        std::wstring text(length, L'\0');
+        if (FAILED(codec->GetFileExtensions(length, text.data(), &length))) continue;
+        text.resize(std::wcslen(text.c_str()));
+        // ".jpeg,.jpe,.jpg,.jfif,.exif" as documented; Wine's decoders
+        // separate some with ";".
+        std::size_t start = 0;
+        while (start < text.size()) {
+            const std::size_t end = std::min(text.find_first_of(L",; ", start), text.size());
+            std::wstring extension = text.substr(start, end - start);
+            CharLowerBuffW(extension.data(), static_cast<DWORD>(extension.size()));
+            if (extension.size() >= 2 && extension.front() == L'.') extensions.push_back(fromWide(extension));
+            start = end + 1;
+        }
+    }
+    return extensions;
 }
 
 bool WicPictureLoader::jpegReducesWithoutWholeFrame() {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/win32/portable_interface.h"
 #include "platform/win32/com_ref.h"
@@ -19,6 +20,9 @@ class WicPictureLoader {
 public:
     picture::PictureResult load(const std::wstring& path, const picture::PictureRequest& request);
     picture::PictureResult decode(std::span<const std::uint8_t> bytes);
+    // The file extensions of every decoder installed, lower case with their
+    // dot: the system's own, and those of extensions such as HEIF or WebP.
+    std::vector<std::string> decoderExtensions();
 
 private:
     IWICImagingFactory* factory();

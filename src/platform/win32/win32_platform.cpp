@@ -14,6 +14,7 @@
 #include "platform/win32/common_dialogs.h"
 #include "platform/win32/dialog_keys.h"
 #include "platform/win32/background_picture_job.h"
+#include "platform/win32/background_work.h"
 #include "platform/win32/escaped_exception.h"
 #include "platform/win32/gdi_helpers.h"
 #include "platform/win32/label_peer.h"
@@ -353,6 +354,10 @@ std::optional<std::vector<std::string>> Win32Platform::chooseFiles(const FileOpe
     return showFileOpenDialog(ownerWindow(), request);
 }
 
+std::optional<std::string> Win32Platform::chooseFolder(const std::string& title) {
+    return showFolderDialog(ownerWindow(), title);
+}
+
 std::optional<std::uint32_t> Win32Platform::chooseColor(std::uint32_t start) {
     return showColorDialog(ownerWindow(), start, customColors_);
 }
@@ -396,9 +401,40 @@ UINT_PTR Win32Platform::addTimer(TimerPeer& peer) {
     return id;
 }
 
+std::vector<std::string> Win32Platform::pictureFileExtensions() {
+    if (!pictureExtensions_) pictureExtensions_ = pictures_->decoderExtensions();
+    return *pictureExtensions_;
+}
+
+std::unique_ptr<BackgroundWork> Win32Platform::startBackgroundWork(std::function<bool()> step,
+                                                                   std::function<void()> progressed) {
+    auto shared = std::make_shared<WorkShared>();
+    shared->step = std::move(step);
+    shared->window = timerWindow_;
+    shared->id = nextWorkId_++;
+    works_[shared->id] = Work{shared, std::move(progressed)};
+    return std::make_unique<ThreadWork>(shared, [this, id = shared->id] { works_.erase(id); });
+}
+
+void Win32Platform::workProgressed(UINT_PTR id) {
+    const auto found = works_.find(id);
+    if (found == works_.end()) return;  // dropped meanwhile
+    // Steps done from here on post a message of their own.
+    found->second.shared->messagePending.store(false);
+    // A copy: the work may be dropped in there.
+    const std::function<void()> progressed = found->second.progressed;
+    if (progressed) progressed();
+}
+
 LRESULT CALLBACK Win32Platform::timerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message != WM_TIMER) return DefWindowProcW(window, message, wParam, lParam);
     auto* platform = reinterpret_cast<Win32Platform*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == kWorkProgressMessage && platform) {
+        return callGuarded([platform, wParam] {
+            platform->workProgressed(static_cast<UINT_PTR>(wParam));
+            return LRESULT{0};
+        });
+    }
+    if (message != WM_TIMER) return DefWindowProcW(window, message, wParam, lParam);
     if (!platform) return 0;
     const auto timer = platform->timers_.find(static_cast<UINT_PTR>(wParam));
     if (timer == platform->timers_.end()) return 0;

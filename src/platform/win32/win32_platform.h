@@ -21,6 +21,7 @@ namespace vistrel::platform::win32 {
 class SurfacePeer;
 class TimerPeer;
 class WicPictureLoader;
+struct WorkShared;
 
 class Win32Platform final : public Platform {
 public:
@@ -56,6 +57,9 @@ public:
     PathKind pathKind(const std::string& path) override;
     std::vector<FolderEntry> listFolder(const std::string& folder) override;
     PictureFileHeader readPictureFileHeader(const std::string& path) override;
+    std::vector<std::string> pictureFileExtensions() override;
+    std::unique_ptr<BackgroundWork> startBackgroundWork(std::function<bool()> step,
+                                                        std::function<void()> progressed) override;
     std::string ansiToUtf8(std::string_view bytes) override;
     void setWindowPos(Handle window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
                       unsigned flags) override;
@@ -82,6 +86,7 @@ public:
     std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
                                                         const picture::PictureRequest& request) override;
     std::optional<std::vector<std::string>> chooseFiles(const FileOpenRequest& request) override;
+    std::optional<std::string> chooseFolder(const std::string& title) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
     std::optional<FontChoice> chooseFont(const FontRequest& request) override;
     std::unique_ptr<ui::ControlPeer> createPeer(ui::Control& control) override;
@@ -106,6 +111,7 @@ public:
 private:
     std::unique_ptr<ui::ControlPeer> createKindPeer(ui::Control& control);
     static LRESULT CALLBACK timerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void workProgressed(UINT_PTR id);
 
     HINSTANCE instance_;
     bool comInitialised_ = false;
@@ -122,6 +128,13 @@ private:
     UINT_PTR nextTimerId_ = 1;
     std::map<HDC, SurfacePeer*> surfaces_;
     std::map<UINT_PTR, TimerPeer*> timers_;
+    struct Work {
+        std::shared_ptr<WorkShared> shared;
+        std::function<void()> progressed;
+    };
+    std::map<UINT_PTR, Work> works_;
+    UINT_PTR nextWorkId_ = 1;
+    std::optional<std::vector<std::string>> pictureExtensions_;
     COLORREF customColors_[16] = {};
     std::unique_ptr<WicPictureLoader> pictures_;
     TaskSwitchHook taskSwitchHook_;
