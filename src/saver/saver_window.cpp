@@ -19,6 +19,7 @@ SaverWindow::SaverWindow(platform::Platform& platform, RunValues& runValues,
       timer1("Timer1", form1),
       timer2("Timer2", form1),
       timer3("Timer3", form1),
+      panTimer("PanTimer", form1),
       input(platform, form1, picture1),
       platform_(platform),
       runValues_(runValues),
@@ -40,6 +41,9 @@ SaverWindow::SaverWindow(platform::Platform& platform, RunValues& runValues,
     }
     picture1.setBackColor(ui::kSystemButtonText);
     picture2.setBackColor(ui::kBlack);
+    // The picture and its caption are drawn on the composed stage.
+    picture1.drawnByProgram = true;
+    label1.drawnByProgram = true;
 
     label1.setText(" ");
     label1.setVisible(false);
@@ -55,6 +59,7 @@ SaverWindow::SaverWindow(platform::Platform& platform, RunValues& runValues,
     timer1.onTimer = [this] { Timer1_Timer(); };
     timer2.onTimer = [this] { Timer2_Timer(); };
     timer3.onTimer = [this] { Timer3_Timer(); };
+    panTimer.onTimer = [this] { PanTimer_Timer(); };
 }
 
 void SaverWindow::Form_Load() {
@@ -101,6 +106,7 @@ void SaverWindow::Form_Load() {
     primary_.area = areas.front();
     prepareBackground();
     prepareFurtherMonitors();
+    prepareStages();
 
     // The caption stands at the top of the primary monitor.
     label1.setTop(primary_.area.top);
@@ -174,6 +180,8 @@ void SaverWindow::prepareFurtherMonitors() {
     for (std::size_t i = 1; i < areas.size(); ++i) {
         auto further = std::make_unique<FurtherMonitor>(form1, static_cast<int>(i) + 1, areas[i]);
         // Made like the designed ones, with the caption's font and colour.
+        further->picture1.drawnByProgram = true;
+        further->label1.drawnByProgram = true;
         for (ui::PictureBox* box : {&further->picture1, &further->picture2}) {
             box->borderStyle = ui::BorderStyle::None;
             box->autoSize = true;

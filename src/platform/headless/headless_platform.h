@@ -14,8 +14,8 @@
 //     "DoEvents() x200"    (a run of event yields makes one line)
 //     "Pause(16)"    (a wait without events)
 //   Pure queries (command line, program folder, user-data folder, screen,
-//   time of day, the instance claim, ansiToUtf8, decodePicture) are not
-//   recorded. Text
+//   time of day, the instance claim, ansiToUtf8, decodePicture, colorValue)
+//   are not recorded. Text
 //   values are escaped so that a line never breaks: CR LF shows as \r\n.
 // - Message boxes and common dialogs are answered from a script the test
 //   gives; an unanswered box fails the test loudly.
@@ -298,6 +298,7 @@ public:
     bool stretchBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
                     int srcWidth, int srcHeight, std::uint32_t rop) override;
     bool getVersionEx(OsVersionInfo& info) override;
+    std::uint32_t colorValue(std::uint32_t color) override { return pixelToColor(colorToPixel(color)); }
     void blockTaskSwitchKeys(bool block) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                 MessageBoxButtons buttons) override;

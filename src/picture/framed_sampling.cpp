@@ -1,0 +1,112 @@
+#include "picture/framed_sampling.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "picture/pixel_blend.h"
+
+namespace vistrel::picture {
+namespace {
+
+constexpr std::uint32_t kRedBlue = 0x00FF00FFu;
+constexpr std::uint32_t kGreen = 0x0000FF00u;
+
+// A source position between pixel centres: the pixel at or before it and
+// the share (0 to 256) of the next.
+struct Tap {
+    int index;
+    std::uint32_t share;
+};
+Tap tapAt(double position) {
+    const double floorPosition = std::floor(position);
+    auto share = static_cast<std::uint32_t>(std::lround((position - floorPosition) * kBlendWhole));
+    int index = static_cast<int>(floorPosition);
+    if (share == kBlendWhole) {
+        share = 0;
+        ++index;
+    }
+    return {index, share};
+}
+
+bool whole(double value) { return value == std::floor(value); }
+
+}  // namespace
+
+bool Framing::pixelForPixel() const { return scaleX == 1 && scaleY == 1 && whole(left) && whole(top); }
+
+Span coveredSpan(double offset, double scale, int pictureLength, int layerLength) {
+    if (scale <= 0 || pictureLength <= 0) return {};
+    // The centre of layer pixel x lies at offset + (x + 0.5) x scale.
+    const double first = std::ceil((0 - offset) / scale - 0.5);
+    const double end = std::ceil((pictureLength - offset) / scale - 0.5);
+    return {static_cast<int>(std::clamp(first, 0.0, static_cast<double>(layerLength))),
+            static_cast<int>(std::clamp(end, 0.0, static_cast<double>(layerLength)))};
+}
+
+FramedSampler::FramedSampler(const Picture& picture, const Framing& framing, Span columns)
+    : picture_(picture), framing_(framing), columns_(columns), pixelForPixel_(framing.pixelForPixel()) {
+    if (pixelForPixel_ || columns.empty() || picture.width <= 0) return;
+    const int count = columns.end - columns.first;
+    const int lastColumn = picture.width - 1;
+    std::vector<Tap> taps;
+    taps.reserve(static_cast<std::size_t>(count));
+    sourceFirst_ = lastColumn;
+    sourceEnd_ = 0;
+    for (int x = columns.first; x < columns.end; ++x) {
+        Tap tap = tapAt(framing.left + (x + 0.5) * framing.scaleX - 0.5);
+        if (tap.index < 0) tap = {0, 0};
+        if (tap.index >= lastColumn) tap = {lastColumn, 0};
+        taps.push_back(tap);
+        sourceFirst_ = std::min(sourceFirst_, tap.index);
+        sourceEnd_ = std::max(sourceEnd_, tap.index + (tap.share > 0 ? 2 : 1));
+    }
+    left_.reserve(taps.size());
+    share_.reserve(taps.size());
+    for (const Tap& tap : taps) {
+        left_.push_back(tap.index - sourceFirst_);
+        share_.push_back(tap.share);
+    }
+    mixed_.resize(static_cast<std::size_t>(sourceEnd_ - sourceFirst_));
+}
+
+void FramedSampler::row(int y, std::uint32_t* out) {
+    if (columns_.empty() || picture_.width <= 0 || picture_.height <= 0) return;
+    const int count = columns_.end - columns_.first;
+    const int lastRow = picture_.height - 1;
+    if (pixelForPixel_) {
+        const int sourceY = std::clamp(static_cast<int>(framing_.top) + y, 0, lastRow);
+        const int sourceX = static_cast<int>(framing_.left) + columns_.first;
+        const std::uint32_t* source = &picture_.pixels[static_cast<std::size_t>(sourceY) * picture_.width];
+        // Columns beyond the picture take its edge, as the scaled path does.
+        int i = 0;
+        for (; i < count && sourceX + i < 0; ++i) out[i] = source[0];
+        const int inside = std::clamp(picture_.width - (sourceX + i), 0, count - i);
+        std::memcpy(out + i, source + sourceX + i, static_cast<std::size_t>(inside) * sizeof *out);
+        for (i += inside; i < count; ++i) out[i] = source[picture_.width - 1];
+        return;
+    }
+    Tap tap = tapAt(framing_.top + (y + 0.5) * framing_.scaleY - 0.5);
+    if (tap.index < 0) tap = {0, 0};
+    if (tap.index >= lastRow) tap = {lastRow, 0};
+    const std::uint32_t* upper = &picture_.pixels[static_cast<std::size_t>(tap.index) * picture_.width + sourceFirst_];
+    const std::uint32_t* mixed = upper;
+    if (tap.share > 0) {
+        blendRow(upper, upper + picture_.width, mixed_.data(), sourceEnd_ - sourceFirst_, static_cast<int>(tap.share));
+        mixed = mixed_.data();
+    }
+    for (int i = 0; i < count; ++i) {
+        const std::uint32_t* pair = mixed + left_[static_cast<std::size_t>(i)];
+        const std::uint32_t share = share_[static_cast<std::size_t>(i)];
+        if (share == 0) {
+            out[i] = pair[0] | 0xFF000000u;
+            continue;
+        }
+        const std::uint32_t rest = kBlendWhole - share;
+        const std::uint32_t a = pair[0], b = pair[1];
+        out[i] = 0xFF000000u | ((((a & kRedBlue) * rest + (b & kRedBlue) * share + 0x00800080u) >> 8) & kRedBlue) |
+                 ((((a & kGreen) * rest + (b & kGreen) * share + 0x00008000u) >> 8) & kGreen);
+    }
+}
+
+}  // namespace vistrel::picture

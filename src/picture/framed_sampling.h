@@ -1,0 +1,56 @@
+// A picture drawn on a layer at any scale and offset (pan and zoom, the
+// enlarged blurred fill), sampled bilinearly, a row at a time.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "picture/picture.h"
+
+namespace vistrel::picture {
+
+// Where a picture stands on a layer: the layer pixel x shows the picture at
+// left + (x + 0.5) x scaleX, counted in picture pixels from its left edge
+// (and likewise downwards). The default shows the picture at its own size
+// with its top-left corner on the layer's.
+struct Framing {
+    double left = 0;
+    double top = 0;
+    double scaleX = 1;  // picture pixels per layer pixel
+    double scaleY = 1;
+
+    bool operator==(const Framing&) const = default;
+    // Pixel for pixel: every layer pixel shows exactly one picture pixel.
+    bool pixelForPixel() const;
+};
+
+// The layer pixels [first, end) along one axis whose centres fall on the
+// picture, within a layer of `layerLength` pixels.
+struct Span {
+    int first = 0;
+    int end = 0;
+    bool empty() const { return end <= first; }
+};
+Span coveredSpan(double offset, double scale, int pictureLength, int layerLength);
+
+// Samples the layer columns [first, end) of any row. Positions beyond the
+// picture's edge take the edge's pixels; callers draw only covered spans.
+class FramedSampler {
+public:
+    FramedSampler(const Picture& picture, const Framing& framing, Span columns);
+    // The layer row `y` into out[0 .. end - first).
+    void row(int y, std::uint32_t* out);
+
+private:
+    const Picture& picture_;
+    Framing framing_;
+    Span columns_;
+    bool pixelForPixel_;
+    int sourceFirst_ = 0;  // the source columns the taps read
+    int sourceEnd_ = 0;
+    std::vector<int> left_;            // per layer column: its left source column, from sourceFirst_
+    std::vector<std::uint32_t> share_;  // and the share of the one right of it, in 256ths
+    std::vector<std::uint32_t> mixed_;  // two source rows mixed, over the columns read
+};
+
+}  // namespace vistrel::picture
