@@ -12,6 +12,8 @@
 #include "common/random_source.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
+#include "saver/composed_stage.h"
+#include "saver/pan_zoom.h"
 #include "saver/uncovered_area.h"
 
 namespace vistrel::app {
@@ -40,6 +42,8 @@ struct PreviewSettings {
     std::string randomPick;
     std::string timeInterval;
     std::string newBackColor;
+    std::string backEffect;
+    std::string picRandom;
     std::string effectMode;
     std::string randomEffect;
 };
@@ -63,9 +67,11 @@ public:
 
     ui::Window form;             // the child window in the host
     ui::PictureBox miniature;    // the picture of the miniature slideshow
+    ui::PictureBox loader;       // hidden: the picture coming in, whose blurred copy fills round it
     ui::Timer hostWatch;         // ends the program when the host is gone
     ui::Timer changeTimer;       // the next picture of the miniature
     ui::Timer frameTimer;        // loading and transition in progress
+    ui::Timer panTimer;          // pan and zoom: the picture drawn where it now stands
 
     // The picture the miniature shows or brings in now (-1 before the first).
     int imageIndex() const { return index_; }
@@ -80,12 +86,15 @@ private:
     void startSlideshow();
     void ChangeTimer_Timer();
     void FrameTimer_Timer();
+    void PanTimer_Timer();
+    bool panning() const { return settings_.picRandom == saver::kPanAndZoom; }
     void advanceIndex();
     void requestPicture();
     void pictureArrived(picture::PictureResult result);
     void placeMiniature(int widthPixels, int heightPixels);
     void beginTransition();
     void drawDuePieces();
+    void drawDueFade();
     void finishChange();
     template <typename Work>
     void timed(Work work);
@@ -101,9 +110,14 @@ private:
     int index_ = -1;
     int failuresInARow_ = 0;
     std::unique_ptr<platform::PictureJob> job_;
+    std::unique_ptr<saver::ComposedStage> stage_;  // the miniature on its background
     std::shared_ptr<const picture::Picture> incoming_;
+    picture::Framing incomingFraming_;
+    saver::PanJourney journey_;  // of the picture shown, or of the one coming in
+    std::int64_t shownAtMs_ = 0;
     std::vector<saver::PixelRect> pieces_;
     std::size_t piecesDrawn_ = 0;
+    std::unique_ptr<saver::StageLook> fadeTarget_;  // a crossfade in progress
     std::int64_t transitionStartMs_ = 0;
     std::int64_t longestEventMs_ = 0;
 };

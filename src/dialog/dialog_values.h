@@ -24,7 +24,7 @@ inline constexpr const char* kDefaultEffectMode = "0";
 
 inline constexpr int kMaxFloatSpeed = 5;
 inline constexpr int kMaxIntervalSeconds = 60;
-inline constexpr int kTransitionCount = 8;
+inline constexpr int kTransitionCount = 9;
 
 // The leading number, rounded (halves to even) and kept within [low, high];
 // `fallback` for an empty text.
@@ -32,7 +32,8 @@ int wholeInRange(std::string_view text, int low, int high, int fallback);
 // A check-box flag: checked when the numeric value is 1 ("1", "1.0").
 bool flagIsOn(std::string_view text);
 std::string flagText(bool on);  // "1" / "0"
-// backEffect: 0 is the solid colour; any other number the desktop, as the saver reads it.
+// backEffect: 0 is the solid colour, 2 the blurred picture; any other
+// number the desktop, as the saver reads it.
 int backgroundChoice(std::string_view text);
 // A colour, or the fallback when the text is not an RGB colour.
 ui::Color colorValue(std::string_view text, ui::Color fallback);

@@ -47,7 +47,8 @@ void SettingsDialog::font_Click() {
 
 void SettingsDialog::Combo1_Click() {
     pending.backEffect = std::to_string(combo1_->listIndex());
-    backColorClick_->setEnabled(pending.backEffect != "1");
+    // The colour is chosen only for the colour background.
+    backColorClick_->setEnabled(pending.backEffect == "0");
 }
 
 void SettingsDialog::pCenter_Click() {

@@ -170,13 +170,15 @@ ComposedStage::ComposedStage(StageControls controls, const PixelRect& area, Back
         }
     }
     controls_.picture.onRedraw = [this](ui::Property property) { controlChanged(false, property); };
-    controls_.caption.onRedraw = [this](ui::Property property) { controlChanged(true, property); };
+    if (controls_.caption) {
+        controls_.caption->onRedraw = [this](ui::Property property) { controlChanged(true, property); };
+    }
     remember(lookNow());
 }
 
 ComposedStage::~ComposedStage() {
     controls_.picture.onRedraw = nullptr;
-    controls_.caption.onRedraw = nullptr;
+    if (controls_.caption) controls_.caption->onRedraw = nullptr;
 }
 
 PixelRect ComposedStage::stagePixels(const ui::Control& control) const {
@@ -199,9 +201,9 @@ std::shared_ptr<const picture::Picture> ComposedStage::fillFor(const std::shared
 }
 
 std::shared_ptr<const picture::Picture> ComposedStage::captionText() {
-    const ui::Label& caption = controls_.caption;
+    ui::Label& caption = *controls_.caption;
     if (!renderedCaption_ || renderedText_ != caption.text() || !(renderedFont_ == caption.font())) {
-        renderedCaption_ = std::make_shared<const picture::Picture>(controls_.caption.renderText());
+        renderedCaption_ = std::make_shared<const picture::Picture>(caption.renderText());
         renderedText_ = caption.text();
         renderedFont_ = caption.font();
     }
@@ -217,14 +219,14 @@ StageLook& ComposedStage::lookNow() {
     look.placePixel = pixelOf(controls_.form.platformRef().colorValue(picture.backColor()));
     look.picture = picture.picture();
     look.framing = framing_;
-    const ui::Label& caption = controls_.caption;
-    look.captionShown = caption.visible() && !caption.text().empty() && caption.height() > 0;
+    const ui::Label* caption = controls_.caption;
+    look.captionShown = caption && caption->visible() && !caption->text().empty() && caption->height() > 0;
     look.captionText = nullptr;
     look.captionArea = {};
     if (look.captionShown) {
         // One line, centred in the label, from its top, and cut to it.
         look.captionText = captionText();
-        const PixelRect label = stagePixels(caption);
+        const PixelRect label = stagePixels(*caption);
         look.captionTextLeft = label.left + (label.width() - look.captionText->width) / 2;
         look.captionTextTop = label.top;
         look.captionArea = PixelRect{look.captionTextLeft, look.captionTextTop,
@@ -232,7 +234,7 @@ StageLook& ComposedStage::lookNow() {
                                      look.captionTextTop + look.captionText->height}
                                .intersect(label)
                                .intersect({0, 0, area_.width(), area_.height()});
-        look.captionColor = caption.foreColor();
+        look.captionColor = pixelOf(controls_.form.platformRef().colorValue(caption->foreColor())) & 0xFFFFFFu;
     }
     return look;
 }

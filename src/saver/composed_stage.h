@@ -62,7 +62,7 @@ struct StageControls {
     ui::Window& form;
     ui::PictureBox& picture;  // drawn by the program
     ui::PictureBox& loader;   // hidden; its picture is the one the blurred fill is made of
-    ui::Label& caption;       // drawn by the program
+    ui::Label* caption;       // drawn by the program; none for a stage without a caption
 };
 
 class ComposedStage {

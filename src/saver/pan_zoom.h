@@ -12,6 +12,10 @@
 
 namespace vistrel::saver {
 
+// The value of picRandom that asks for pan and zoom. (Builds that know only
+// "cent" take any other value, and so this one, as floating.)
+inline constexpr const char* kPanAndZoom = "pan";
+
 // Zooms run from 100 % (the picture just fills its space) to about 115 %,
 // and the two framings of a journey differ by at least kPanMinZoomChange.
 inline constexpr double kPanMaxZoom = 1.155;

@@ -35,7 +35,7 @@ void SaverWindow::prepareStages() {
         // A panned picture keeps its place whatever the size of the picture.
         stage->picture1.autoSize = !panning();
         stage->composed = std::make_unique<ComposedStage>(
-            StageControls{form1, stage->picture1, stage->picture2, stage->label1}, pixelsOf(stage->area, screen),
+            StageControls{form1, stage->picture1, stage->picture2, &stage->label1}, pixelsOf(stage->area, screen),
             background, color);
     }
     if (panning()) panTimer.setInterval(kPanFrameMs);

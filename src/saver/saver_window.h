@@ -159,7 +159,7 @@ private:
     // Centred and panned pictures stand in the middle of their monitor;
     // any other movement floats.
     bool centred() const { return picRandom == "cent" || panning(); }
-    bool panning() const { return picRandom == "pan"; }
+    bool panning() const { return picRandom == kPanAndZoom; }
     // Gives each slideshow its composed stage (after the background).
     void prepareStages();
     // What ShowNextImage does once the picture is loaded: places it, pauses,

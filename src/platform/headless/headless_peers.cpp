@@ -145,6 +145,7 @@ private:
         platform_.record(window_.name() + ".ShowCanvas(" + std::to_string(x) + ", " + std::to_string(y) + ", " +
                          std::to_string(width) + ", " + std::to_string(height) + ")" +
                          (platform_.drawingFails() ? " -> failed" : ""));
+        platform_.chargeShowCost();
         return !platform_.drawingFails();
     }
 

@@ -133,6 +133,10 @@ public:
     // when the system runs out of graphics resources.
     void setDrawingFails(bool fails) { drawingFails_ = fails; }
     bool drawingFails() const { return drawingFails_; }
+    // How long putting an area of a window's image on the screen takes on
+    // the virtual clock (none by default): for tests of drawing that falls
+    // behind. No events are processed meanwhile.
+    void setShowCost(std::int64_t milliseconds) { showCostMs_ = milliseconds; }
     std::size_t fileReplaceCount() const { return replaceCount_; }
 
     // --- virtual clock ---
@@ -330,6 +334,8 @@ public:
     void whenCalled(std::string prefix, std::function<void()> action) {
         callWatch_.emplace(std::move(prefix), std::move(action));
     }
+    // An area was put on the screen: the clock moves on by its cost.
+    void chargeShowCost() { nowMs_ += showCostMs_; }
     struct Impl;
     Impl& impl() { return *impl_; }
 
@@ -364,6 +370,7 @@ private:
     Point cursor_{0, 0};
     bool writable_ = true;
     bool drawingFails_ = false;
+    std::int64_t showCostMs_ = 0;
     std::size_t replaceCount_ = 0;
     std::string lastFileError_;
     bool lastFileErrorDenied_ = false;
