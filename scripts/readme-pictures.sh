@@ -7,6 +7,8 @@
 #   docs/pictures/saver-running.png     the running saver ("/s"), a picture with its caption
 #   docs/pictures/saver-transition.png  the running saver half-way through a transition
 #   docs/pictures/saver-fitted-photo.png a 12-megapixel phone photo, turned upright and fitted below its caption
+#   docs/pictures/saver-crossfade.png   the running saver half-way through a crossfade
+#   docs/pictures/saver-blurred-fill.png the phone photo over a blurred copy of itself (backEffect=2)
 #
 # Run from anywhere in a clone; it installs what it needs and builds the
 # Windows program first.
@@ -84,23 +86,83 @@ kill "$program_pid" 2>/dev/null || true
 wait "$program_pid" 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 
-# The phone photo alone: settings that list only the last sample.
-settings="$WINEPREFIX/drive_c/Vistrel/vistrel.ini"
-/usr/bin/python3 - "$settings" <<'PYTHON'
+# Settings edited from the samples': key=value pairs for [image] and
+# [background], and with only=<name> the one sample whose file name holds it.
+edit_settings() {
+  /usr/bin/python3 - "$WINEPREFIX/drive_c/Vistrel/vistrel.ini" "$@" <<'PYTHON'
 import re, sys
-path = sys.argv[1]
-text = open(path, newline="").read()
-photo = re.search(r"^\d+=(.*autumn_phone_photo\.jpg)\r$", text, re.M).group(1)
-caption = "A phone photo, turned upright and fitted"
-text = re.sub(r"\[images\]\r\n(?:\d+=.*\r\n)+", lambda _: f"[images]\r\n0={photo}\r\n", text)
-text = re.sub(r"\[caption\]\r\n(?:\d+=.*\r\n)+", lambda _: f"[caption]\r\n0={caption}\r\n", text)
-text = re.sub(r"total=\d+", "total=1", text)
+path, edits = sys.argv[1], sys.argv[2:]
+text = open("samples/vistrel.ini", newline="").read()
+
+def entries(name):
+    return re.search(rf"\[{name}\]\r\n((?:\d+=.*\r\n)+)", text)
+
+for edit in edits:
+    key, value = edit.split("=", 1)
+    if key == "only":
+        images = dict(re.findall(r"(\d+)=(.*)\r\n", entries("images").group(1)))
+        captions = dict(re.findall(r"(\d+)=(.*)\r\n", entries("caption").group(1)))
+        index = next(i for i, path_ in images.items() if value in path_)
+        for name, listed in (("images", images), ("caption", captions)):
+            found = entries(name)
+            text = text[:found.start(1)] + f"0={listed[index]}\r\n" + text[found.end(1):]
+        text = re.sub(r"total=\d+", "total=1", text)
+    else:
+        text = re.sub(rf"^{key}=.*\r$", f"{key}={value}\r", text, flags=re.M)
 open(path, "w", newline="").write(text)
 PYTHON
-scratch=$(mktemp --suffix=.png)
-wine "C:\\Vistrel\\vistrel.scr" /s &
-program_pid=$!
+}
+
+run_saver() {
+  scratch=$(mktemp --suffix=.png)
+  wine "C:\\Vistrel\\vistrel.scr" /s &
+  program_pid=$!
+}
+
+stop_saver() {
+  rm -f "$scratch"
+  kill "$program_pid" 2>/dev/null || true
+  wait "$program_pid" 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}
+
+# The phone photo alone.
+edit_settings only=autumn_phone_photo
+run_saver
 wait_for_caption shown
 cp "$scratch" "$pictures/saver-fitted-photo.png"
-rm -f "$scratch"
 echo "Picture: $pictures/saver-fitted-photo.png"
+stop_saver
+
+# A crossfade between the first two samples, caught half-way: the change
+# begins when the caption goes, the fade after the 0.3 s pause.
+edit_settings effectMode=8 randomEffect=0 timeInterval=3
+run_saver
+wait_for_caption shown
+wait_for_caption hidden
+# Shots through the change; the one furthest from both the old picture (the
+# first) and the new one (the last) is the fade half-way.
+frames=$(mktemp -d)
+for n in $(seq -w 20); do shot "$frames/$n.png"; sleep 0.05; done
+/usr/bin/python3 - "$frames" "$pictures/saver-crossfade.png" <<'PYTHON'
+import shutil, sys
+from pathlib import Path
+from PIL import Image, ImageChops, ImageStat
+shots = sorted(Path(sys.argv[1]).glob("*.png"))
+def apart(a, b):
+    return sum(ImageStat.Stat(ImageChops.difference(Image.open(a).convert("RGB"), Image.open(b).convert("RGB"))).mean)
+best = max(shots, key=lambda shot: min(apart(shot, shots[0]), apart(shot, shots[-1])))
+shutil.copy(best, sys.argv[2])
+PYTHON
+rm -rf "$frames"
+echo "Picture: $pictures/saver-crossfade.png"
+stop_saver
+
+# The phone photo, standing upright on a landscape screen, over a blurred
+# copy of itself.
+edit_settings only=autumn_phone_photo backEffect=2
+run_saver
+wait_for_caption shown
+cp "$scratch" "$pictures/saver-blurred-fill.png"
+echo "Picture: $pictures/saver-blurred-fill.png"
+stop_saver

@@ -9,9 +9,6 @@
 namespace vistrel::picture {
 namespace {
 
-constexpr std::uint32_t kRedBlue = 0x00FF00FFu;
-constexpr std::uint32_t kGreen = 0x0000FF00u;
-
 // A source position between pixel centres: the pixel at or before it and
 // the share (0 to 256) of the next.
 struct Tap {
@@ -62,12 +59,15 @@ FramedSampler::FramedSampler(const Picture& picture, const Framing& framing, Spa
         sourceEnd_ = std::max(sourceEnd_, tap.index + (tap.share > 0 ? 2 : 1));
     }
     left_.reserve(taps.size());
-    share_.reserve(taps.size());
+    shares_.reserve(taps.size() * 4);
     for (const Tap& tap : taps) {
+        // The pixel right of the last column is the last column itself.
         left_.push_back(tap.index - sourceFirst_);
-        share_.push_back(tap.share);
+        shares_.insert(shares_.end(), 4, static_cast<std::uint16_t>(tap.share));
     }
     mixed_.resize(static_cast<std::size_t>(sourceEnd_ - sourceFirst_));
+    lefts_.resize(taps.size());
+    rights_.resize(taps.size());
 }
 
 void FramedSampler::row(int y, std::uint32_t* out) {
@@ -95,17 +95,21 @@ void FramedSampler::row(int y, std::uint32_t* out) {
         blendRow(upper, upper + picture_.width, mixed_.data(), sourceEnd_ - sourceFirst_, static_cast<int>(tap.share));
         mixed = mixed_.data();
     }
+    // The two neighbours of each column side by side, then mixed byte by
+    // byte with each column's share: both loops stay simple enough for the
+    // compiler to make vector code of the second.
     for (int i = 0; i < count; ++i) {
         const std::uint32_t* pair = mixed + left_[static_cast<std::size_t>(i)];
-        const std::uint32_t share = share_[static_cast<std::size_t>(i)];
-        if (share == 0) {
-            out[i] = pair[0] | 0xFF000000u;
-            continue;
-        }
-        const std::uint32_t rest = kBlendWhole - share;
-        const std::uint32_t a = pair[0], b = pair[1];
-        out[i] = 0xFF000000u | ((((a & kRedBlue) * rest + (b & kRedBlue) * share + 0x00800080u) >> 8) & kRedBlue) |
-                 ((((a & kGreen) * rest + (b & kGreen) * share + 0x00008000u) >> 8) & kGreen);
+        lefts_[static_cast<std::size_t>(i)] = pair[0];
+        rights_[static_cast<std::size_t>(i)] = pair[shares_[static_cast<std::size_t>(i) * 4] > 0 ? 1 : 0];
+    }
+    const auto* a = reinterpret_cast<const std::uint8_t*>(lefts_.data());
+    const auto* b = reinterpret_cast<const std::uint8_t*>(rights_.data());
+    const std::uint16_t* share = shares_.data();
+    auto* result = reinterpret_cast<std::uint8_t*>(out);
+    const std::size_t bytes = static_cast<std::size_t>(count) * 4;
+    for (std::size_t j = 0; j < bytes; ++j) {
+        result[j] = mixBytes(a[j], b[j], static_cast<std::uint16_t>(kBlendWhole - share[j]), share[j]);
     }
 }
 

@@ -48,9 +48,11 @@ private:
     bool pixelForPixel_;
     int sourceFirst_ = 0;  // the source columns the taps read
     int sourceEnd_ = 0;
-    std::vector<int> left_;            // per layer column: its left source column, from sourceFirst_
-    std::vector<std::uint32_t> share_;  // and the share of the one right of it, in 256ths
-    std::vector<std::uint32_t> mixed_;  // two source rows mixed, over the columns read
+    std::vector<int> left_;              // per layer column: its left source column, from sourceFirst_
+    std::vector<std::uint16_t> shares_;  // and the share of the one right of it, in 256ths, once per byte
+    std::vector<std::uint32_t> mixed_;   // two source rows mixed, over the columns read
+    std::vector<std::uint32_t> lefts_;   // the two source pixels of each layer column
+    std::vector<std::uint32_t> rights_;
 };
 
 }  // namespace vistrel::picture

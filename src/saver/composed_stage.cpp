@@ -1,7 +1,7 @@
 #include "saver/composed_stage.h"
 
 #include <algorithm>
-#include <optional>
+#include <utility>
 
 #include "common/numbers.h"
 #include "picture/blurred_fill.h"
@@ -40,8 +40,7 @@ public:
     LookPainter(const StageLook& look, const Background& background, const PixelRect& stage, int left, int right)
         : look_(look), background_(background), left_(left), right_(right) {
         if (background.kind == BackgroundKind::BlurredFill && look.fill) {
-            fill_.emplace(*look.fill, picture::fillFraming(*look.fill, {stage.width(), stage.height()}),
-                          picture::Span{left, right});
+            fillFraming_ = picture::fillFraming(*look.fill, {stage.width(), stage.height()});
         }
         if (!look.pictureShown) return;
         const PixelRect& place = look.pictureArea;
@@ -58,11 +57,15 @@ public:
     void row(int y, std::uint32_t* out) {
         // The background only where the picture and its place leave it to show.
         const PictureLayer* base = baseLayer_ ? &layers_.front() : nullptr;
+        const bool onBase = base && y >= base->area.top && y < base->area.bottom;
         if (!place_.empty() && y >= place_.top && y < place_.bottom) {
             drawBackground(y, left_, place_.left, out);
-            std::fill_n(out + (place_.left - left_), place_.width(), look_.placePixel);
+            const int coveredFrom = onBase ? base->area.left : place_.right;
+            const int coveredTo = onBase ? base->area.right : place_.right;
+            std::fill(out + (place_.left - left_), out + (coveredFrom - left_), look_.placePixel);
+            std::fill(out + (coveredTo - left_), out + (place_.right - left_), look_.placePixel);
             drawBackground(y, place_.right, right_, out + (place_.right - left_));
-        } else if (base && y >= base->area.top && y < base->area.bottom) {
+        } else if (onBase) {
             drawBackground(y, left_, base->area.left, out);
             drawBackground(y, base->area.right, right_, out + (base->area.right - left_));
         } else {
@@ -88,17 +91,23 @@ private:
                 return;
             }
             case BackgroundKind::BlurredFill:
-                if (!fill_) {
+                if (!look_.fill) {
                     std::fill_n(out, count, background_.pixel);
-                } else if (from == left_ && to == right_) {
-                    fill_->row(y, out);
                 } else {
-                    fillRow_.resize(static_cast<std::size_t>(right_ - left_));
-                    fill_->row(y, fillRow_.data());
-                    std::copy_n(fillRow_.begin() + (from - left_), count, out);
+                    fillSampler(from, to).row(y, out);
                 }
                 return;
         }
+    }
+
+    // The fill enlarged over the columns [from, to): a sampler for each
+    // run of columns (all of the band, or those beside the picture).
+    picture::FramedSampler& fillSampler(int from, int to) {
+        for (auto& [span, sampler] : fillSamplers_) {
+            if (span.first == from && span.end == to) return sampler;
+        }
+        const picture::Span span{from, to};
+        return fillSamplers_.emplace_back(span, picture::FramedSampler(*look_.fill, fillFraming_, span)).second;
     }
 
     void addLayer(const picture::Picture& picture, const picture::Framing& framing, const PixelRect& within) {
@@ -133,8 +142,8 @@ private:
     const Background& background_;
     int left_;
     int right_;
-    std::optional<picture::FramedSampler> fill_;
-    std::vector<std::uint32_t> fillRow_;
+    picture::Framing fillFraming_;
+    std::vector<std::pair<picture::Span, picture::FramedSampler>> fillSamplers_;
     std::vector<PictureLayer> layers_;  // the picture first (when baseLayer_), then the pieces over it
     bool baseLayer_ = false;
     PixelRect place_;  // the picture's place in the band, where it shows its colour

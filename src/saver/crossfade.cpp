@@ -9,9 +9,11 @@ int crossfadeWeight(std::size_t done) {
     return static_cast<int>(done * picture::kBlendWhole / kCrossfadeSteps);
 }
 
-bool runCrossfade(platform::Platform& platform, ComposedStage& stage, const StageLook& to) {
-    return runPaced(platform, kCrossfadeSteps, false,
-                    [&](std::size_t /*done*/, std::size_t due) { return stage.fadeFrame(to, crossfadeWeight(due)); });
+bool runCrossfade(platform::Platform& platform, ComposedStage& stage, const StageLook& to, std::size_t* frames) {
+    return runPaced(platform, kCrossfadeSteps, false, [&](std::size_t /*done*/, std::size_t due) {
+        if (frames) ++*frames;
+        return stage.fadeFrame(to, crossfadeWeight(due));
+    });
 }
 
 }  // namespace vistrel::saver

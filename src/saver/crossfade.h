@@ -20,6 +20,8 @@ inline constexpr int kCrossfadeSteps = 64;
 int crossfadeWeight(std::size_t done);
 
 // Fades the held stage into `to`; false when a frame could not be shown.
-bool runCrossfade(platform::Platform& platform, ComposedStage& stage, const StageLook& to);
+// `frames`, when given, counts the frames drawn.
+bool runCrossfade(platform::Platform& platform, ComposedStage& stage, const StageLook& to,
+                  std::size_t* frames = nullptr);
 
 }  // namespace vistrel::saver
