@@ -132,26 +132,24 @@ Control* Control::programDrawnChildAt(double x, double y, double& childX, double
     return nullptr;
 }
 
-void Control::raiseMouseDown(int button, int shift, double x, double y) {
+void Control::raiseMouse(MouseHandler Control::*handler, int button, int shift, double x, double y) {
     if (!acceptsInput()) return;
     // What the program draws over its container takes the input there, as
     // a child window would.
     double childX = 0, childY = 0;
     if (Control* child = programDrawnChildAt(x, y, childX, childY)) {
-        child->raiseMouseDown(button, shift, childX, childY);
+        child->raiseMouse(handler, button, shift, childX, childY);
         return;
     }
-    if (onMouseDown) onMouseDown(button, shift, x, y);
+    if (this->*handler) (this->*handler)(button, shift, x, y);
+}
+
+void Control::raiseMouseDown(int button, int shift, double x, double y) {
+    raiseMouse(&Control::onMouseDown, button, shift, x, y);
 }
 
 void Control::raiseMouseMove(int button, int shift, double x, double y) {
-    if (!acceptsInput()) return;
-    double childX = 0, childY = 0;
-    if (Control* child = programDrawnChildAt(x, y, childX, childY)) {
-        child->raiseMouseMove(button, shift, childX, childY);
-        return;
-    }
-    if (onMouseMove) onMouseMove(button, shift, x, y);
+    raiseMouse(&Control::onMouseMove, button, shift, x, y);
 }
 
 void Control::raiseKeyDown(int& keyCode, int shift) {

@@ -208,8 +208,9 @@ public:
 
     // Handlers, named after the events they serve. Mouse coordinates are in
     // the control's own drawing units (twips, pixels for picture boxes).
-    std::function<void(int button, int shift, double x, double y)> onMouseDown;
-    std::function<void(int button, int shift, double x, double y)> onMouseMove;
+    using MouseHandler = std::function<void(int button, int shift, double x, double y)>;
+    MouseHandler onMouseDown;
+    MouseHandler onMouseMove;
     std::function<void(int& keyCode, int shift)> onKeyDown;
     std::function<void(int& keyAscii)> onKeyPress;
     std::function<void()> onLostFocus;
@@ -243,6 +244,8 @@ protected:
 
 private:
     void repaintWindowless();
+    // A mouse event for `handler`, or for the program-drawn child under it.
+    void raiseMouse(MouseHandler Control::*handler, int button, int shift, double x, double y);
     // The visible program-drawn child at (x, y) of this control's units,
     // the topmost (last made) first, and the point in the child's units.
     Control* programDrawnChildAt(double x, double y, double& childX, double& childY);

@@ -1,6 +1,7 @@
 #include "saver/composed_stage.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "common/numbers.h"
@@ -28,8 +29,7 @@ struct Background {
 // made for the columns it covers in the band being drawn.
 struct PictureLayer {
     PixelRect area;  // stage pixels it covers (within the band's columns)
-    int placeLeft;   // the picture's place, whose pixels the framing counts in
-    int placeTop;
+    int placeTop;    // the top of the picture's place, whose rows the framing counts
     picture::FramedSampler sampler;
 };
 
@@ -45,7 +45,7 @@ public:
         if (!look.pictureShown) return;
         const PixelRect& place = look.pictureArea;
         // Over the blurred fill the place shows the fill; else its colour.
-        if (background.kind != BackgroundKind::BlurredFill) place_ = place.intersect({left, 0, right, 1 << 30});
+        if (background.kind != BackgroundKind::BlurredFill) place_ = place.intersect(band());
         if (look.picture) {
             addLayer(*look.picture, look.framing, place);
             baseLayer_ = !layers_.empty();
@@ -79,6 +79,12 @@ public:
     }
 
 private:
+    // The columns this painter draws, over every row.
+    PixelRect band() const {
+        constexpr int kFar = std::numeric_limits<int>::max() / 2;
+        return {left_, -kFar, right_, kFar};
+    }
+
     // Stage columns [from, to) of row `y`, into out[0 .. to - from).
     void drawBackground(int y, int from, int to, std::uint32_t* out) {
         const int count = to - from;
@@ -119,9 +125,9 @@ private:
                                            place.left + columns.end, place.top + rows.end}
                                       .intersect(within)
                                       .intersect(place)
-                                      .intersect({left_, 0, right_, 1 << 30});
+                                      .intersect(band());
         if (covered.empty()) return;
-        layers_.push_back({covered, place.left, place.top,
+        layers_.push_back({covered, place.top,
                            picture::FramedSampler(picture, framing,
                                                   {covered.left - place.left, covered.right - place.left})});
     }
