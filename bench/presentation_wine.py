@@ -8,8 +8,8 @@
   of the program, the Wine server and the X server together, as a share of
   one core;
 - at 1920 x 1080, the saver itself: the processor time of the same three
-  over ten seconds while a centred still picture stays, and while a picture
-  floats; and its peak memory (VmHWM) with a copy of the desktop behind a
+  over ten seconds while a centred still picture stays, while a picture
+  floats, and while one pans and zooms; and its peak memory (VmHWM) with a copy of the desktop behind a
   still picture, where the composed stage keeps its one extra copy of the
   screen.
 
@@ -142,6 +142,8 @@ def run_saver_figures(prefix: WinePrefix, server: XServer, folder: Path, program
                       timeInterval="0", backEffect="1")
         measure_saver(prefix, server, folder, program, "a picture floating at speed 5", timeInterval="0",
                       picRandom="rand", picSpeed="5")
+        if program == "vistrel.scr":
+            measure_saver(prefix, server, folder, program, "pan and zoom", timeInterval="0", picRandom="pan")
 
 
 def main() -> None:

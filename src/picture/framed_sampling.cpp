@@ -49,23 +49,22 @@ FramedSampler::FramedSampler(const Picture& picture, const Framing& framing, Spa
     std::vector<Tap> taps;
     taps.reserve(static_cast<std::size_t>(count));
     sourceFirst_ = lastColumn;
-    sourceEnd_ = 0;
     for (int x = columns.first; x < columns.end; ++x) {
         Tap tap = tapAt(framing.left + (x + 0.5) * framing.scaleX - 0.5);
         if (tap.index < 0) tap = {0, 0};
-        if (tap.index >= lastColumn) tap = {lastColumn, 0};
+        // Every column mixes a pixel with the one right of it: at the right
+        // edge that is the edge pixel, taken whole from its left neighbour.
+        if (tap.index >= lastColumn) tap = {std::max(lastColumn - 1, 0), lastColumn > 0 ? std::uint32_t{kBlendWhole} : 0u};
         taps.push_back(tap);
         sourceFirst_ = std::min(sourceFirst_, tap.index);
-        sourceEnd_ = std::max(sourceEnd_, tap.index + (tap.share > 0 ? 2 : 1));
     }
+    pairStep_ = lastColumn > 0 ? 1 : 0;
     left_.reserve(taps.size());
     shares_.reserve(taps.size() * 4);
     for (const Tap& tap : taps) {
-        // The pixel right of the last column is the last column itself.
         left_.push_back(tap.index - sourceFirst_);
         shares_.insert(shares_.end(), 4, static_cast<std::uint16_t>(tap.share));
     }
-    mixed_.resize(static_cast<std::size_t>(sourceEnd_ - sourceFirst_));
     lefts_.resize(taps.size());
     rights_.resize(taps.size());
 }
@@ -89,28 +88,42 @@ void FramedSampler::row(int y, std::uint32_t* out) {
     Tap tap = tapAt(framing_.top + (y + 0.5) * framing_.scaleY - 0.5);
     if (tap.index < 0) tap = {0, 0};
     if (tap.index >= lastRow) tap = {lastRow, 0};
-    const std::uint32_t* upper = &picture_.pixels[static_cast<std::size_t>(tap.index) * picture_.width + sourceFirst_];
-    const std::uint32_t* mixed = upper;
-    if (tap.share > 0) {
-        blendRow(upper, upper + picture_.width, mixed_.data(), sourceEnd_ - sourceFirst_, static_cast<int>(tap.share));
-        mixed = mixed_.data();
+    // Across first, then down: each source row is resampled once for the
+    // rows on both sides of it, and read from memory once.
+    const std::uint32_t* upper = across(tap.index, tap.share > 0 ? tap.index + 1 : tap.index);
+    if (tap.share == 0) {
+        std::memcpy(out, upper, static_cast<std::size_t>(count) * sizeof *out);
+        return;
     }
+    const std::uint32_t* lower = across(tap.index + 1, tap.index);
+    blendRow(upper, lower, out, count, static_cast<int>(tap.share));
+}
+
+const std::uint32_t* FramedSampler::across(int sourceRow, int keep) {
+    for (const Across& held : across_) {
+        if (held.sourceRow == sourceRow) return held.pixels.data();
+    }
+    Across& slot = across_[0].sourceRow == keep ? across_[1] : across_[0];
+    slot.sourceRow = sourceRow;
+    slot.pixels.resize(left_.size());
+    const std::uint32_t* source = &picture_.pixels[static_cast<std::size_t>(sourceRow) * picture_.width + sourceFirst_];
     // The two neighbours of each column side by side, then mixed byte by
     // byte with each column's share: both loops stay simple enough for the
     // compiler to make vector code of the second.
-    for (int i = 0; i < count; ++i) {
-        const std::uint32_t* pair = mixed + left_[static_cast<std::size_t>(i)];
-        lefts_[static_cast<std::size_t>(i)] = pair[0];
-        rights_[static_cast<std::size_t>(i)] = pair[shares_[static_cast<std::size_t>(i) * 4] > 0 ? 1 : 0];
+    const std::size_t count = left_.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t* pair = source + left_[i];
+        lefts_[i] = pair[0];
+        rights_[i] = pair[pairStep_];
     }
     const auto* a = reinterpret_cast<const std::uint8_t*>(lefts_.data());
     const auto* b = reinterpret_cast<const std::uint8_t*>(rights_.data());
     const std::uint16_t* share = shares_.data();
-    auto* result = reinterpret_cast<std::uint8_t*>(out);
-    const std::size_t bytes = static_cast<std::size_t>(count) * 4;
-    for (std::size_t j = 0; j < bytes; ++j) {
+    auto* result = reinterpret_cast<std::uint8_t*>(slot.pixels.data());
+    for (std::size_t j = 0; j < count * 4; ++j) {
         result[j] = mixBytes(a[j], b[j], static_cast<std::uint16_t>(kBlendWhole - share[j]), share[j]);
     }
+    return slot.pixels.data();
 }
 
 }  // namespace vistrel::picture

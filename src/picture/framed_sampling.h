@@ -46,13 +46,21 @@ private:
     Framing framing_;
     Span columns_;
     bool pixelForPixel_;
-    int sourceFirst_ = 0;  // the source columns the taps read
-    int sourceEnd_ = 0;
+    int sourceFirst_ = 0;  // the first source column the taps read
+    int pairStep_ = 1;     // from a column's left source pixel to its right one (0 for one column)
     std::vector<int> left_;              // per layer column: its left source column, from sourceFirst_
     std::vector<std::uint16_t> shares_;  // and the share of the one right of it, in 256ths, once per byte
-    std::vector<std::uint32_t> mixed_;   // two source rows mixed, over the columns read
     std::vector<std::uint32_t> lefts_;   // the two source pixels of each layer column
     std::vector<std::uint32_t> rights_;
+    // Source rows resampled across the layer's columns: the two the last
+    // layer row was mixed from, which the next one mostly needs again.
+    struct Across {
+        int sourceRow = -1;
+        std::vector<std::uint32_t> pixels;
+    };
+    Across across_[2];
+    // Source row `sourceRow` across; the row `keep` stays held if it is.
+    const std::uint32_t* across(int sourceRow, int keep);
 };
 
 }  // namespace vistrel::picture
