@@ -1,7 +1,8 @@
 // The composed stage's drawing on this machine, without a window system:
 // what one frame of a crossfade and of pan and zoom costs at 1920 x 1080 and
 // 3840 x 2160, over the colour and over the blurred fill, and so how many
-// frames the one-second crossfade can show (its pacing allows 64) and how
+// frames the one-second crossfade can show (its pacing allows one every
+// 16 ms, at most 64) and how
 // much of a core pan and zoom takes at about 33 frames a second. All
 // figures come from one run, so they compare.
 #include <algorithm>
@@ -52,7 +53,9 @@ int main() {
             vistrel::bench::StageBench bench(platform, kind);
             const double fade = fadeFrameMs(bench, 20);
             const double pan = panFrameMs(bench, 60);
-            const int frames = std::min(vistrel::saver::kCrossfadeSteps, static_cast<int>(1000 / fade));
+            // A frame no sooner than 16 ms after the last, at most one per step.
+            const double frameMs = std::max(fade, static_cast<double>(vistrel::saver::kTransitionFrameMs));
+            const int frames = std::min(vistrel::saver::kCrossfadeSteps, static_cast<int>(1000 / frameMs));
             std::printf("%4d x %-5d  %-12s %14.1f %16d %14.1f %15.0f%%\n", width, height,
                         kind == BackgroundKind::Color ? "colour" : "blurred fill", fade, frames, pan,
                         100 * pan * 1000 / vistrel::saver::kPanFrameMs / 1000);
