@@ -10,6 +10,8 @@
 #   docs/pictures/saver-fitted-photo.png a 12-megapixel phone photo, turned upright and fitted below its caption
 #   docs/pictures/saver-auto-caption.png a photo without a caption, captioned with its day, folder and file name
 #   docs/pictures/settings-dialog-folder.png the settings dialog with a folder entry selected
+#   docs/pictures/saver-crossfade.png   the running saver half-way through a crossfade
+#   docs/pictures/saver-blurred-fill.png the phone photo over a blurred copy of itself (backEffect=2)
 #
 # Run from anywhere in a clone; it installs what it needs and builds the
 # Windows program first.
@@ -95,6 +97,46 @@ kill "$program_pid" 2>/dev/null || true
 wait "$program_pid" 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 
+# Settings edited from the samples': key=value pairs for [image] and
+# [background], and with only=<name> the one sample whose file name holds it.
+edit_settings() {
+  /usr/bin/python3 - "$WINEPREFIX/drive_c/Vistrel/vistrel.ini" "$@" <<'PYTHON'
+import re, sys
+path, edits = sys.argv[1], sys.argv[2:]
+text = open("samples/vistrel.ini", newline="").read()
+
+def entries(name):
+    return re.search(rf"\[{name}\]\r\n((?:\d+=.*\r\n)+)", text)
+
+for edit in edits:
+    key, value = edit.split("=", 1)
+    if key == "only":
+        images = dict(re.findall(r"(\d+)=(.*)\r\n", entries("images").group(1)))
+        captions = dict(re.findall(r"(\d+)=(.*)\r\n", entries("caption").group(1)))
+        index = next(i for i, path_ in images.items() if value in path_)
+        for name, listed in (("images", images), ("caption", captions)):
+            found = entries(name)
+            text = text[:found.start(1)] + f"0={listed[index]}\r\n" + text[found.end(1):]
+        text = re.sub(r"total=\d+", "total=1", text)
+    else:
+        text = re.sub(rf"^{key}=.*\r$", f"{key}={value}\r", text, flags=re.M)
+open(path, "w", newline="").write(text)
+PYTHON
+}
+
+run_saver() {
+  scratch=$(mktemp --suffix=.png)
+  wine "C:\\Vistrel\\vistrel.scr" /s &
+  program_pid=$!
+}
+
+stop_saver() {
+  rm -f "$scratch"
+  kill "$program_pid" 2>/dev/null || true
+  wait "$program_pid" 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}
+
 settings="$WINEPREFIX/drive_c/Vistrel/vistrel.ini"
 # Settings that list one picture: $1 its path, $2 its caption, then any
 # further key=value lines for [image].
@@ -112,20 +154,16 @@ PYTHON
 }
 # Runs the saver and keeps the screen as docs/pictures/$1 once the caption is up.
 saver_picture() {
-  scratch=$(mktemp --suffix=.png)
-  wine "C:\\Vistrel\\vistrel.scr" /s &
-  program_pid=$!
+  run_saver
   wait_for_caption shown
   cp "$scratch" "$pictures/$1"
-  rm -f "$scratch"
   echo "Picture: $pictures/$1"
-  kill "$program_pid" 2>/dev/null || true
-  wait "$program_pid" 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
+  stop_saver
 }
 
+
 # The phone photo alone.
-list_only 'C:\Vistrel\samples\autumn_phone_photo.jpg' "A phone photo, turned upright and fitted"
+edit_settings only=autumn_phone_photo
 saver_picture saver-fitted-photo.png
 
 # A photo without a caption of its own, captioned by autoCaption: a sample
@@ -143,6 +181,39 @@ Image.open(vistrel / "samples" / "ocean_night.jpg").save(folder / "Balos beach.j
 PYTHON
 list_only 'C:\Vistrel\Photos\Crete holiday\Balos beach.jpg' "" "autoCaption=date,folder,file"
 saver_picture saver-auto-caption.png
+
+# A crossfade between the first two samples, caught half-way: the change
+# begins when the caption goes, the fade after the 0.3 s pause.
+edit_settings effectMode=8 randomEffect=0 timeInterval=3
+run_saver
+wait_for_caption shown
+wait_for_caption hidden
+# Shots through the change; the one furthest from both the old picture (the
+# first) and the new one (the last) is the fade half-way.
+frames=$(mktemp -d)
+for n in $(seq -w 20); do shot "$frames/$n.png"; sleep 0.05; done
+/usr/bin/python3 - "$frames" "$pictures/saver-crossfade.png" <<'PYTHON'
+import shutil, sys
+from pathlib import Path
+from PIL import Image, ImageChops, ImageStat
+shots = sorted(Path(sys.argv[1]).glob("*.png"))
+def apart(a, b):
+    return sum(ImageStat.Stat(ImageChops.difference(Image.open(a).convert("RGB"), Image.open(b).convert("RGB"))).mean)
+best = max(shots, key=lambda shot: min(apart(shot, shots[0]), apart(shot, shots[-1])))
+shutil.copy(best, sys.argv[2])
+PYTHON
+rm -rf "$frames"
+echo "Picture: $pictures/saver-crossfade.png"
+stop_saver
+
+# The phone photo, standing upright on a landscape screen, over a blurred
+# copy of itself.
+edit_settings only=autumn_phone_photo backEffect=2
+run_saver
+wait_for_caption shown
+cp "$scratch" "$pictures/saver-blurred-fill.png"
+echo "Picture: $pictures/saver-blurred-fill.png"
+stop_saver
 
 # Rewrites the settings' picture list: each argument is an entry and its
 # caption, "entry=caption".

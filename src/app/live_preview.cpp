@@ -34,6 +34,8 @@ PreviewSettings readPreviewSettings(platform::Platform& platform) {
     settings.newBackColor = option(Option::newBackColor);
     settings.effectMode = option(Option::effectMode);
     settings.randomEffect = option(Option::randomEffect);
+    settings.backEffect = option(Option::backEffect);
+    settings.picRandom = option(Option::picRandom);
     return settings;
 }
 
@@ -41,9 +43,11 @@ LivePreview::LivePreview(platform::Platform& platform, platform::Handle host, co
                          std::unique_ptr<PuzzleForm> puzzle, PreviewSettings settings)
     : form("PreviewForm", platform),
       miniature("Miniature", form),
+      loader("Loader", form),
       hostWatch("HostWatch", form),
       changeTimer("ChangeTimer", form),
       frameTimer("FrameTimer", form),
+      panTimer("PanTimer", form),
       platform_(platform),
       host_(host),
       client_(client),
@@ -56,8 +60,11 @@ LivePreview::LivePreview(platform::Platform& platform, platform::Handle host, co
     form.showInTaskbar = false;
     form.persistentImage = true;  // repainted from it at every WM_PAINT
     miniature.borderStyle = ui::BorderStyle::None;
-    miniature.autoSize = true;
+    // Drawn with its background on the preview's own stage.
+    miniature.drawnByProgram = true;
+    miniature.autoSize = false;
     miniature.setVisible(false);
+    loader.setVisible(false);
 
     const ui::Color background = settings_.imagePaths.empty()
                                      ? ui::kBlack
@@ -71,6 +78,7 @@ LivePreview::LivePreview(platform::Platform& platform, platform::Handle host, co
     hostWatch.onTimer = [this] { HostWatch_Timer(); };
     changeTimer.onTimer = [this] { ChangeTimer_Timer(); };
     frameTimer.onTimer = [this] { FrameTimer_Timer(); };
+    panTimer.onTimer = [this] { PanTimer_Timer(); };
 
     form.load();
     // The host may have gone while the window was made in it.
@@ -80,6 +88,11 @@ LivePreview::LivePreview(platform::Platform& platform, platform::Handle host, co
     if (settings_.imagePaths.empty()) {
         showStoredPicture();
     } else {
+        // A preview has no desktop of its own to show: that choice shows the colour.
+        const saver::BackgroundKind kind = saver::backgroundKindOf(settings_.backEffect);
+        stage_ = std::make_unique<saver::ComposedStage>(
+            saver::StageControls{form, miniature, loader, nullptr}, saver::PixelRect{0, 0, client_.width, client_.height},
+            kind == saver::BackgroundKind::BlurredFill ? kind : saver::BackgroundKind::Color, background);
         // The folders are read afresh, as the saver reads them.
         library_.startReading([this] { picturesFound(); });
         startSlideshow();

@@ -13,6 +13,8 @@
 #include "library/picture_library.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
+#include "saver/composed_stage.h"
+#include "saver/pan_zoom.h"
 #include "saver/uncovered_area.h"
 
 namespace vistrel::app {
@@ -41,6 +43,8 @@ struct PreviewSettings {
     std::string randomPick;
     std::string timeInterval;
     std::string newBackColor;
+    std::string backEffect;
+    std::string picRandom;
     std::string effectMode;
     std::string randomEffect;
 };
@@ -64,9 +68,11 @@ public:
 
     ui::Window form;             // the child window in the host
     ui::PictureBox miniature;    // the picture of the miniature slideshow
+    ui::PictureBox loader;       // hidden: the picture coming in, whose blurred copy fills round it
     ui::Timer hostWatch;         // ends the program when the host is gone
     ui::Timer changeTimer;       // the next picture of the miniature
     ui::Timer frameTimer;        // loading and transition in progress
+    ui::Timer panTimer;          // pan and zoom: the picture drawn where it now stands
 
     // The picture the miniature shows or brings in now (-1 before the first).
     int imageIndex() const { return index_; }
@@ -84,12 +90,15 @@ private:
     void FrameTimer_Timer();
     // Settles the next picture; false while none has been found.
     bool advanceIndex();
+    void PanTimer_Timer();
+    bool panning() const { return settings_.picRandom == saver::kPanAndZoom; }
     void requestPicture();
     void picturesFound();
     void pictureArrived(picture::PictureResult result);
     void placeMiniature(int widthPixels, int heightPixels);
     void beginTransition();
     void drawDuePieces();
+    void drawDueFade();
     void finishChange();
     template <typename Work>
     void timed(Work work);
@@ -108,9 +117,14 @@ private:
     int index_ = -1;
     int failuresInARow_ = 0;
     std::unique_ptr<platform::PictureJob> job_;
+    std::unique_ptr<saver::ComposedStage> stage_;  // the miniature on its background
     std::shared_ptr<const picture::Picture> incoming_;
+    picture::Framing incomingFraming_;
+    saver::PanJourney journey_;  // of the picture shown, or of the one coming in
+    std::int64_t shownAtMs_ = 0;
     std::vector<saver::PixelRect> pieces_;
     std::size_t piecesDrawn_ = 0;
+    std::unique_ptr<saver::StageLook> fadeTarget_;  // a crossfade in progress
     std::int64_t transitionStartMs_ = 0;
     std::int64_t longestEventMs_ = 0;
 };

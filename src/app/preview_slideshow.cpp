@@ -8,6 +8,7 @@
 
 #include "app/live_preview.h"
 #include "common/numbers.h"
+#include "saver/crossfade.h"
 #include "saver/placement.h"
 #include "saver/saver_fallbacks.h"
 #include "saver/transition_painter.h"
@@ -80,6 +81,7 @@ void LivePreview::requestPicture() {
     request.maxWidth = std::max(1, client_.width);
     request.maxHeight = std::max(1, client_.height);
     request.background = saver::colorOrFallback(settings_.newBackColor, saver::kFallbackBackColor);
+    if (panning()) request.fillZoom = saver::kPanMaxZoom;
     job_ = platform_.loadPictureInBackground(library_.pathOf(static_cast<library::PictureId>(index_)), request);
     frameTimer.setInterval(kPreviewFrameMs);
     frameTimer.setTimerEnabled(true);
@@ -92,6 +94,10 @@ void LivePreview::FrameTimer_Timer() {
             picture::PictureResult result = job_->take();
             job_.reset();
             pictureArrived(std::move(result));
+            return;
+        }
+        if (fadeTarget_) {
+            drawDueFade();
             return;
         }
         if (incoming_) {
@@ -116,6 +122,7 @@ void LivePreview::pictureArrived(picture::PictureResult result) {
     incoming_ = std::make_shared<const picture::Picture>(std::move(*picture));
     if (!miniature.picture()) {
         // The first picture comes at once.
+        loader.setPicture(incoming_);
         placeMiniature(incoming_->width, incoming_->height);
         finishChange();
         return;
@@ -125,10 +132,20 @@ void LivePreview::pictureArrived(picture::PictureResult result) {
 
 void LivePreview::placeMiniature(int widthPixels, int heightPixels) {
     const platform::ScreenMetrics screen = platform_.screen();
-    const int width = platform::pixelsToTwips(widthPixels, screen.twipsPerPixelX);
-    const int height = platform::pixelsToTwips(heightPixels, screen.twipsPerPixelY);
-    miniature.move(saver::centredPosition(form.width(), width), saver::centredPosition(form.height(), height), width,
-                   height);
+    incomingFraming_ = {};
+    if (panning()) {
+        // The picture fills the preview and travels as the saver's does.
+        miniature.move(0, 0, form.width(), form.height());
+        const std::int32_t interval = std::min(saver::changeIntervalMs(settings_.timeInterval), kMaxPreviewIntervalMs);
+        journey_ = saver::PanJourney::random({widthPixels, heightPixels}, {client_.width, client_.height},
+                                             interval > 0 ? interval : 0, random_);
+        incomingFraming_ = journey_.placementAt(0);
+    } else {
+        const int width = platform::pixelsToTwips(widthPixels, screen.twipsPerPixelX);
+        const int height = platform::pixelsToTwips(heightPixels, screen.twipsPerPixelY);
+        miniature.move(saver::centredPosition(form.width(), width), saver::centredPosition(form.height(), height),
+                       width, height);
+    }
     miniature.setVisible(true);
 }
 
@@ -138,14 +155,22 @@ void LivePreview::beginTransition() {
         random_.reseed(platform_.timeOfDaySeconds());
         code = saver::randomTransitionCode(random_.next());
     }
+    // A crossfade blends from what the preview shows now.
+    if (code == saver::kCrossfade) stage_->hold();
+    loader.setPicture(incoming_);
     miniature.cls();
     placeMiniature(incoming_->width, incoming_->height);
+    transitionStartMs_ = platform_.monotonicMs();
+    if (code == saver::kCrossfade) {
+        fadeTarget_ = std::make_unique<saver::StageLook>(stage_->lookWith(incoming_, incomingFraming_));
+        return;
+    }
     const platform::ScreenMetrics screen = platform_.screen();
     const double scale = screen.widthPixels > 0 ? static_cast<double>(client_.width) / screen.widthPixels : 1.0;
-    pieces_ = code > saver::kStandard ? scaledTransitionPieces(code, incoming_->width, incoming_->height, scale)
+    const saver::PixelRect place = stage_->pictureArea();
+    pieces_ = code > saver::kStandard ? scaledTransitionPieces(code, place.width(), place.height(), scale)
                                       : std::vector<saver::PixelRect>{};
     piecesDrawn_ = 0;
-    transitionStartMs_ = platform_.monotonicMs();
     if (pieces_.empty()) finishChange();
 }
 
@@ -157,24 +182,46 @@ void LivePreview::drawDuePieces() {
     const auto due = static_cast<std::size_t>(
         std::min<std::int64_t>(static_cast<std::int64_t>(count), elapsed * static_cast<std::int64_t>(count) /
                                                                       saver::kTransitionDurationMs));
-    for (; piecesDrawn_ < due; ++piecesDrawn_) {
-        const saver::PixelRect& piece = pieces_[piecesDrawn_];
-        miniature.paintPicture(incoming_, piece.left, piece.top, piece.width(), piece.height());
-    }
+    for (; piecesDrawn_ < due; ++piecesDrawn_) stage_->drawPiece(incoming_, incomingFraming_, pieces_[piecesDrawn_]);
     if (piecesDrawn_ >= count) finishChange();
 }
 
+void LivePreview::drawDueFade() {
+    const std::int64_t elapsed = platform_.monotonicMs() - transitionStartMs_;
+    const auto due = static_cast<std::size_t>(std::min<std::int64_t>(
+        saver::kCrossfadeSteps, elapsed * saver::kCrossfadeSteps / saver::kTransitionDurationMs));
+    stage_->fadeFrame(*fadeTarget_, saver::crossfadeWeight(due));
+    if (due >= static_cast<std::size_t>(saver::kCrossfadeSteps)) finishChange();
+}
+
 void LivePreview::finishChange() {
+    stage_->setFraming(incomingFraming_);
     miniature.setPicture(incoming_);
+    stage_->release();
     incoming_.reset();
+    fadeTarget_.reset();
     pieces_.clear();
     frameTimer.setTimerEnabled(false);
+    shownAtMs_ = platform_.monotonicMs();
+    if (panning()) {
+        panTimer.setInterval(saver::kPanFrameMs);
+        panTimer.setTimerEnabled(true);
+    }
     // "Never" keeps the first picture; otherwise the next comes one interval
     // after this one is in, at most a few seconds.
     const int interval = std::min(saver::changeIntervalMs(settings_.timeInterval), kMaxPreviewIntervalMs);
     if (interval <= 0) return;
     changeTimer.setInterval(interval);
     changeTimer.setTimerEnabled(true);
+}
+
+void LivePreview::PanTimer_Timer() {
+    timed([this] {
+        // While a new picture comes in, the one shown holds still.
+        if (incoming_ || journey_.empty()) return;
+        stage_->setFraming(journey_.placementAt(platform_.monotonicMs() - shownAtMs_));
+        stage_->redrawPicture();
+    });
 }
 
 void LivePreview::ChangeTimer_Timer() {

@@ -37,8 +37,9 @@ inline constexpr const char* kVersionText = "Vistrel Version 3.0";
 inline constexpr const char* kTransitionNames[] = {
     "Standard",       "Left wipe",   "Right wipe",        "Right & Left wipe",
     "Up & down wipe", "Center wipe", "Horizontal blinds", "Vertical blinds",
+    "Crossfade",
 };
-inline constexpr const char* kBackgroundNames[] = {"Background Color (below)", "Desktop"};
+inline constexpr const char* kBackgroundNames[] = {"Background Color (below)", "Desktop", "Blurred Picture"};
 
 // Makes the controls of `form` from the table, in its order, with their
 // designed states (the window's own properties too). `made` keeps them;

@@ -30,7 +30,8 @@ int wholeInRange(std::string_view text, int low, int high, int fallback);
 // A check-box flag: checked when the numeric value is 1 ("1", "1.0").
 bool flagIsOn(std::string_view text);
 std::string flagText(bool on);  // "1" / "0"
-// backEffect: 0 is the solid colour; any other number the desktop, as the saver reads it.
+// backEffect: 0 is the solid colour, 2 the blurred picture; any other
+// number the desktop, as the saver reads it.
 int backgroundChoice(std::string_view text);
 // A colour, or the fallback when the text is not an RGB colour.
 ui::Color colorValue(std::string_view text, ui::Color fallback);

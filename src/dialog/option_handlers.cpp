@@ -49,7 +49,8 @@ void SettingsDialog::font_Click() {
 
 void SettingsDialog::Combo1_Click() {
     pending[Option::backEffect] = std::to_string(combo1_->listIndex());
-    backColorClick_->setEnabled(pending[Option::backEffect] != "1");
+    // The colour is chosen only for the colour background.
+    backColorClick_->setEnabled(pending[Option::backEffect] == "0");
 }
 
 void SettingsDialog::pCenter_Click() {

@@ -54,6 +54,10 @@ struct PictureRequest {
     int maxHeight = 0;
     // What transparent parts of the picture show: RGB, red in the low byte.
     std::uint32_t background = 0;
+    // Pan and zoom: instead of fitted into the space, the picture is kept
+    // large enough to fill it at this zoom (picture_fitting's fillScale), so
+    // that its closest framing is still sharp. 0 fits it.
+    double fillZoom = 0;
     bool fits() const { return maxWidth > 0 && maxHeight > 0; }
 };
 

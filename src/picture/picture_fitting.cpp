@@ -22,10 +22,9 @@ PixelSize turned(PixelSize size) { return {size.height, size.width}; }
 // do for either way up.
 int denominatorFor(const PictureHeader& header, const PictureRequest& request) {
     if (!request.fits() || !header.sizeKnown) return 1;
-    const PixelSize space{request.maxWidth, request.maxHeight};
     const PixelSize stored{static_cast<int>(header.width), static_cast<int>(header.height)};
-    const PixelSize asStored = fitWithin(stored, space);
-    const PixelSize asTurned = turned(fitWithin(turned(stored), space));
+    const PixelSize asStored = requestedSize(stored, request);
+    const PixelSize asTurned = turned(requestedSize(turned(stored), request));
     PixelSize need{std::max(asStored.width, asTurned.width), std::max(asStored.height, asTurned.height)};
     if (metadataReadHere(header.format)) need = orientationSwapsSides(header.orientation) ? asTurned : asStored;
     const std::int64_t needWidth = need.width;
@@ -66,7 +65,7 @@ public:
         PixelSize target = decoded;
         if (request_.fits()) {
             const PixelSize upright = turns ? turned(decoded) : decoded;
-            const PixelSize fitted = fitWithin(upright, {request_.maxWidth, request_.maxHeight});
+            const PixelSize fitted = requestedSize(upright, request_);
             target = turns ? turned(fitted) : fitted;
         }
         reducer_.emplace(decoded, target, request_.background);
@@ -104,6 +103,24 @@ PixelSize fitWithin(PixelSize picture, PixelSize space) {
     }
     const std::int64_t width = std::clamp<std::int64_t>((w * space.height + h / 2) / h, 1, space.width);
     return {static_cast<int>(width), space.height};
+}
+
+double fillScale(PixelSize picture, PixelSize space) {
+    if (picture.width <= 0 || picture.height <= 0) return 1;
+    const double across = static_cast<double>(space.width) / picture.width;
+    const double down = static_cast<double>(space.height) / picture.height;
+    const double covering = std::max(across, down);
+    const double fitting = std::min(across, down);
+    return std::min(covering, fitting / (1 - kMaxFillCut));
+}
+
+PixelSize requestedSize(PixelSize picture, const PictureRequest& request) {
+    const PixelSize space{request.maxWidth, request.maxHeight};
+    if (request.fillZoom <= 0) return fitWithin(picture, space);
+    const double scale = std::min(1.0, fillScale(picture, space) * request.fillZoom);
+    if (scale >= 1.0) return picture;
+    return {std::max(1, static_cast<int>(std::lround(picture.width * scale))),
+            std::max(1, static_cast<int>(std::lround(picture.height * scale)))};
 }
 
 int validOrientation(int tag) { return tag >= 1 && tag <= 8 ? tag : 1; }

@@ -27,6 +27,18 @@ struct PixelSize {
 // picture, never smaller than 1 x 1.
 PixelSize fitWithin(PixelSize picture, PixelSize space);
 
+// Pan and zoom: a picture fills its space when scaled by fillScale: as
+// little as covers the space, but never so much that more than a sixth of
+// a side is cut away (a picture of very different proportions then leaves
+// some of the space to the background).
+inline constexpr double kMaxFillCut = 1.0 / 6;
+double fillScale(PixelSize picture, PixelSize space);
+
+// The size a load makes of a picture: fitted within the request's space,
+// or, for a request with a fill zoom, large enough to fill the space at
+// that zoom. Never larger than the picture, never smaller than 1 x 1.
+PixelSize requestedSize(PixelSize picture, const PictureRequest& request);
+
 // The orientation tag of a photo (1 to 8); anything else means "as stored".
 int validOrientation(int tag);
 // Orientations 5 to 8 turn the picture by a quarter: width and height swap.

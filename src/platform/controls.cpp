@@ -37,6 +37,10 @@ bool hasSurface(ControlKind kind) {
 
 void Control::changed(Property property) {
     if (peer_) peer_->sync(property);
+    if (drawnByProgram) {
+        if (onRedraw) onRedraw(property);
+        return;
+    }
     if (windowless()) repaintWindowless();
 }
 
@@ -44,7 +48,7 @@ void Control::attachPeer(std::unique_ptr<ControlPeer> peer) {
     peer_ = std::move(peer);
     // A window that is already on the screen shows a new windowless control at once.
     drawnBounds_ = {};
-    if (windowless()) repaintWindowless();
+    if (windowless() && !drawnByProgram) repaintWindowless();
 }
 
 Control* Control::drawingSurface(TwipsRect& boundsOnSurface) const {
@@ -104,12 +108,48 @@ bool Control::acceptsInput() const {
     return true;
 }
 
+Control* Control::programDrawnChildAt(double x, double y, double& childX, double& childY) {
+    const auto drawn = [](const Control* child) { return child->drawnByProgram && child->visible_ && child->peer_; };
+    if (std::none_of(children_.begin(), children_.end(), drawn)) return nullptr;
+    // Children stand in twips of the interior; a picture box counts its
+    // own positions in pixels.
+    const platform::ScreenMetrics screen = platform().screen();
+    const bool inPixels = kind_ == ControlKind::PictureBox;
+    const double tx = inPixels ? x * screen.twipsPerPixelX : x;
+    const double ty = inPixels ? y * screen.twipsPerPixelY : y;
+    for (auto it = children_.rbegin(); it != children_.rend(); ++it) {
+        Control* child = *it;
+        if (!drawn(child)) continue;
+        if (tx < child->left_ || tx >= child->left_ + child->width_ || ty < child->top_ ||
+            ty >= child->top_ + child->height_) {
+            continue;
+        }
+        const bool childInPixels = child->kind_ == ControlKind::PictureBox;
+        childX = (tx - child->left_) / (childInPixels ? screen.twipsPerPixelX : 1.0);
+        childY = (ty - child->top_) / (childInPixels ? screen.twipsPerPixelY : 1.0);
+        return child;
+    }
+    return nullptr;
+}
+
+void Control::raiseMouse(MouseHandler Control::*handler, int button, int shift, double x, double y) {
+    if (!acceptsInput()) return;
+    // What the program draws over its container takes the input there, as
+    // a child window would.
+    double childX = 0, childY = 0;
+    if (Control* child = programDrawnChildAt(x, y, childX, childY)) {
+        child->raiseMouse(handler, button, shift, childX, childY);
+        return;
+    }
+    if (this->*handler) (this->*handler)(button, shift, x, y);
+}
+
 void Control::raiseMouseDown(int button, int shift, double x, double y) {
-    if (acceptsInput() && onMouseDown) onMouseDown(button, shift, x, y);
+    raiseMouse(&Control::onMouseDown, button, shift, x, y);
 }
 
 void Control::raiseMouseMove(int button, int shift, double x, double y) {
-    if (acceptsInput() && onMouseMove) onMouseMove(button, shift, x, y);
+    raiseMouse(&Control::onMouseMove, button, shift, x, y);
 }
 
 void Control::raiseKeyDown(int& keyCode, int shift) {
@@ -198,6 +238,12 @@ void Window::raiseFilesDropped(const std::vector<std::string>& paths) {
 
 bool Window::raiseKeyPreview(int keyCode, int shift) {
     return acceptsInput() && onKeyPreview && onKeyPreview(keyCode, shift);
+}
+
+picture::PixelCanvas Window::canvas() { return peer() && persistentImage ? peer()->canvas() : picture::PixelCanvas{}; }
+
+bool Window::showCanvas(int x, int y, int width, int height) {
+    return peer() && persistentImage && peer()->showCanvas(x, y, width, height);
 }
 
 int Window::scaleWidth() {
@@ -308,6 +354,8 @@ void Label::setFontStrikethrough(bool on) {
 }
 
 TextSize Label::measure(const std::string& text) { return peer() ? peer()->measureText(text) : TextSize{}; }
+
+picture::Picture Label::renderText() { return peer() ? peer()->renderText(text_) : picture::Picture{}; }
 
 void Label::fitToText() {
     if (!autoSize || !peer()) return;

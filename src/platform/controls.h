@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "picture/picture.h"
+#include "picture/pixel_canvas.h"
 #include "platform/platform.h"
 
 namespace vistrel::ui {
@@ -138,6 +139,16 @@ public:
     // the interior, in twips, is drawn anew with the next repaint, and the
     // windowless controls on it with it.
     virtual void invalidate(const TwipsRect& /*area*/) {}
+    // Windows with a persistent image: its pixels, which the program reads
+    // and draws into directly (empty for any other control).
+    virtual picture::PixelCanvas canvas() { return {}; }
+    // Puts the area (pixels of the interior) of the persistent image on the
+    // screen now, also in the middle of work that processes no messages.
+    // False when the drawing failed.
+    virtual bool showCanvas(int /*x*/, int /*y*/, int /*width*/, int /*height*/) { return false; }
+    // Labels: `text` on one line in the label's font, as a coverage mask as
+    // wide as the text and as high as the line (see Label::renderText).
+    virtual picture::Picture renderText(const std::string& /*text*/) { return {}; }
 };
 
 // Whether controls of this kind have a surface of their own, on which the
@@ -180,6 +191,16 @@ public:
     bool tabStop = true;
     std::string toolTipText;
 
+    // Designed: the program draws the control itself, on an image it
+    // composes (the saver's stage), so the backend shows nothing of it: no
+    // window, no face. Its properties are mirrored as for any control, a
+    // label still measures and renders its text for the program, and input
+    // over it comes to it through its container.
+    bool drawnByProgram = false;
+    // Raised at once, nested in the setter, after every change of a
+    // program-drawn control that could alter how it looks.
+    std::function<void(Property property)> onRedraw;
+
     ControlPeer* peer() const { return peer_.get(); }
     Handle hwnd() const { return peer_ ? peer_->hwnd() : 0; }
     Handle hdc() const { return peer_ ? peer_->hdc() : 0; }
@@ -187,8 +208,9 @@ public:
 
     // Handlers, named after the events they serve. Mouse coordinates are in
     // the control's own drawing units (twips, pixels for picture boxes).
-    std::function<void(int button, int shift, double x, double y)> onMouseDown;
-    std::function<void(int button, int shift, double x, double y)> onMouseMove;
+    using MouseHandler = std::function<void(int button, int shift, double x, double y)>;
+    MouseHandler onMouseDown;
+    MouseHandler onMouseMove;
     std::function<void(int& keyCode, int shift)> onKeyDown;
     std::function<void(int& keyAscii)> onKeyPress;
     std::function<void()> onLostFocus;
@@ -222,6 +244,11 @@ protected:
 
 private:
     void repaintWindowless();
+    // A mouse event for `handler`, or for the program-drawn child under it.
+    void raiseMouse(MouseHandler Control::*handler, int button, int shift, double x, double y);
+    // The visible program-drawn child at (x, y) of this control's units,
+    // the topmost (last made) first, and the point in the child's units.
+    Control* programDrawnChildAt(double x, double y, double& childX, double& childY);
 
     ControlKind kind_;
     std::string name_;
@@ -281,6 +308,12 @@ public:
     // Gives a control added to the loaded window after its load step its
     // peers (and its children's), as the load step gives them to the rest.
     void loadLateControl(Control& control);
+
+    // A window with a persistent image (loaded): its pixels, for the
+    // program to read and draw into; empty otherwise. What is drawn shows
+    // once showCanvas has been called for its area (pixels of the interior).
+    picture::PixelCanvas canvas();
+    bool showCanvas(int x, int y, int width, int height);
 
     // The interior size in twips (for a maximized borderless window the
     // virtual screen, round every monitor).
@@ -376,6 +409,12 @@ public:
 
     // Re-measures the text when the label sizes itself.
     void fitToText();
+    // The text on one line in the label's font, as wide as the text and as
+    // high as the line: each pixel's red, green and blue bytes tell how much
+    // of the text colour that channel takes there (0 to 255; they differ
+    // where the system smooths text for the screen's pixel layout). Empty
+    // before the label has a peer.
+    picture::Picture renderText();
     // The size `text` would take on one line in the label's font, in twips
     // (0 x 0 before the label has a peer).
     TextSize measure(const std::string& text);

@@ -240,6 +240,10 @@ public:
     virtual bool stretchBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
                             int srcWidth, int srcHeight, std::uint32_t rop) = 0;
     virtual bool getVersionEx(OsVersionInfo& info) = 0;
+    // The RGB value (red in the low byte) of a colour as the controls hold
+    // it: a system colour (top bit set, its index below) by the scheme in
+    // force, any other as it is.
+    virtual std::uint32_t colorValue(std::uint32_t color) = 0;
     // Keeps the task-switching keys (Alt+Tab, Alt+Esc, Ctrl+Esc, the Windows
     // keys) from reaching the system while `block` is on, so that a password
     // prompt cannot be stepped around; false lets them through again.

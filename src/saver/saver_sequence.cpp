@@ -178,23 +178,7 @@ bool SaverWindow::ShowNextImage(Stage& stage) {
     auto* picture = std::get_if<picture::Picture>(&loaded);
     if (!picture) return false;
     stage.picture2.setPicture(std::make_shared<const picture::Picture>(std::move(*picture)));
-    stage.picture1.setVisible(false);
-
-    // Shown at the size it was loaded at (its own, or fitted to the
-    // monitor), centred on its monitor.
-    const int width = stage.picture2.width();
-    const int height = stage.picture2.height();
-    const TwipsArea& area = stage.area;
-    stage.picture1.move(stage.picture1.left(), stage.picture1.top(), width, height);
-    stage.picture1.move(area.left + centredPosition(area.width, width), area.top + centredPosition(area.height, height),
-                        width, height);
-
-    pauseProcessingEvents(kImagePauseMs);
-    stage.picture1.setVisible(true);  // the previous picture, in the new image's frame
-    if (!RunTransition(stage)) return false;
-    stage.picture1.setPicture(stage.picture2.picture());
-    stage.shownIndex = stage.imageIndex;
-    return true;
+    return bringIn(stage);
 }
 
 void SaverWindow::ShowImage(Stage& stage) {
@@ -226,6 +210,9 @@ picture::PictureRequest SaverWindow::pictureRequest(Stage& stage) {
         request.maxHeight = std::max(1, heightPixels * 2 / 3);
         return request;
     }
+    // Pan and zoom fills the space a centred picture fits into, so it is
+    // loaded large enough for its closest framing.
+    if (panning()) request.fillZoom = kPanMaxZoom;
     // The caption's band stays free at the top, and as much at the bottom so
     // that the picture stays centred: a caption is never behind its picture.
     // With captions that write themselves every picture keeps the band, so

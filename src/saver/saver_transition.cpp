@@ -1,9 +1,10 @@
-// The transition that brings each new image onto the display surface.
+// The transition that brings each new image onto its monitor's stage.
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "common/numbers.h"
+#include "saver/crossfade.h"
 #include "saver/saver_window.h"
 #include "saver/transition_painter.h"
 #include "saver/transition_steps.h"
@@ -11,33 +12,28 @@
 namespace vistrel::saver {
 
 bool SaverWindow::RunTransition(Stage& stage) {
-    if (numericValue(randomEffect) == 1) {
-        reseedFromClock();
-        effectMode = std::to_string(randomTransitionCode(random.next()));
-    }
     const int code = transitionCodeOf(effectMode);
     const auto& picture = stage.picture2.picture();
     if (code < 0 || !picture) return true;  // the caller's final copy shows the image at once
+    ComposedStage& composed = *stage.composed;
+    const picture::Framing framing = comingFraming(stage);
     if (code == kStandard) {
+        composed.setFraming(framing);
         stage.picture1.setPicture(picture);
         return true;
     }
+    if (code == kCrossfade) return runCrossfade(platform_, composed, composed.lookWith(picture, framing));
 
-    // The part of the display surface that lies on the window (the virtual
-    // screen), in its pixels.
-    const platform::ScreenMetrics screen = platform_.screen();
-    const platform::PixelBounds all = platform_.virtualScreen();
-    const int left = platform::twipsToPixels(stage.picture1.left(), screen.twipsPerPixelX);
-    const int top = platform::twipsToPixels(stage.picture1.top(), screen.twipsPerPixelY);
-    const PixelRect visible = PixelRect{0, 0, picture->width, picture->height}.intersect(
-        {-left, -top, all.width - left, all.height - top});
-
-    ui::PictureBox& box = stage.picture1;
-    return paintTransition(platform_, transitionSteps(code, picture->width, picture->height), visible,
-                           skipsFailedSteps(code), [&](const PixelRect& piece) {
-                               return box.paintPicture(picture, piece.left, piece.top, piece.width(),
-                                                       piece.height());
-                           });
+    // The steps run over the picture's place (its own size, or the space a
+    // panned picture fills), drawn only where that lies on the monitor.
+    const PixelRect place = composed.pictureArea();
+    const int width = panning() ? place.width() : picture->width;
+    const int height = panning() ? place.height() : picture->height;
+    const PixelRect& monitor = composed.area();
+    const PixelRect visible = PixelRect{0, 0, width, height}.intersect(
+        {-place.left, -place.top, monitor.width() - place.left, monitor.height() - place.top});
+    return paintTransition(platform_, transitionSteps(code, width, height), visible, skipsFailedSteps(code),
+                           [&](const PixelRect& piece) { return composed.drawPiece(picture, framing, piece); });
 }
 
 }  // namespace vistrel::saver

@@ -20,6 +20,7 @@ SaverWindow::SaverWindow(platform::Platform& platform, RunValues& runValues,
       timer1("Timer1", form1),
       timer2("Timer2", form1),
       timer3("Timer3", form1),
+      panTimer("PanTimer", form1),
       input(platform, form1, picture1),
       platform_(platform),
       runValues_(runValues),
@@ -41,6 +42,9 @@ SaverWindow::SaverWindow(platform::Platform& platform, RunValues& runValues,
     }
     picture1.setBackColor(ui::kSystemButtonText);
     picture2.setBackColor(ui::kBlack);
+    // The picture and its caption are drawn on the composed stage.
+    picture1.drawnByProgram = true;
+    label1.drawnByProgram = true;
 
     label1.setText(" ");
     label1.setVisible(false);
@@ -56,6 +60,7 @@ SaverWindow::SaverWindow(platform::Platform& platform, RunValues& runValues,
     timer1.onTimer = [this] { Timer1_Timer(); };
     timer2.onTimer = [this] { Timer2_Timer(); };
     timer3.onTimer = [this] { Timer3_Timer(); };
+    panTimer.onTimer = [this] { PanTimer_Timer(); };
 }
 
 void SaverWindow::Form_Load() {
@@ -106,6 +111,7 @@ void SaverWindow::Form_Load() {
     primary_.area = areas.front();
     prepareBackground();
     prepareFurtherMonitors();
+    prepareStages();
     // A new round of the deck keeps clear of every monitor's picture and of
     // the next ones already dealt.
     library_->deck().setRecentToAvoid(2 * stages().size() - 1);
@@ -186,6 +192,8 @@ void SaverWindow::prepareFurtherMonitors() {
     for (std::size_t i = 1; i < areas.size(); ++i) {
         auto further = std::make_unique<FurtherMonitor>(form1, static_cast<int>(i) + 1, areas[i]);
         // Made like the designed ones, with the caption's font and colour.
+        further->picture1.drawnByProgram = true;
+        further->label1.drawnByProgram = true;
         for (ui::PictureBox* box : {&further->picture1, &further->picture2}) {
             box->borderStyle = ui::BorderStyle::None;
             box->autoSize = true;

@@ -16,7 +16,9 @@
 #include "library/picture_library.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
+#include "saver/composed_stage.h"
 #include "saver/monitor_areas.h"
+#include "saver/pan_zoom.h"
 #include "saver/run_values.h"
 #include "saver/saver_input.h"
 #include "settings/settings_file.h"
@@ -48,6 +50,13 @@ struct Stage {
     // In list order, where the next change looks for its picture.
     library::ListPlace listPlace{};
     PictureIndex shownIndex = -1;  // the picture on the monitor now
+    // What the monitor shows, composed (made by the load step).
+    std::unique_ptr<ComposedStage> composed{};
+    // Pan and zoom: the travel of the picture shown, from when it came, and
+    // that of the picture a change brings in.
+    PanJourney journey{};
+    std::int64_t shownAtMs = 0;
+    PanJourney comingJourney{};
 };
 
 // A monitor beyond the primary with a slideshow of its own (allMonitors=1).
@@ -76,6 +85,7 @@ public:
     ui::Timer timer1;         // float movement
     ui::Timer timer2;         // image change
     ui::Timer timer3;         // start of the slideshow
+    ui::Timer panTimer;       // pan and zoom: the picture drawn where it now stands
     SaverInput input;         // keys, mouse buttons and moves that end the saver
 
     // Settings as read, held as text and converted where they are applied.
@@ -120,6 +130,7 @@ public:
     void Timer3_Timer();  // the first image, half a second after the load
     void Timer2_Timer();  // every image change
     void Timer1_Timer();  // every movement tick of a floating image
+    void PanTimer_Timer();  // every frame of pan and zoom
     // Each routine below acts on the primary monitor's slideshow, or on the
     // stage it is given.
     void AdvanceIndex() { AdvanceIndex(primary_); }
@@ -139,7 +150,7 @@ public:
     // kBoardNotesOfFailures pictures, only their count, each time it grows.
     std::function<void(const std::string& path)> onImageSkipped;
     std::function<void(std::uint32_t more)> onMoreImagesSkipped;
-    // False when a drawing step failed (codes 0 to 5).
+    // False when a drawing step failed (codes 0 to 5, and the crossfade).
     bool RunTransition() { return RunTransition(primary_); }
     bool RunTransition(Stage& stage);
     void PlaceCaption() { PlaceCaption(primary_); }
@@ -169,7 +180,22 @@ private:
     void picturesFound();
     std::string captionOf(PictureIndex picture) const;
 
-    bool centred() const { return picRandom == "cent"; }
+    // Centred and panned pictures stand in the middle of their monitor;
+    // any other movement floats.
+    bool centred() const { return picRandom == "cent" || panning(); }
+    bool panning() const { return picRandom == kPanAndZoom; }
+    // Gives each slideshow its composed stage (after the background).
+    void prepareStages();
+    // What ShowNextImage does once the picture is loaded: places it, pauses,
+    // brings it in through its transition and shows it whole.
+    bool bringIn(Stage& stage);
+    // The transition of this change: the setting's, or a random one.
+    int chooseTransition();
+    // Where the loaded picture stands: centred at its own size, or filling
+    // its space for pan and zoom.
+    void placeLoadedPicture(Stage& stage);
+    // How the picture being brought in shows on its place.
+    picture::Framing comingFraming(const Stage& stage) const;
     // What the next picture is loaded for: the space it may take on the
     // screen (a larger picture is shrunk to fit it) and the background its
     // transparent parts show.

@@ -21,11 +21,7 @@ std::size_t stepsDue(std::int64_t elapsed, std::size_t count) {
 
 }  // namespace
 
-bool paintTransition(platform::Platform& platform, const std::vector<StepRect>& steps, const PixelRect& visible,
-                     bool skipFailures, const DrawPiece& draw) {
-    const std::size_t count = steps.size();
-    UncoveredArea area(visible);
-    std::vector<PixelRect> pieces;
+bool runPaced(platform::Platform& platform, std::size_t count, bool skipFailures, const DrawSteps& draw) {
     const std::int64_t start = platform.monotonicMs();
     std::size_t drawn = 0;
     while (drawn < count) {
@@ -33,12 +29,7 @@ bool paintTransition(platform::Platform& platform, const std::vector<StepRect>& 
         const std::size_t due = std::max(stepsDue(frameStart - start, count), drawn);
         const bool drawsNow = due > drawn;
         if (drawsNow) {
-            pieces.clear();
-            for (std::size_t k = drawn; k < due; ++k) area.cover(pixelsOf(steps[k]), pieces);
-            mergeTouching(pieces);
-            for (const PixelRect& piece : pieces) {
-                if (!draw(piece) && !skipFailures) return false;
-            }
+            if (!draw(drawn, due) && !skipFailures) return false;
             drawn = due;
         }
         if (drawn == count) break;
@@ -49,6 +40,24 @@ bool paintTransition(platform::Platform& platform, const std::vector<StepRect>& 
         if (wakeUp > now) platform.pauseWithoutEvents(static_cast<int>(wakeUp - now));
     }
     return true;
+}
+
+bool paintTransition(platform::Platform& platform, const std::vector<StepRect>& steps, const PixelRect& visible,
+                     bool skipFailures, const DrawPiece& draw) {
+    UncoveredArea area(visible);
+    std::vector<PixelRect> pieces;
+    return runPaced(platform, steps.size(), skipFailures, [&](std::size_t done, std::size_t due) {
+        pieces.clear();
+        for (std::size_t k = done; k < due; ++k) area.cover(pixelsOf(steps[k]), pieces);
+        mergeTouching(pieces);
+        bool allDrawn = true;
+        for (const PixelRect& piece : pieces) {
+            if (draw(piece)) continue;
+            allDrawn = false;
+            if (!skipFailures) return false;
+        }
+        return allDrawn;
+    });
 }
 
 }  // namespace vistrel::saver

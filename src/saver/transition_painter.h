@@ -26,6 +26,15 @@ inline constexpr int kTransitionDurationMs = 1000;
 // About the refresh rate of a screen: drawing more often shows nothing more.
 inline constexpr int kTransitionFrameMs = 16;
 
+// Draws the steps [done, due) of a paced sequence together, as one frame;
+// false on failure.
+using DrawSteps = std::function<bool(std::size_t done, std::size_t due)>;
+
+// Runs `count` steps over kTransitionDurationMs with the pacing above:
+// each frame draws the steps due by then. Returns false as soon as a frame
+// fails, unless `skipFailures`, which goes on regardless.
+bool runPaced(platform::Platform& platform, std::size_t count, bool skipFailures, const DrawSteps& draw);
+
 // Copies the new image under `piece` to the display surface; false on failure.
 using DrawPiece = std::function<bool(const PixelRect& piece)>;
 

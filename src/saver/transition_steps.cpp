@@ -87,15 +87,15 @@ std::vector<StepRect> transitionSteps(int code, int width, int height) {
 
 int transitionCodeOf(std::string_view effectMode) {
     const double value = numericValue(effectMode);
-    for (int code = kStandard; code <= kVerticalBlinds; ++code) {
+    for (int code = kStandard; code <= kCrossfade; ++code) {
         if (value == code) return code;
     }
     return -1;
 }
 
 int randomTransitionCode(float r) {
-    // In double, so that r just below 1 can never round up to 8.
-    return static_cast<int>(std::floor(static_cast<double>(r) * 7 + 1));
+    // In double, so that r just below 1 can never round up to 9.
+    return static_cast<int>(std::floor(static_cast<double>(r) * int{kCrossfade} + 1));
 }
 
 }  // namespace vistrel::saver

@@ -22,6 +22,9 @@ enum TransitionCode : int {
     kCenterWipe = 5,
     kHorizontalBlinds = 6,
     kVerticalBlinds = 7,
+    // Not a sequence of rectangles: the whole screen blends from the old
+    // picture to the new one (saver/crossfade.h).
+    kCrossfade = 8,
 };
 
 // A step's rectangle in pixels of the image. Offsets may be fractional (the
@@ -38,8 +41,8 @@ struct StepRect {
 inline constexpr int kBlindPitch = 20;
 
 // The steps of `code` for a new image of width x height pixels. Code 0
-// ("Standard") has none: it replaces the whole image in one action. Codes
-// outside 0 to 7 have none and draw nothing.
+// ("Standard") has none: it replaces the whole image in one action; nor has
+// the crossfade. Codes outside 0 to 8 have none and draw nothing.
 std::vector<StepRect> transitionSteps(int code, int width, int height);
 
 // Failed drawing steps are skipped by the blinds; for the other codes a
@@ -47,10 +50,10 @@ std::vector<StepRect> transitionSteps(int code, int width, int height);
 inline bool skipsFailedSteps(int code) { return code == kHorizontalBlinds || code == kVerticalBlinds; }
 
 // The code that the text of the `effectMode` setting names: its numeric
-// value when that equals one of 0 to 7, else -1 (nothing is drawn).
+// value when that equals one of 0 to 8, else -1 (nothing is drawn).
 int transitionCodeOf(std::string_view effectMode);
 
-// The code of a random transition for a draw r in [0, 1): 1 to 7, each
+// The code of a random transition for a draw r in [0, 1): 1 to 8, each
 // equally likely; "Standard" is never chosen at random.
 int randomTransitionCode(float r);
 

@@ -18,6 +18,13 @@ PixelRect PixelRect::intersect(const PixelRect& other) const {
     return result;
 }
 
+PixelRect PixelRect::unite(const PixelRect& other) const {
+    if (empty()) return other.empty() ? PixelRect{} : other;
+    if (other.empty()) return *this;
+    return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+            std::max(bottom, other.bottom)};
+}
+
 PixelRect pixelsOf(const StepRect& step) {
     return {roundEdge(step.x), roundEdge(step.y), roundEdge(step.x + step.width), roundEdge(step.y + step.height)};
 }

@@ -25,6 +25,9 @@ struct PixelRect {
     bool empty() const { return right <= left || bottom <= top; }
     long long area() const { return empty() ? 0 : static_cast<long long>(width()) * height(); }
     PixelRect intersect(const PixelRect& other) const;
+    // The smallest rectangle round both; an empty one adds nothing.
+    PixelRect unite(const PixelRect& other) const;
+    PixelRect movedBy(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
     bool operator==(const PixelRect&) const = default;
 };
 

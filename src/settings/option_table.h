@@ -51,7 +51,7 @@ enum class DialogShows {
     AsRead,      // the text itself: texts, exact words ("cent", "ch"), and keys the dialog keeps as they are
     Flag,        // "1" when the numeric value is exactly 1, else "0"
     Whole,       // the numeric value rounded and kept within [low, high]
-    Background,  // "0" for a numeric value of 0 (the colour), "1" for any other (the desktop), not rounded
+    Background,  // "0" for a numeric value of 0 (the colour), "2" for exactly 2 (the blurred picture), "1" for any other (the desktop), not rounded
     Colour,      // the value rounded when it is an RGB colour (0 to 16777215), else the first-start colour
     FontSize,    // a positive size in points ("12", "10.5"), else the first-start size
     FontFlag,    // "True" or "False": the word in any letter case, or a number (0 is false)
@@ -84,7 +84,7 @@ inline constexpr std::array<OptionSpec, kOptionCount> kOptions{{
     {timeInterval, "image", "timeInterval", "2", true, D::Whole, 0, 60},  // seconds
     {picRandom, "image", "picRandom", "cent", true, D::AsRead},
     {picChange, "image", "picChange", "ch", false, D::AsRead},
-    {effectMode, "image", "effectMode", "0", true, D::Whole, 0, 7},
+    {effectMode, "image", "effectMode", "0", true, D::Whole, 0, 8},
     {randomEffect, "image", "randomEffect", "0", true, D::Flag},
     {fitLarge, "image", "fitLarge", "1", true, D::AsRead},
     {allMonitors, "image", "allMonitors", "0", true, D::AsRead},

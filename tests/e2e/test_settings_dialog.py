@@ -106,8 +106,9 @@ def test_dialog_opens_with_its_layout_and_the_loaded_values(dialog_folder, scree
     assert captions.items == [""] and not captions.visible
     combos = dialog.of_class(windows, "ComboBox")
     background, transitions = combos
-    assert background.items == ["Background Color (below)", "Desktop"] and background.selected == 0
-    assert transitions.count == 8 and transitions.items[3] == "Right & Left wipe" and transitions.selected == 0
+    assert background.items == ["Background Color (below)", "Desktop", "Blurred Picture"] and background.selected == 0
+    assert transitions.count == 9 and transitions.items[3] == "Right & Left wipe" and transitions.selected == 0
+    assert transitions.items[8] == "Crossfade"
     assert {combo.comboStyle for combo in combos} == {3}, "drop-down lists without an edit field"
 
     assert dialog.by_text(windows, "&Center").checked == 1

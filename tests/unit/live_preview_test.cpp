@@ -248,6 +248,40 @@ TEST_F(LivePreviewTest, AFolderEntryShowsItsPicturesReadAfreshOnceFound) {
     EXPECT_EQ(preview().pictureLibrary().size(), 4u);
 }
 
+TEST_F(LivePreviewTest, TheMiniatureCrossfadesOverItsBlurredFill) {
+    testing::SampleSettings settings;
+    settings.effectMode = "8";
+    settings.backEffect = "2";
+    settings.timeInterval = "10";
+    installList(settings);
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(platform.advance(100));
+    // Beside the square picture, its blurred copy rather than the colour.
+    const std::uint32_t beside = platform.hostView(host).at(10, 75);
+    EXPECT_NE(beside, colorToPixel(kRed));
+    EXPECT_EQ(beside, platform.hostView(host).at(5, 20));  // a one-colour picture blurs to one colour
+    EXPECT_EQ(centre(), shownColour(kColours[0]));
+    // Half way through the change (3 s later), half of each picture.
+    ASSERT_TRUE(platform.advance(3000 + 500));
+    const std::uint32_t mixed = centre();
+    for (int shift : {0, 8, 16}) {
+        const int expected = ((kColours[0] >> shift & 0xFF) + (kColours[1] >> shift & 0xFF)) / 2;
+        EXPECT_NEAR(static_cast<int>(mixed >> shift & 0xFF), expected, 12) << shift;
+    }
+    ASSERT_TRUE(platform.advance(600));
+    EXPECT_EQ(centre(), shownColour(kColours[1]));
+}
+
+TEST_F(LivePreviewTest, APannedMiniatureFillsThePreview) {
+    testing::SampleSettings settings;
+    settings.picRandom = "pan";
+    installList(settings);
+    ASSERT_TRUE(start());
+    ASSERT_TRUE(platform.advance(100));
+    const auto view = platform.hostView(host);
+    for (int x = 0; x < kHostWidth; x += 9) EXPECT_EQ(view.at(x, 75), shownColour(kColours[0])) << x;
+}
+
 TEST(PreviewTransitionPieces, TheSaversStepsShrunkToThePreview) {
     // A left wipe of a 150 x 150 miniature of a 1024-pixel-wide screen.
     const auto wipe = scaledTransitionPieces(1, 150, 150, 150.0 / 1024);

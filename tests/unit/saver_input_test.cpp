@@ -203,10 +203,24 @@ TEST_F(SaverInputTest, OnlyButtonsOverTheBackgroundMakeExitRequests) {
     EXPECT_EQ(exitRequests, 3);
 
     // Moving over the caption is no move of the background.
-    platform->moveMouse(window->form1, 100, 100);
+    platform->moveMouse(window->form1, 500, 400);
     for (int x = 0; x < 10; ++x) platform->moveMouse(window->label1, 10 + 20 * x, 5);
-    EXPECT_EQ(window->input.lastFormX, 1500);
+    EXPECT_EQ(window->input.lastFormX, 7500);
     EXPECT_EQ(window->input.moveCount, 0);
+}
+
+TEST_F(SaverInputTest, InputOverThePictureOnTheWindowGoesToThePicture) {
+    // The picture has no window of its own: the saver window passes what
+    // happens over it on, in the picture's pixels.
+    showPicture();  // 300 x 200 at the window's top-left corner
+    platform->pressMouse(window->form1, 1, 100, 100);
+    EXPECT_EQ(exitRequests, 0);
+    platform->moveMouse(window->form1, 120, 110);
+    EXPECT_EQ(window->input.lastPictureX, 120);
+    EXPECT_EQ(window->input.lastPictureY, 110);
+    EXPECT_EQ(window->input.lastFormX, 0);
+    platform->pressMouse(window->form1, 1, 500, 400);  // beside it
+    EXPECT_EQ(exitRequests, 1);
 }
 
 TEST_F(SaverInputTest, ACloseCommandIsAnExitRequest) {

@@ -182,9 +182,10 @@ TEST_F(SaverLoadTest, UnderAHighContrastSchemeTheDesignedColoursAreTheSchemes) {
     EXPECT_EQ(colorToPixel(window.form1.backColor()), colorToPixel(kFrameColour));
     // The image surface shows the scheme's button-text colour where no picture is.
     window.picture1.move(0, 0, 150, 150);
-    const auto* picture = platform.surfaceOf(window.picture1);
-    ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->at(5, 5), colorToPixel(kButtonTextColour));
+    window.picture1.setVisible(true);
+    const auto* image = platform.surfaceOf(window.form1);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->at(5, 5), colorToPixel(kButtonTextColour));
 }
 
 TEST_F(SaverLoadTest, AnyNonZeroBackEffectTakesTheSnapshot) {

@@ -101,18 +101,21 @@ TEST_F(DialogLayoutTest, BeforeTheLoadNothingIsSelectedCheckedOrFilled) {
 
     const auto& transitions = c<ui::ComboBox>("TransitionsCbx");
     EXPECT_EQ(transitions.listIndex(), -1);
-    ASSERT_EQ(transitions.listCount(), 8);
-    const char* names[] = {"Standard",       "Left wipe",   "Right wipe",        "Right & Left wipe",
-                           "Up & down wipe", "Center wipe", "Horizontal blinds", "Vertical blinds"};
-    for (int i = 0; i < 8; ++i) {
+    ASSERT_EQ(transitions.listCount(), 9);
+    const char* names[] = {"Standard",          "Left wipe",       "Right wipe",
+                           "Right & Left wipe", "Up & down wipe",  "Center wipe",
+                           "Horizontal blinds", "Vertical blinds", "Crossfade"};
+    for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(transitions.list(i), names[i]);
         EXPECT_EQ(transitions.itemData(i), i);
     }
     const auto& background = c<ui::ComboBox>("Combo1");
     EXPECT_EQ(background.listIndex(), -1);
+    ASSERT_EQ(background.listCount(), 3);
     EXPECT_EQ(background.list(0), "Background Color (below)");
     EXPECT_EQ(background.list(1), "Desktop");
-    EXPECT_EQ(background.itemData(1), 1);
+    EXPECT_EQ(background.list(2), "Blurred Picture");
+    EXPECT_EQ(background.itemData(2), 2);
 
     const auto& spin = c<ui::ScrollBar>("changeVScroll1");
     EXPECT_EQ(spin.min(), 60);  // the top end

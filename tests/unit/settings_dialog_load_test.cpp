@@ -122,6 +122,28 @@ TEST_F(DialogLoadTest, NeverChangeLoadsWithRandomOrderOffAndTheStoredInterval) {
     EXPECT_EQ(dialog->pending[settings::Option::timeInterval], "5");
 }
 
+TEST_F(DialogLoadTest, PanAndZoomAndTheBlurredPictureAreKeptAsTheyAre) {
+    std::string text = SampleSettings{}.text();
+    text = replaced(text, "picRandom=cent", "picRandom=pan");
+    text = replaced(text, "backEffect=0", "backEffect=2");
+    putSamplePictures(platform);
+    open(text);
+
+    // The movement frame has no option for pan and zoom: none is selected,
+    // and nothing rewrites the setting until one is chosen.
+    EXPECT_FALSE(c<ui::OptionButton>("pCenter").value());
+    EXPECT_FALSE(c<ui::OptionButton>("pRandom").value());
+    EXPECT_FALSE(c<ui::Slider>("Slider1").enabled());
+    EXPECT_EQ(dialog->pending[settings::Option::picRandom], "pan");
+    EXPECT_EQ(c<ui::ComboBox>("Combo1").listIndex(), 2);
+    EXPECT_EQ(dialog->pending[settings::Option::backEffect], "2");
+    EXPECT_FALSE(c<ui::Button>("backColorClick").enabled());
+
+    c<ui::OptionButton>("pRandom").userClick();
+    EXPECT_EQ(dialog->pending[settings::Option::picRandom], "rand");
+    EXPECT_TRUE(c<ui::Slider>("Slider1").enabled());
+}
+
 TEST_F(DialogLoadTest, TotalBeyondTheListedImagesListsEmptyEntries) {
     SampleSettings settings;
     settings.total = "3";
@@ -178,7 +200,7 @@ TEST_F(DialogLoadTest, ValuesOutOfRangeAreShownAtTheNearestSetting) {
     open(text);
 
     EXPECT_EQ(c<ui::ComboBox>("Combo1").listIndex(), 1);
-    EXPECT_EQ(c<ui::ComboBox>("TransitionsCbx").listIndex(), 7);
+    EXPECT_EQ(c<ui::ComboBox>("TransitionsCbx").listIndex(), 8);
     EXPECT_EQ(c<ui::ScrollBar>("changeVScroll1").value(), 60);
     EXPECT_EQ(c<ui::TextBox>("Text2").text(), "60");
     EXPECT_EQ(c<ui::Slider>("Slider1").value(), 5);
@@ -186,7 +208,7 @@ TEST_F(DialogLoadTest, ValuesOutOfRangeAreShownAtTheNearestSetting) {
     using settings::Option;
     EXPECT_THAT((std::vector<std::string>{p[Option::backEffect], p[Option::effectMode], p[Option::timeInterval],
                                           p[Option::picSpeed], p[Option::newBackColor], p[Option::newFontSize]}),
-                ElementsAre("1", "7", "60", "5", "0", "20"));
+                ElementsAre("1", "8", "60", "5", "0", "20"));
 
     // The other end of each range.
     std::string low = SampleSettings{}.text();

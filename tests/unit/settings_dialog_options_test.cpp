@@ -27,6 +27,11 @@ TEST_F(DialogOptionsTest, BackgroundListSwitchesTheColourButtonOnly) {
     list.userSelect(0);
     EXPECT_EQ(pending()[settings::Option::backEffect], "0");
     EXPECT_TRUE(c<ui::Button>("backColorClick").enabled());
+    // The blurred picture has no colour to choose either.
+    list.userSelect(2);
+    EXPECT_EQ(pending().backEffect, "2");
+    EXPECT_FALSE(c<ui::Button>("backColorClick").enabled());
+    EXPECT_EQ(c<ui::PictureBox>("Picture1").backColor(), 255u);
 }
 
 TEST_F(DialogOptionsTest, MovementOptionsSwitchTheSpeedSlider) {

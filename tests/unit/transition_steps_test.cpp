@@ -75,7 +75,7 @@ TEST(TransitionSteps, BlindsOpenEveryBandTogether) {
 }
 
 TEST(TransitionSteps, StandardAndUnknownCodesHaveNoSteps) {
-    for (int code : {0, 8, -1, 100}) EXPECT_THAT(transitionSteps(code, 64, 48), IsEmpty()) << code;
+    for (int code : {0, 8, 9, -1, 100}) EXPECT_THAT(transitionSteps(code, 64, 48), IsEmpty()) << code;
 }
 
 TEST(TransitionSteps, TheCodeOfASettingsText) {
@@ -84,19 +84,20 @@ TEST(TransitionSteps, TheCodeOfASettingsText) {
     EXPECT_EQ(transitionCodeOf("6x"), kHorizontalBlinds);  // the leading number counts
     EXPECT_EQ(transitionCodeOf("abc"), kStandard);         // no number counts as 0
     EXPECT_EQ(transitionCodeOf(""), kStandard);
-    EXPECT_EQ(transitionCodeOf("8"), -1);
+    EXPECT_EQ(transitionCodeOf("8"), kCrossfade);
+    EXPECT_EQ(transitionCodeOf("9"), -1);
     EXPECT_EQ(transitionCodeOf("-1"), -1);
     EXPECT_EQ(transitionCodeOf("2.5"), -1);
 }
 
-TEST(TransitionSteps, RandomCodesAreOneToSevenEquallyLikely) {
+TEST(TransitionSteps, RandomCodesAreOneToEightEquallyLikely) {
     EXPECT_EQ(randomTransitionCode(0.0f), 1);
-    EXPECT_EQ(randomTransitionCode(1.0f / 7), 2);
-    EXPECT_EQ(randomTransitionCode(0.99999994f), 7);  // the largest float below 1
+    EXPECT_EQ(randomTransitionCode(1.0f / 8), 2);
+    EXPECT_EQ(randomTransitionCode(0.99999994f), 8);  // the largest float below 1
     std::map<int, int> seen;
-    for (int i = 0; i < 7000; ++i) ++seen[randomTransitionCode(static_cast<float>((i + 0.5) / 7000))];
+    for (int i = 0; i < 8000; ++i) ++seen[randomTransitionCode(static_cast<float>((i + 0.5) / 8000))];
     EXPECT_THAT(seen, ElementsAre(std::pair{1, 1000}, std::pair{2, 1000}, std::pair{3, 1000}, std::pair{4, 1000},
-                                  std::pair{5, 1000}, std::pair{6, 1000}, std::pair{7, 1000}));
+                                  std::pair{5, 1000}, std::pair{6, 1000}, std::pair{7, 1000}, std::pair{8, 1000}));
 }
 
 }  // namespace

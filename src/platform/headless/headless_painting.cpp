@@ -16,6 +16,7 @@ bool overlaps(const ui::TwipsRect& a, const ui::TwipsRect& b) {
 // The labels that `surface` draws, in the order they are drawn.
 void collectLabels(const ui::Control& container, std::vector<const ui::Label*>& found) {
     for (const ui::Control* child : container.children()) {
+        if (child->drawnByProgram) continue;  // the program draws it in the surface itself
         if (child->kind() == ui::ControlKind::Label) {
             found.push_back(static_cast<const ui::Label*>(child));
         } else if (!ui::hasSurface(child->kind())) {
@@ -77,7 +78,7 @@ struct Composer {
     // were made (later ones lie over earlier ones), with what is on them.
     void drawChildWindows(Surface& image, const ui::Control& container, int x, int y) const {
         for (const ui::Control* child : container.children()) {
-            if (!child->visible()) continue;
+            if (!child->visible() || child->drawnByProgram) continue;
             const int left = x + pixelsX(child->left());
             const int top = y + pixelsY(child->top());
             if (child->kind() == ui::ControlKind::PictureBox) {

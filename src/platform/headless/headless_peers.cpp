@@ -134,8 +134,55 @@ private:
         return twipsToPixels(window.height(), screen.twipsPerPixelY);
     }
 
+    picture::PixelCanvas canvas() override {
+        Surface& surface = target_.surface;
+        return {surface.pixels.data(), surface.width, surface.height, surface.width};
+    }
+
+    // The surface is what the screenshot shows; the call is recorded so that
+    // a test sees what the program put on the screen, and when.
+    bool showCanvas(int x, int y, int width, int height) override {
+        platform_.record(window_.name() + ".ShowCanvas(" + std::to_string(x) + ", " + std::to_string(y) + ", " +
+                         std::to_string(width) + ", " + std::to_string(height) + ")" +
+                         (platform_.drawingFails() ? " -> failed" : ""));
+        platform_.chargeShowCost();
+        return !platform_.drawingFails();
+    }
+
     ui::Window& window_;
     bool shownBefore_ = false;
+};
+
+// The lines a picture box records beyond those of every control, the same
+// whether the backend draws it or the program does.
+void recordPictureBoxChange(HeadlessPlatform& platform, const ui::PictureBox& box, ui::Property property) {
+    const auto line = [&](std::string_view what, const std::string& value) {
+        platform.record(box.name() + "." + std::string(what) + " = " + value);
+    };
+    switch (property) {
+        case ui::Property::BackColor: line("BackColor", colorText(box.backColor())); break;
+        case ui::Property::Picture:
+            line("Picture", box.picture() ? std::to_string(box.picture()->width) + " x " +
+                                                std::to_string(box.picture()->height)
+                                          : "Nothing");
+            break;
+        case ui::Property::Cleared: platform.record(box.name() + ".Cls()"); break;
+        default: break;
+    }
+}
+
+// A picture box the program draws itself: mirrored and recorded, never drawn.
+class ProgramDrawnBoxPeer : public RecordingPeer {
+public:
+    ProgramDrawnBoxPeer(HeadlessPlatform& platform, ui::PictureBox& box) : RecordingPeer(platform, box), box_(box) {}
+
+    void sync(ui::Property property) override {
+        RecordingPeer::sync(property);
+        recordPictureBoxChange(platform_, box_, property);
+    }
+
+private:
+    ui::PictureBox& box_;
 };
 
 class PictureBoxPeer : public SurfacePeer {
@@ -149,6 +196,7 @@ public:
 
     void sync(ui::Property property) override {
         RecordingPeer::sync(property);
+        recordPictureBoxChange(platform_, box_, property);
         // Every change of the box draws all of it anew, with its labels.
         if (property != ui::Property::Enabled) platform_.impl().redrawLabels(box_, nullptr);
         switch (property) {
@@ -157,19 +205,8 @@ public:
                 if (materialized_) resize();
                 break;
             case ui::Property::BackColor:
-                recordValue("BackColor", colorText(box_.backColor()));
-                clearDrawings();
-                break;
             case ui::Property::Picture:
-                recordValue("Picture", box_.picture() ? std::to_string(box_.picture()->width) + " x " +
-                                                            std::to_string(box_.picture()->height)
-                                                      : "Nothing");
-                clearDrawings();
-                break;
-            case ui::Property::Cleared:
-                platform_.record(box_.name() + ".Cls()");
-                clearDrawings();
-                break;
+            case ui::Property::Cleared: clearDrawings(); break;
             default: break;
         }
     }
@@ -286,6 +323,18 @@ public:
         return {charWidth * characters, static_cast<int>(std::ceil(size * 1.2))};
     }
 
+    // The text as a box of its measured size, fully covered: what a
+    // screenshot shows of a label.
+    picture::Picture renderText(const std::string& text) override {
+        const ui::TextSize size = measureText(text);
+        const ScreenMetrics screen = platform_.screen();
+        picture::Picture mask;
+        mask.width = twipsToPixels(size.width, screen.twipsPerPixelX);
+        mask.height = twipsToPixels(size.height, screen.twipsPerPixelY);
+        mask.pixels.assign(static_cast<std::size_t>(mask.width) * mask.height, 0xFFFFFFFFu);
+        return mask;
+    }
+
 private:
     // The model says only that the font changed; the peer tells which part.
     void recordFontChanges() {
@@ -362,6 +411,9 @@ std::unique_ptr<ui::ControlPeer> HeadlessPlatform::createPeer(ui::Control& contr
         case ui::ControlKind::Window:
             return std::make_unique<WindowPeer>(*this, static_cast<ui::Window&>(control));
         case ui::ControlKind::PictureBox:
+            if (control.drawnByProgram) {
+                return std::make_unique<ProgramDrawnBoxPeer>(*this, static_cast<ui::PictureBox&>(control));
+            }
             return std::make_unique<PictureBoxPeer>(*this, static_cast<ui::PictureBox&>(control));
         case ui::ControlKind::Label: return std::make_unique<LabelPeer>(*this, static_cast<ui::Label&>(control));
         case ui::ControlKind::TextBox:

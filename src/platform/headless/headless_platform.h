@@ -14,8 +14,8 @@
 //     "DoEvents() x200"    (a run of event yields makes one line)
 //     "Pause(16)"    (a wait without events)
 //   Pure queries (command line, program folder, user-data folder, screen,
-//   time of day, the instance claim, ansiToUtf8, decodePicture) are not
-//   recorded. Text
+//   time of day, the instance claim, ansiToUtf8, decodePicture, colorValue)
+//   are not recorded. Text
 //   values are escaped so that a line never breaks: CR LF shows as \r\n.
 // - Message boxes and common dialogs are answered from a script the test
 //   gives; an unanswered box fails the test loudly.
@@ -140,6 +140,10 @@ public:
     // when the system runs out of graphics resources.
     void setDrawingFails(bool fails) { drawingFails_ = fails; }
     bool drawingFails() const { return drawingFails_; }
+    // How long putting an area of a window's image on the screen takes on
+    // the virtual clock (none by default): for tests of drawing that falls
+    // behind. No events are processed meanwhile.
+    void setShowCost(std::int64_t milliseconds) { showCostMs_ = milliseconds; }
     std::size_t fileReplaceCount() const { return replaceCount_; }
 
     // --- virtual clock ---
@@ -319,6 +323,7 @@ public:
     bool stretchBlt(Handle destDC, int x, int y, int width, int height, Handle srcDC, int srcX, int srcY,
                     int srcWidth, int srcHeight, std::uint32_t rop) override;
     bool getVersionEx(OsVersionInfo& info) override;
+    std::uint32_t colorValue(std::uint32_t color) override { return pixelToColor(colorToPixel(color)); }
     void blockTaskSwitchKeys(bool block) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                 MessageBoxButtons buttons) override;
@@ -351,6 +356,8 @@ public:
     void whenCalled(std::string prefix, std::function<void()> action) {
         callWatch_.emplace(std::move(prefix), std::move(action));
     }
+    // An area was put on the screen: the clock moves on by its cost.
+    void chargeShowCost() { nowMs_ += showCostMs_; }
     struct Impl;
     Impl& impl() { return *impl_; }
     struct BackgroundJob;
@@ -396,6 +403,7 @@ private:
     Point cursor_{0, 0};
     bool writable_ = true;
     bool drawingFails_ = false;
+    std::int64_t showCostMs_ = 0;
     std::size_t replaceCount_ = 0;
     std::string lastFileError_;
     bool lastFileErrorDenied_ = false;

@@ -16,10 +16,12 @@ BITMAPINFO topDownInfo(int width, int height) {
     return info;
 }
 
-HBITMAP createSurfaceBitmap(int width, int height) {
+HBITMAP createSurfaceBitmap(int width, int height, std::uint32_t*& pixels) {
     const BITMAPINFO info = topDownInfo(width, height);
     void* bits = nullptr;
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap) pixels = static_cast<std::uint32_t*>(bits);
+    return bitmap;
 }
 
 void fillContext(HDC dc, int width, int height, COLORREF color) {
@@ -52,10 +54,10 @@ BackingImage::BackingImage(int width, int height, COLORREF color) {
     // A DIB section needs at least one pixel; an empty control gets one.
     width_ = std::max(width, 1);
     height_ = std::max(height, 1);
-    bitmap_ = createSurfaceBitmap(width_, height_);
+    bitmap_ = createSurfaceBitmap(width_, height_, bits_);
     if (!bitmap_) {
         width_ = height_ = 1;
-        bitmap_ = createSurfaceBitmap(1, 1);
+        bitmap_ = createSurfaceBitmap(1, 1, bits_);
     }
     originalBitmap_ = SelectObject(dc_, bitmap_);
     fill(color);
@@ -75,7 +77,8 @@ bool BackingImage::resize(int width, int height, COLORREF color, const picture::
     width = std::max(width, 1);
     height = std::max(height, 1);
     if (width == width_ && height == height_) return true;
-    HBITMAP bitmap = createSurfaceBitmap(width, height);
+    std::uint32_t* bits = nullptr;
+    HBITMAP bitmap = createSurfaceBitmap(width, height, bits);
     if (!bitmap) return false;
 
     HDC scratch = CreateCompatibleDC(dc_);
@@ -89,6 +92,7 @@ bool BackingImage::resize(int width, int height, COLORREF color, const picture::
     SelectObject(dc_, bitmap);
     DeleteObject(bitmap_);
     bitmap_ = bitmap;
+    bits_ = bits;
     width_ = width;
     height_ = height;
     return true;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "platform/win32/portable_interface.h"
 
 namespace vistrel::platform::win32 {
@@ -25,6 +27,9 @@ public:
     HDC dc() const { return dc_; }
     int width() const { return width_; }
     int height() const { return height_; }
+    // The pixels themselves, top row first, for drawing without GDI. Flush
+    // GDI's pending drawing (GdiFlush) before reading them.
+    std::uint32_t* bits() const { return bits_; }
 
     void fill(COLORREF color);
     // Draws the picture unscaled at the top-left corner.
@@ -37,6 +42,7 @@ public:
 private:
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
     HGDIOBJ originalBitmap_ = nullptr;
     int width_ = 0;
     int height_ = 0;

@@ -35,6 +35,44 @@ ui::TextSize LabelPeer::measureText(const std::string& text) {
     return {pixelsToTwips(extent.cx, platform_.twipsPerPixelX()), pixelsToTwips(metrics.tmHeight, platform_.twipsPerPixelY())};
 }
 
+picture::Picture LabelPeer::renderText(const std::string& text) {
+    const ui::TextSize size = measureText(text);
+    picture::Picture mask;
+    mask.width = twipsToPixels(size.width, platform_.twipsPerPixelX());
+    mask.height = twipsToPixels(size.height, platform_.twipsPerPixelY());
+    if (mask.width <= 0 || mask.height <= 0) return {};
+    // White text on black in a DIB of our own: each channel's brightness is
+    // then the coverage the system gave it, smoothed or not.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = mask.width;
+    info.bmiHeader.biHeight = -mask.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) return {};
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ originalBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ originalFont = SelectObject(dc, font_);
+    RECT area{0, 0, mask.width, mask.height};
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    const std::wstring wide = toWide(text);
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &area, DT_NOPREFIX | DT_SINGLELINE | DT_LEFT);
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    mask.pixels.assign(pixels, pixels + static_cast<std::size_t>(mask.width) * mask.height);
+    for (std::uint32_t& pixel : mask.pixels) pixel &= 0x00FFFFFFu;
+    SelectObject(dc, originalFont);
+    SelectObject(dc, originalBitmap);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return mask;
+}
+
 RECT LabelPeer::bounds() const {
     const double tx = platform_.twipsPerPixelX();
     const double ty = platform_.twipsPerPixelY();

@@ -22,6 +22,7 @@ public:
 
     void sync(ui::Property property) override;
     ui::TextSize measureText(const std::string& text) override;
+    picture::Picture renderText(const std::string& text) override;
 
     // The label's place in its surface's client area, in pixels.
     RECT bounds() const;

@@ -54,4 +54,12 @@ private:
     std::vector<Drawing> drawings_;
 };
 
+// A picture box the program draws itself, on an image of its own making
+// (drawnByProgram): no window and nothing on the screen; the model keeps
+// its properties and its container passes the input over it on.
+class ProgramDrawnPeer final : public ui::ControlPeer {
+public:
+    void sync(ui::Property /*property*/) override {}
+};
+
 }  // namespace vistrel::platform::win32

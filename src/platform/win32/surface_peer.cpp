@@ -155,9 +155,18 @@ void SurfacePeer::drawFace(HDC dc, const RECT& area) const {
            SRCCOPY);
 }
 
+namespace {
+
+// A label this surface draws: the program draws its own labels itself.
+bool drawnLabel(const ui::Control& child) {
+    return child.kind() == ui::ControlKind::Label && child.visible() && child.peer() && !child.drawnByProgram;
+}
+
+}  // namespace
+
 bool SurfacePeer::hasVisibleLabels() const {
     for (const ui::Control* child : control_.children()) {
-        if (child->kind() == ui::ControlKind::Label && child->visible() && child->peer()) return true;
+        if (drawnLabel(*child)) return true;
     }
     return false;
 }
@@ -165,9 +174,7 @@ bool SurfacePeer::hasVisibleLabels() const {
 void SurfacePeer::drawLabels(HDC dc) const {
     // In the order of the children: a later label lies over an earlier one.
     for (const ui::Control* child : control_.children()) {
-        if (child->kind() == ui::ControlKind::Label && child->visible() && child->peer()) {
-            static_cast<const LabelPeer*>(child->peer())->draw(dc);
-        }
+        if (drawnLabel(*child)) static_cast<const LabelPeer*>(child->peer())->draw(dc);
     }
 }
 
@@ -175,7 +182,7 @@ ui::Label* SurfacePeer::labelAt(int x, int y) const {
     const auto& children = control_.children();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         ui::Control* child = *it;
-        if (child->kind() != ui::ControlKind::Label || !child->visible() || !child->peer()) continue;
+        if (!drawnLabel(*child)) continue;
         const RECT area = static_cast<const LabelPeer*>(child->peer())->bounds();
         if (x >= area.left && x < area.right && y >= area.top && y < area.bottom) return static_cast<ui::Label*>(child);
     }

@@ -358,6 +358,8 @@ std::optional<std::string> Win32Platform::chooseFolder(const std::string& title)
     return showFolderDialog(ownerWindow(), title);
 }
 
+std::uint32_t Win32Platform::colorValue(std::uint32_t color) { return toColorRef(color); }
+
 std::optional<std::uint32_t> Win32Platform::chooseColor(std::uint32_t start) {
     return showColorDialog(ownerWindow(), start, customColors_);
 }
@@ -379,6 +381,8 @@ std::unique_ptr<ui::ControlPeer> Win32Platform::createKindPeer(ui::Control& cont
         case ui::ControlKind::Window:
             return std::make_unique<WindowPeer>(*this, static_cast<ui::Window&>(control));
         case ui::ControlKind::PictureBox:
+            // The program draws such a box itself: nothing of it on the screen.
+            if (control.drawnByProgram) return std::make_unique<ProgramDrawnPeer>();
             return std::make_unique<PictureBoxPeer>(*this, static_cast<ui::PictureBox&>(control));
         case ui::ControlKind::Label:
             return std::make_unique<LabelPeer>(*this, static_cast<ui::Label&>(control));

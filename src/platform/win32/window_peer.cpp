@@ -111,6 +111,20 @@ void WindowPeer::sync(ui::Property property) {
 
 Handle WindowPeer::hdc() { return form_.persistentImage ? reinterpret_cast<Handle>(image()->dc()) : 0; }
 
+picture::PixelCanvas WindowPeer::canvas() {
+    BackingImage* backing = image();
+    if (!form_.persistentImage || !backing || !backing->bits()) return {};
+    // What GDI still holds back (the copy of the desktop) lands first.
+    GdiFlush();
+    return {backing->bits(), backing->width(), backing->height(), backing->width()};
+}
+
+bool WindowPeer::showCanvas(int x, int y, int width, int height) {
+    if (!window()) return false;
+    imageChanged(RECT{x, y, x + width, y + height});
+    return true;
+}
+
 void WindowPeer::setFocus() { SetFocus(window()); }
 
 ui::TextSize WindowPeer::frameSize() {

@@ -19,6 +19,8 @@ public:
     Handle hdc() override;
     void setFocus() override;
     ui::TextSize frameSize() override;
+    picture::PixelCanvas canvas() override;
+    bool showCanvas(int x, int y, int width, int height) override;
 
 protected:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
