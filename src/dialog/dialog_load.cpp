@@ -7,7 +7,6 @@
 
 #include "dialog/dialog_values.h"
 #include "dialog/settings_dialog.h"
-#include "saver/pan_zoom.h"
 #include "saver/saver_fallbacks.h"
 #include "settings/option_table.h"
 #include "settings/settings_file.h"
@@ -56,16 +55,8 @@ void SettingsDialog::Form_Load() {
 
     combo1_->setListIndex(backgroundChoice(take(Option::backEffect)));
 
-    if (take(Option::picRandom) == "cent") {
-        pCenter_->setValue(true);
-    } else if (pending.picRandom == saver::kPanAndZoom) {
-        // A movement the frame has no option for: neither is selected, so
-        // the dialog saves it as it is until Center or Float is chosen.
-        slider1_->setEnabled(false);
-        floatSpeedLabel_->setEnabled(false);
-    } else {
-        pRandom_->setValue(true);
-    }
+    take(Option::picRandom);
+    showMovement();
 
     slider1_->setValue(wholeInRange(take(Option::picSpeed), 0, kMaxFloatSpeed, 0));
 

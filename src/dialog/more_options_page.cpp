@@ -4,6 +4,7 @@
 
 #include "common/numbers.h"
 #include "dialog/dialog_values.h"
+#include "saver/pan_zoom.h"
 #include "settings/caption_parts.h"
 
 namespace vistrel::dialog {
@@ -15,6 +16,10 @@ using settings::Option;
 constexpr std::string_view kPicturesGroup = "Pictures and monitors";
 constexpr std::string_view kCaptionGroup = "Caption of a picture without one";
 
+// picRandom: "pan" pans and zooms; leaving it centres the picture, as a
+// first start does. Center or Float in the dialog leave it too.
+bool pansAndZooms(std::string_view value) { return value == saver::kPanAndZoom; }
+
 // fitLarge: only 0 keeps pictures at their own size.
 bool fitsLarge(std::string_view value) { return numericValue(value) != 0; }
 
@@ -23,6 +28,11 @@ constexpr PageChoice kChoices[] = {
      [](std::string_view value, bool on) { return fitsLarge(value) == on ? std::string(value) : flagText(on); }},
     {"allMonitors", kPicturesGroup, "A slideshow on every &monitor", Option::allMonitors, flagIsOn,
      [](std::string_view value, bool on) { return flagIsOn(value) == on ? std::string(value) : flagText(on); }},
+    {"panAndZoom", kPicturesGroup, "&Pan and zoom each picture across the screen", Option::picRandom, pansAndZooms,
+     [](std::string_view value, bool on) {
+         if (pansAndZooms(value) == on) return std::string(value);
+         return std::string(on ? saver::kPanAndZoom : "cent");
+     }},
     {"captionDate", kCaptionGroup, "&Date taken", Option::autoCaption,
      [](std::string_view value) { return settings::captionPartsOf(value).date; },
      [](std::string_view value, bool on) { return settings::withCaptionPart(value, CaptionPart::Date, on); }},

@@ -2,6 +2,7 @@
 // its control and switches the controls that depend on it.
 #include "dialog/dialog_values.h"
 #include "dialog/settings_dialog.h"
+#include "saver/pan_zoom.h"
 
 namespace vistrel::dialog {
 namespace {
@@ -65,6 +66,23 @@ void SettingsDialog::pRandom_Click() {
     pending[Option::picRandom] = "rand";
     slider1_->setEnabled(true);
     floatSpeedLabel_->setEnabled(true);
+}
+
+void SettingsDialog::showMovement() {
+    const std::string& movement = pending[Option::picRandom];
+    if (movement == "cent") {
+        pCenter_->setValue(true);
+    } else if (movement == saver::kPanAndZoom) {
+        // A movement the frame has no option for (it is chosen on the page
+        // of more options): neither is selected, so the dialog saves it as
+        // it is until Center or Float is chosen.
+        pCenter_->setValue(false);
+        pRandom_->setValue(false);
+        slider1_->setEnabled(false);
+        floatSpeedLabel_->setEnabled(false);
+    } else {
+        pRandom_->setValue(true);
+    }
 }
 
 void SettingsDialog::Slider1_Change() { pending[Option::picSpeed] = std::to_string(slider1_->value()); }

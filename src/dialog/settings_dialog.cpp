@@ -120,6 +120,8 @@ void SettingsDialog::moreOptions_Click() {
     morePage_->onClosing = [this] {
         // Usable again before the page goes, so that the activation comes back here.
         form2.setEnabled(true);
+        // The page may have chosen pan and zoom, or left it.
+        showMovement();
         moreOptions_->setFocus();
     };
     form2.setEnabled(false);

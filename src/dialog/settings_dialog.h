@@ -107,6 +107,9 @@ private:
     void Combo1_Click();
     void pCenter_Click();
     void pRandom_Click();
+    // Selects the movement option of the pending picRandom, none for pan
+    // and zoom.
+    void showMovement();
     void Slider1_Change();
     void nChange_Click();
     void aChange_Click();

@@ -158,12 +158,48 @@ TEST_F(MoreOptionsPageTest, TheKeyboardAloneOpensChangesAndConfirmsIt) {
     EXPECT_EQ(dialog->pending[Option::autoCaption], "file");
 }
 
+TEST_F(MoreOptionsPageTest, PanAndZoomIsChosenHereAndClearsTheMovementOptionsOfTheDialog) {
+    openWith("", "", "");  // the sample settings centre the pictures
+    ASSERT_TRUE(c<ui::OptionButton>("pCenter").value());
+    openByMouse();
+    EXPECT_EQ(box("panAndZoom").value(), 0);
+    box("panAndZoom").userClick();
+    pageButton("Ok");
+    // Neither Center nor Float, and no float speed, while it pans.
+    EXPECT_EQ(dialog->pending[Option::picRandom], "pan");
+    EXPECT_FALSE(c<ui::OptionButton>("pCenter").value());
+    EXPECT_FALSE(c<ui::OptionButton>("pRandom").value());
+    EXPECT_FALSE(c<ui::Slider>("Slider1").enabled());
+
+    // Unticked on the page, the picture stands centred again.
+    openByMouse();
+    EXPECT_EQ(box("panAndZoom").value(), 1);
+    box("panAndZoom").userClick();
+    pageButton("Ok");
+    EXPECT_EQ(dialog->pending[Option::picRandom], "cent");
+    EXPECT_TRUE(c<ui::OptionButton>("pCenter").value());
+
+    // Chosen again, then left by Float in the dialog; the dialog's OK writes
+    // what the movement options say.
+    openByMouse();
+    box("panAndZoom").userClick();
+    pageButton("Ok");
+    c<ui::OptionButton>("pRandom").userClick();
+    EXPECT_TRUE(c<ui::Slider>("Slider1").enabled());
+    openByMouse();
+    EXPECT_EQ(box("panAndZoom").value(), 0);
+    pageButton("Cancel");
+    ASSERT_TRUE(act([&] { c<ui::Button>("Ok").userClick(); }));
+    EXPECT_EQ(saved(Option::picRandom), "rand");
+}
+
 TEST_F(MoreOptionsPageTest, EveryControlHasAnAccessKeyOfItsOwnAndStandsInsideThePage) {
     openWith("", "", "");
     openByMouse();
     std::set<char> keys;
     std::vector<ui::Control*> stops;
-    for (const char* name : {"fitLarge", "allMonitors", "captionDate", "captionFolder", "captionFile", "Ok", "Cancel"}) {
+    for (const char* name :
+         {"fitLarge", "allMonitors", "panAndZoom", "captionDate", "captionFolder", "captionFile", "Ok", "Cancel"}) {
         auto& control = page().control<ui::CaptionedControl>(name);
         const char key = ui::accessKeyOf(control.caption());
         EXPECT_NE(key, 0) << name;

@@ -29,7 +29,7 @@ TEST_F(DialogOptionsTest, BackgroundListSwitchesTheColourButtonOnly) {
     EXPECT_TRUE(c<ui::Button>("backColorClick").enabled());
     // The blurred picture has no colour to choose either.
     list.userSelect(2);
-    EXPECT_EQ(pending().backEffect, "2");
+    EXPECT_EQ(pending()[settings::Option::backEffect], "2");
     EXPECT_FALSE(c<ui::Button>("backColorClick").enabled());
     EXPECT_EQ(c<ui::PictureBox>("Picture1").backColor(), 255u);
 }
