@@ -63,6 +63,7 @@ def test_opened_with_the_mouse_unticking_date_taken_and_ok_twice_saves_it(page_f
     dialog.click(dialog.by_text(windows, "&More options..."))
     page = wait_for_page(dialog)
     assert ticks(page) == {"&Shrink large pictures to fit the screen": 0, "A slideshow on every &monitor": 1,
+                           "&Pan and zoom each picture across the screen": 0,
                            "&Date taken": 1, "&Folder name": 0, "F&ile name": 1}
     # The dialog takes nothing while the page is up.
     assert not dialog.tree()[0].enabled
@@ -98,6 +99,9 @@ def test_opened_with_the_keyboard_and_its_cancel_keeps_the_settings(page_folder,
     assert ticks(page)["&Folder name"] == 0
     dialog.key("alt+d")
     poll(lambda: ticks(page_windows(dialog))["&Date taken"] == 0, 10, "Date taken unticked")
+    dialog.key("alt+p")
+    poll(lambda: ticks(page_windows(dialog))["&Pan and zoom each picture across the screen"] == 1, 10,
+         "Pan and zoom ticked")
     dialog.key("alt+o")
     poll(lambda: page_windows(dialog) is None, 10, "the page to go")
     dialog.wait_for(lambda now: now if now[0].enabled else None, 10, "the dialog usable again")
@@ -106,3 +110,4 @@ def test_opened_with_the_keyboard_and_its_cancel_keeps_the_settings(page_folder,
     assert dialog.program.wait_exit(20) == 0, dialog.program.stderr()
     saved = saved_options(page_folder)
     assert (saved["autoCaption"], saved["fitLarge"], saved["allMonitors"]) == ("file", "0", "1")
+    assert saved["picRandom"] == "pan"
