@@ -25,7 +25,7 @@ inline constexpr int kHostWatchMs = 250;
 // The miniature shows the slideshow within seconds: never longer than this
 // between its pictures.
 inline constexpr int kMaxPreviewIntervalMs = 3000;
-// How often a loading picture is asked after and a transition drawn on.
+// How often a transition is drawn on.
 inline constexpr int kPreviewFrameMs = 16;
 
 // The hidden window that holds the stored picture; it is never shown.
@@ -66,7 +66,7 @@ public:
     ui::PictureBox miniature;    // the picture of the miniature slideshow
     ui::Timer hostWatch;         // ends the program when the host is gone
     ui::Timer changeTimer;       // the next picture of the miniature
-    ui::Timer frameTimer;        // loading and transition in progress
+    ui::Timer frameTimer;        // the transition in progress
 
     // The picture the miniature shows or brings in now (-1 before the first).
     int imageIndex() const { return index_; }
@@ -85,6 +85,7 @@ private:
     // Settles the next picture; false while none has been found.
     bool advanceIndex();
     void requestPicture();
+    void pictureReady();
     void picturesFound();
     void pictureArrived(picture::PictureResult result);
     void placeMiniature(int widthPixels, int heightPixels);

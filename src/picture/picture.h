@@ -55,6 +55,7 @@ struct PictureRequest {
     // What transparent parts of the picture show: RGB, red in the low byte.
     std::uint32_t background = 0;
     bool fits() const { return maxWidth > 0 && maxHeight > 0; }
+    bool operator==(const PictureRequest&) const = default;
 };
 
 enum class PictureError { NotFound, Unreadable, TooLarge, Undecodable };

@@ -17,6 +17,7 @@
 #include "platform/controls.h"
 #include "platform/platform.h"
 #include "saver/monitor_areas.h"
+#include "saver/next_picture.h"
 #include "saver/run_values.h"
 #include "saver/saver_input.h"
 #include "settings/settings_file.h"
@@ -48,6 +49,8 @@ struct Stage {
     // In list order, where the next change looks for its picture.
     library::ListPlace listPlace{};
     PictureIndex shownIndex = -1;  // the picture on the monitor now
+    // The picture of the next change, decoded while this one is shown.
+    NextPicture next{};
 };
 
 // A monitor beyond the primary with a slideshow of its own (allMonitors=1).
@@ -170,10 +173,14 @@ private:
     std::string captionOf(PictureIndex picture) const;
 
     bool centred() const { return picRandom == "cent"; }
-    // What the next picture is loaded for: the space it may take on the
-    // screen (a larger picture is shrunk to fit it) and the background its
-    // transparent parts show.
-    picture::PictureRequest pictureRequest(Stage& stage);
+    // What a picture of the stage is loaded for: the space it may take on
+    // the screen (a larger picture is shrunk to fit it) and the background
+    // its transparent parts show.
+    picture::PictureRequest pictureRequest(const Stage& stage, PictureIndex picture);
+    // Once every monitor's change is done, the picture each monitor's next
+    // change shows starts decoding (saver_look_ahead.cpp).
+    void prepareNextPictures();
+    PictureIndex upcomingPicture(const Stage& stage) const;
     void reseedFromClock();
     // Pauses while processing events, so input and movement go on.
     void pauseProcessingEvents(int milliseconds);
