@@ -27,17 +27,13 @@ The current win64 build (scripts/build.sh win64) gives the helper programs.
 from __future__ import annotations
 
 import statistics
-import sys
 from pathlib import Path
 
-REPO = Path(__file__).resolve().parents[1]
-sys.path.insert(0, str(REPO / "tests" / "e2e"))
+from older_and_current import older_and_current, take_turns, wine_session
 
-from builds import BUILDS  # noqa: E402
+from builds import BUILDS  # noqa: E402  (the tests' modules, on the path from here on)
 from change_cycle_runs import ChangeCycle, photo_sets, watch_changes  # noqa: E402
 from conftest import TestFolder  # noqa: E402
-from harness import WaitTimeout, WinePrefix, XServer  # noqa: E402
-from paths import PREFIX_DIR  # noqa: E402
 
 WATCH_MS = 12000
 STALL_MS = 50
@@ -53,31 +49,17 @@ def summary(label: str, runs: list[ChangeCycle]) -> str:
 
 
 def main() -> None:
-    if len(sys.argv) not in (2, 3):
-        sys.exit(__doc__)
-    programs = {"before": Path(sys.argv[1]).resolve(), "after": BUILDS["win64"].file("vistrel.scr")}
-    rounds = int(sys.argv[2]) if len(sys.argv) == 3 else 2
-    for label, program in programs.items():
-        if not program.exists():
-            sys.exit(f"{label}: {program} is not built")
-
-    server = XServer()
-    prefix = WinePrefix(PREFIX_DIR, server.display)
-    prefix.ensure_created(with_32_bit=False)
-    prefix.start_server()
-    try:
+    programs, rounds = older_and_current(__doc__, 2)
+    with wine_session() as (prefix, _screen):
         folder = TestFolder(prefix, BUILDS["win64"], "change_cycle")
-        sets = photo_sets(folder.path)
-        for pictures, paths in sets.items():
-            runs: dict[str, list[ChangeCycle]] = {label: [] for label in programs}
-            for round_number in range(rounds):
-                for label, program in programs.items():
-                    try:
-                        runs[label].append(watch_changes(folder, program, paths, WATCH_MS))
-                    except (AssertionError, RuntimeError, WaitTimeout) as error:
-                        print(f"  {label}: round {round_number + 1} failed: {error}", flush=True)
-                    finally:
-                        folder.kill_all()
+        for pictures, paths in photo_sets(folder.path).items():
+            def measure(_label: str, program: Path, paths: list[Path] = paths) -> ChangeCycle:
+                try:
+                    return watch_changes(folder, program, paths, WATCH_MS)
+                finally:
+                    folder.kill_all()
+
+            runs = take_turns(programs, rounds, measure)
             print(f"three photos of {pictures}, {rounds} rounds:", flush=True)
             for label, done in runs.items():
                 if done:
@@ -86,9 +68,6 @@ def main() -> None:
                         print(f"    {label} waits of {STALL_MS} ms or more (ms into the run, ms): "
                               f"{[(round(at), round(w)) for at, w in run.waits if w >= STALL_MS]}; "
                               f"photos came at {[round(at) for at, _ in run.shown]}", flush=True)
-    finally:
-        prefix.stop_server()
-        server.stop()
 
 
 if __name__ == "__main__":
