@@ -25,7 +25,7 @@ constexpr const char* kRemoveAllQuestion = "Do you really want to remove all loa
 
 }  // namespace
 
-void SettingsDialog::loadThumbnail(const std::string& path, ThumbnailFor purpose, int selectionBefore) {
+void SettingsDialog::loadThumbnail(const std::string& path, ThumbnailFor purpose) {
     // Decoded no larger than the preview box: a 24-megapixel photo is then
     // quick to choose. The thumbnail's size is still worked out from the
     // picture's own size.
@@ -39,7 +39,6 @@ void SettingsDialog::loadThumbnail(const std::string& path, ThumbnailFor purpose
     thumbnail_.path = path;
     thumbnail_.purpose = purpose;
     thumbnail_.entry = list1_->listIndex();
-    thumbnail_.selectionBefore = selectionBefore;
     thumbnail_.job = platform_.loadPictureInBackground(path, request, [this] { thumbnailReady(); });
 }
 
@@ -57,14 +56,9 @@ void SettingsDialog::thumbnailReady() {
     auto* picture = std::get_if<picture::Picture>(&result);
     // On failure the loader keeps the picture it had.
     if (picture) photo_->setPicture(std::make_shared<const picture::Picture>(std::move(*picture)));
-    if (load.purpose == ThumbnailFor::FolderPicture) {
-        // One that cannot be loaded leaves the thumbnail empty, without a
-        // message: the saver passes over such a picture too.
-        if (!picture) return;
-        measureLoader();
-        DrawThumbnail();
-        return;
-    }
+    // A folder's picture that cannot be loaded leaves the thumbnail empty,
+    // without a message: the saver passes over such a picture too.
+    if (!picture && load.purpose == ThumbnailFor::FolderPicture) return;
     measureLoader();
     DrawThumbnail();
     if (picture) return;

@@ -91,7 +91,7 @@ private:
         AddedFile,      // a file just added alone, taken back out if it fails
         FolderPicture,  // a folder entry's first picture; a failure is passed over
     };
-    void loadThumbnail(const std::string& path, ThumbnailFor purpose, int selectionBefore = -1);
+    void loadThumbnail(const std::string& path, ThumbnailFor purpose);
     void thumbnailReady();
     // Cancels the thumbnail on its way; says whether one was.
     bool dropThumbnail();

@@ -27,7 +27,6 @@ public:
                                 const picture::PictureRequest& request);
     // Lets go of what was decoded ahead, or cancels its decode.
     void drop() { job_.reset(); }
-    bool prepared() const { return static_cast<bool>(job_); }
 
 private:
     std::string path_;
