@@ -27,17 +27,14 @@ The current win64 build (scripts/build.sh win64) gives the helper programs.
 from __future__ import annotations
 
 import statistics
-import sys
 from pathlib import Path
 
-REPO = Path(__file__).resolve().parents[1]
-sys.path.insert(0, str(REPO / "tests" / "e2e"))
+from older_and_current import older_and_current, take_turns, wine_session
 
-from builds import BUILDS  # noqa: E402
+from builds import BUILDS  # noqa: E402  (the tests' modules, on the path from here on)
 from conftest import TestFolder  # noqa: E402
-from harness import Screen, WaitTimeout, WinePrefix, XServer  # noqa: E402
+from harness import Screen, WinePrefix  # noqa: E402
 from key_guard_runs import PICTURES, GuardAnswers, end_with_password, press_during_protected_run  # noqa: E402
-from paths import PREFIX_DIR  # noqa: E402
 
 SLOW_MS = 150  # far from Windows' limit, yet slower than the guard ever needs
 
@@ -64,35 +61,15 @@ def summary(label: str, runs: list[GuardAnswers]) -> str:
 
 
 def main() -> None:
-    if len(sys.argv) not in (2, 3):
-        sys.exit(__doc__)
-    programs = {"before": Path(sys.argv[1]).resolve(), "after": BUILDS["win64"].file("vistrel.scr")}
-    rounds = int(sys.argv[2]) if len(sys.argv) == 3 else 2
-    for label, program in programs.items():
-        if not program.exists():
-            sys.exit(f"{label}: {program} is not built")
-
-    server = XServer()
-    prefix = WinePrefix(PREFIX_DIR, server.display)
-    prefix.ensure_created(with_32_bit=False)
-    prefix.start_server()
-    screen = Screen(server.display)
-    try:
+    programs, rounds = older_and_current(__doc__, 2)
+    with wine_session() as (prefix, screen):
         for pictures in PICTURES:
-            runs: dict[str, list[GuardAnswers]] = {label: [] for label in programs}
-            for round_number in range(rounds):
-                for label, program in programs.items():
-                    try:
-                        runs[label].append(one_run(prefix, screen, program, pictures, f"guard_{label}"))
-                    except (AssertionError, RuntimeError, WaitTimeout) as error:
-                        print(f"  {label}: round {round_number + 1} failed: {error}", flush=True)
+            runs = take_turns(programs, rounds,
+                              lambda label, program: one_run(prefix, screen, program, pictures, f"guard_{label}"))
             print(f"{pictures}, {rounds} rounds:", flush=True)
             for label, done in runs.items():
                 if done:
                     print(summary(label, done), flush=True)
-    finally:
-        prefix.stop_server()
-        server.stop()
 
 
 if __name__ == "__main__":

@@ -27,7 +27,7 @@ inline constexpr int kHostWatchMs = 250;
 // The miniature shows the slideshow within seconds: never longer than this
 // between its pictures.
 inline constexpr int kMaxPreviewIntervalMs = 3000;
-// How often a loading picture is asked after and a transition drawn on.
+// How often a transition is drawn on.
 inline constexpr int kPreviewFrameMs = 16;
 
 // The hidden window that holds the stored picture; it is never shown.
@@ -71,7 +71,7 @@ public:
     ui::PictureBox loader;       // hidden: the picture coming in, whose blurred copy fills round it
     ui::Timer hostWatch;         // ends the program when the host is gone
     ui::Timer changeTimer;       // the next picture of the miniature
-    ui::Timer frameTimer;        // loading and transition in progress
+    ui::Timer frameTimer;        // the transition in progress
     ui::Timer panTimer;          // pan and zoom: the picture drawn where it now stands
 
     // The picture the miniature shows or brings in now (-1 before the first).
@@ -93,6 +93,7 @@ private:
     void PanTimer_Timer();
     bool panning() const { return settings_.picRandom == saver::kPanAndZoom; }
     void requestPicture();
+    void pictureReady();
     void picturesFound();
     void pictureArrived(picture::PictureResult result);
     void placeMiniature(int widthPixels, int heightPixels);

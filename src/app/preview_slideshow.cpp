@@ -82,20 +82,19 @@ void LivePreview::requestPicture() {
     request.maxHeight = std::max(1, client_.height);
     request.background = saver::colorOrFallback(settings_.newBackColor, saver::kFallbackBackColor);
     if (panning()) request.fillZoom = saver::kPanMaxZoom;
-    job_ = platform_.loadPictureInBackground(library_.pathOf(static_cast<library::PictureId>(index_)), request);
-    frameTimer.setInterval(kPreviewFrameMs);
-    frameTimer.setTimerEnabled(true);
+    job_ = platform_.loadPictureInBackground(library_.pathOf(static_cast<library::PictureId>(index_)), request,
+                                             [this] { pictureReady(); });
+}
+
+void LivePreview::pictureReady() {
+    timed([this] {
+        const std::unique_ptr<platform::PictureJob> job = std::move(job_);
+        pictureArrived(job->take());
+    });
 }
 
 void LivePreview::FrameTimer_Timer() {
     timed([this] {
-        if (job_) {
-            if (!job_->ready()) return;
-            picture::PictureResult result = job_->take();
-            job_.reset();
-            pictureArrived(std::move(result));
-            return;
-        }
         if (fadeTarget_) {
             drawDueFade();
             return;
@@ -113,7 +112,6 @@ void LivePreview::pictureArrived(picture::PictureResult result) {
     if (!picture) {
         // A picture that cannot be shown is passed over in silence: the
         // preview has no one to tell. When none can, what is shown stays.
-        frameTimer.setTimerEnabled(false);
         const auto tries = std::min<std::uint32_t>(library_.size(), library::kMaxPicturesTriedPerChange);
         if (static_cast<std::uint32_t>(++failuresInARow_) < tries && advanceIndex()) requestPicture();
         return;
@@ -163,6 +161,8 @@ void LivePreview::beginTransition() {
     transitionStartMs_ = platform_.monotonicMs();
     if (code == saver::kCrossfade) {
         fadeTarget_ = std::make_unique<saver::StageLook>(stage_->lookWith(incoming_, incomingFraming_));
+        frameTimer.setInterval(kPreviewFrameMs);
+        frameTimer.setTimerEnabled(true);
         return;
     }
     const platform::ScreenMetrics screen = platform_.screen();
@@ -171,7 +171,12 @@ void LivePreview::beginTransition() {
     pieces_ = code > saver::kStandard ? scaledTransitionPieces(code, place.width(), place.height(), scale)
                                       : std::vector<saver::PixelRect>{};
     piecesDrawn_ = 0;
-    if (pieces_.empty()) finishChange();
+    if (pieces_.empty()) {
+        finishChange();
+        return;
+    }
+    frameTimer.setInterval(kPreviewFrameMs);
+    frameTimer.setTimerEnabled(true);
 }
 
 void LivePreview::drawDuePieces() {

@@ -51,9 +51,17 @@ void SettingsDialog::showAddProgress(int done, int total) {
     platform_.doEvents();
 }
 
-bool SettingsDialog::fileMayBeShown(const std::string& path, const picture::PictureRequest& screenFit) {
+picture::PictureRequest SettingsDialog::screenFit() {
+    const platform::ScreenMetrics screen = platform_.screen();
+    picture::PictureRequest fit;
+    fit.maxWidth = screen.widthPixels;
+    fit.maxHeight = screen.heightPixels;
+    return fit;
+}
+
+bool SettingsDialog::fileMayBeShown(const std::string& path, const picture::PictureRequest& fit) {
     const platform::PictureFileHeader header = platform_.readPictureFileHeader(path);
-    return headerPassesCheck(header, screenFit) || takenByExtension(header, path, pictureExtensions());
+    return headerPassesCheck(header, fit) || takenByExtension(header, path, pictureExtensions());
 }
 
 void SettingsDialog::addMany(const std::vector<std::string>& offered) {
@@ -75,13 +83,13 @@ void SettingsDialog::addMany(const std::vector<std::string>& offered) {
     listed.reserve(static_cast<std::size_t>(list1_->listCount()) + files.size());
     for (int i = 0; i < list1_->listCount(); ++i) listed.insert(library::samePathKey(list1_->list(i)));
 
-    const platform::ScreenMetrics screen = platform_.screen();
-    picture::PictureRequest screenFit;
-    screenFit.maxWidth = screen.widthPixels;
-    screenFit.maxHeight = screen.heightPixels;
+    const picture::PictureRequest fit = screenFit();
 
     BulkAddCounts counts;
     counts.offered = static_cast<int>(files.size());
+    // The add yields to events now and then: a thumbnail on its way must not
+    // change the list meanwhile. It is asked for again if nothing is added.
+    const bool thumbnailDropped = dropThumbnail();
     bulk_ = BulkAddState{};
     bulk_.running = true;
     bulk_.startMs = bulk_.lastYieldMs = platform_.monotonicMs();
@@ -99,7 +107,7 @@ void SettingsDialog::addMany(const std::vector<std::string>& offered) {
         std::string key = library::samePathKey(path);
         if (listed.contains(key)) {
             ++counts.duplicates;
-        } else if (!library::isFolderEntry(path) && !fileMayBeShown(path, screenFit)) {
+        } else if (!library::isFolderEntry(path) && !fileMayBeShown(path, fit)) {
             ++counts.notPictures;
         } else {
             list1_->addItem(path);
@@ -120,6 +128,8 @@ void SettingsDialog::addMany(const std::vector<std::string>& offered) {
         // The last one added is selected and shown: the only one decoded.
         list1_->setListIndex(list1_->listCount() - 1);
         text3_->setText(std::to_string(list1_->listCount()));
+    } else if (thumbnailDropped && list1_->listIndex() >= 0) {
+        List1_Click();
     }
     if (counts.added == 0 || counts.anythingLeftOut()) message(bulkAddSummaryText(counts, kMaxImages));
 }

@@ -64,15 +64,11 @@ void SettingsDialog::folderLookProgressed() {
     const auto found = folderLook_.walk->takeFound();
     for (const library::FoundPictures& pictures : found) {
         if (!folderLook_.thumbnailShown && pictures.count > 0) {
-            // The first picture in the order the saver shows them. One that
-            // cannot be loaded leaves the thumbnail empty, without a message:
-            // the saver passes over such a picture too.
+            // The first picture in the order the saver shows them.
             folderLook_.thumbnailShown = true;
             clearDrawings();
-            if (loadIntoLoader(pictures.folder + pictures.names.substr(0, pictures.names.find('\0')))) {
-                measureLoader();
-                DrawThumbnail();
-            }
+            loadThumbnail(pictures.folder + pictures.names.substr(0, pictures.names.find('\0')),
+                          ThumbnailFor::FolderPicture);
         }
         folderLook_.count += pictures.count;
     }

@@ -2,6 +2,7 @@
 // the thumbnail of the selected one.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <variant>
 
 #include "dialog/bulk_add.h"
@@ -24,7 +25,7 @@ constexpr const char* kRemoveAllQuestion = "Do you really want to remove all loa
 
 }  // namespace
 
-bool SettingsDialog::loadIntoLoader(const std::string& path) {
+void SettingsDialog::loadThumbnail(const std::string& path, ThumbnailFor purpose) {
     // Decoded no larger than the preview box: a 24-megapixel photo is then
     // quick to choose. The thumbnail's size is still worked out from the
     // picture's own size.
@@ -33,12 +34,53 @@ bool SettingsDialog::loadIntoLoader(const std::string& path) {
     request.maxWidth = std::max(1, static_cast<int>(kPreviewWidthTwips / screen.twipsPerPixelX));
     request.maxHeight = std::max(1, static_cast<int>(kPreviewHeightTwips / screen.twipsPerPixelY));
     request.background = ui::isSystemColor(photo1_->backColor()) ? ui::kWhite : photo1_->backColor();
-    picture::PictureResult result = platform_.loadPicture(path, request);
+    // The newest wins: the one asked for before is cancelled.
+    thumbnail_ = ThumbnailLoad{};
+    thumbnail_.path = path;
+    thumbnail_.purpose = purpose;
+    thumbnail_.entry = list1_->listIndex();
+    thumbnail_.job = platform_.loadPictureInBackground(path, request, [this] { thumbnailReady(); });
+}
+
+bool SettingsDialog::dropThumbnail() {
+    const bool onItsWay = static_cast<bool>(thumbnail_.job);
+    thumbnail_ = ThumbnailLoad{};
+    return onItsWay;
+}
+
+void SettingsDialog::thumbnailReady() {
+    ThumbnailLoad load = std::exchange(thumbnail_, ThumbnailLoad{});
+    if (!load.job || !form2.loaded()) return;
+    picture::PictureResult result = load.job->take();
+    load.job.reset();
     auto* picture = std::get_if<picture::Picture>(&result);
     // On failure the loader keeps the picture it had.
-    if (!picture) return false;
-    photo_->setPicture(std::make_shared<const picture::Picture>(std::move(*picture)));
-    return true;
+    if (picture) photo_->setPicture(std::make_shared<const picture::Picture>(std::move(*picture)));
+    // A folder's picture that cannot be loaded leaves the thumbnail empty,
+    // without a message: the saver passes over such a picture too.
+    if (!picture && load.purpose == ThumbnailFor::FolderPicture) return;
+    measureLoader();
+    DrawThumbnail();
+    if (picture) return;
+    message(withMissingDecoder(kImageNotFound, load.path));
+    if (load.purpose == ThumbnailFor::AddedFile) takeBackOut(load.entry, load.selectionBefore, load.path);
+}
+
+void SettingsDialog::takeBackOut(int entry, int selectionBefore, const std::string& path) {
+    // A file added alone that turns out not to be a picture leaves the list
+    // again, with its caption, so the saver never meets it. It is still the
+    // selected entry: anything that changed the list or the selection since
+    // would have cancelled its thumbnail.
+    if (entry < 0 || entry >= list1_->listCount() || list1_->list(entry) != path) return;
+    list1_->removeItem(entry);
+    photoCaption_->removeItem(entry);
+    text3_->setText(std::to_string(list1_->listCount()));
+    if (selectionBefore >= 0 && selectionBefore < list1_->listCount()) {
+        list1_->setListIndex(selectionBefore);
+    } else {
+        pCaption_->setText("");
+    }
+    message(withMissingDecoder(kNoFileSelected, path));
 }
 
 void SettingsDialog::measureLoader() {
@@ -91,31 +133,25 @@ void SettingsDialog::add_Click() {
         addMany(*chosenFiles);
         return;
     }
-    // One file: added and checked by loading it, as always.
-    const std::optional<std::string> chosen = chosenFiles->front();
-
-    const int previousSelection = list1_->listIndex();
-    list1_->addItem(*chosen);
-    const int added = list1_->listCount() - 1;
-    list1_->setListIndex(added);
-    text3_->setText(std::to_string(list1_->listCount()));
-    clearDrawings();
-    if (!loadIntoLoader(*chosen)) {
-        // A file that is no picture is taken back out, so the image list and
-        // the caption list stay the same length and the saver never meets it.
-        list1_->removeItem(added);
-        text3_->setText(std::to_string(list1_->listCount()));
-        if (previousSelection >= 0) {
-            list1_->setListIndex(previousSelection);
-        } else {
-            pCaption_->setText("");
-        }
-        message(withMissingDecoder(kNoFileSelected, *chosen));
+    // One file. Its header is checked at once; a file that is no picture
+    // is not listed. The rest of it is checked by its thumbnail's decode,
+    // which takes it back out if it fails.
+    const std::string chosen = chosenFiles->front();
+    if (!fileMayBeShown(chosen, screenFit())) {
+        message(withMissingDecoder(kNoFileSelected, chosen));
         return;
     }
+    const int previousSelection = list1_->listIndex();
+    // Entry i of the captions belongs to entry i of the list.
+    while (photoCaption_->listCount() < list1_->listCount()) photoCaption_->addItem("");
+    list1_->addItem(chosen);
     photoCaption_->addItem("");
-    measureLoader();
-    DrawThumbnail();
+    list1_->setListIndex(list1_->listCount() - 1);
+    text3_->setText(std::to_string(list1_->listCount()));
+    if (thumbnail_.job && thumbnail_.path == chosen) {
+        thumbnail_.purpose = ThumbnailFor::AddedFile;
+        thumbnail_.selectionBefore = previousSelection;
+    }
 }
 
 void SettingsDialog::List1_Click() {
@@ -123,19 +159,19 @@ void SettingsDialog::List1_Click() {
     if (selected < 0) return;
     const std::string entry = list1_->list(selected);
     if (library::isFolderEntry(entry)) {
+        dropThumbnail();
         pCaption_->setText(photoCaption_->list(selected));
         clearDrawings();
         lookIntoFolder(entry);
         return;
     }
     endFolderLook();
-    // Every step runs; a failure is reported once at the end.
-    const bool loaded = loadIntoLoader(entry);
     pCaption_->setText(photoCaption_->list(selected));
+    // The thumbnail comes when it is decoded; until then the preview shows
+    // nothing rather than the entry selected before. A failure is reported
+    // then, after the loader's previous picture is drawn again.
     clearDrawings();
-    measureLoader();
-    DrawThumbnail();
-    if (!loaded) message(withMissingDecoder(kImageNotFound, entry));
+    loadThumbnail(entry, ThumbnailFor::Selection);
 }
 
 void SettingsDialog::p_caption_Change() {
@@ -170,6 +206,7 @@ void SettingsDialog::remove_Click() {
     list1_->removeItem(selected);
     photoCaption_->removeItem(selected);
     endFolderLook();
+    dropThumbnail();
     if (list1_->listCount() == 0) {
         pCaption_->setText("");
     } else {
@@ -183,6 +220,7 @@ void SettingsDialog::RemoveAll_Click() {
     const auto answer = ask(kRemoveAllQuestion, platform::MessageBoxButtons::YesNo);
     if (answer != platform::MessageBoxAnswer::Yes) return;
     endFolderLook();
+    dropThumbnail();
     list1_->clear();
     photo1_->cls();
     photoCaption_->clear();

@@ -75,7 +75,6 @@ private:
     void p_caption_Change();
     void caption_clear_Click();
     void DrawThumbnail();
-    bool loadIntoLoader(const std::string& path);
     void measureLoader();
     void clearDrawings();
     void setCaptionEntry(int index, const std::string& caption);
@@ -85,6 +84,26 @@ private:
     // Whether the list can take `more` entries; says so when it cannot.
     bool listHasRoom();
 
+    // The thumbnail, decoded by the platform's picture worker: the dialog
+    // never waits for it, and only the newest one asked for is drawn.
+    enum class ThumbnailFor {
+        Selection,      // the selected entry's picture
+        AddedFile,      // a file just added alone, taken back out if it fails
+        FolderPicture,  // a folder entry's first picture; a failure is passed over
+    };
+    void loadThumbnail(const std::string& path, ThumbnailFor purpose);
+    void thumbnailReady();
+    // Cancels the thumbnail on its way; says whether one was.
+    bool dropThumbnail();
+    void takeBackOut(int entry, int selectionBefore, const std::string& path);
+    struct ThumbnailLoad {
+        std::unique_ptr<platform::PictureJob> job;
+        std::string path;
+        ThumbnailFor purpose = ThumbnailFor::Selection;
+        int entry = -1;            // the entry of the list it is for
+        int selectionBefore = -1;  // for an added file: the selection it goes back to
+    } thumbnail_;
+
     // A selected folder entry (folder_entries.cpp): its first picture as the
     // thumbnail and its count in the status bar, from a walk off this thread.
     void lookIntoFolder(const std::string& folder);
@@ -93,7 +112,10 @@ private:
     const library::PictureExtensions& pictureExtensions();
     // Many pictures at once (bulk_add.cpp).
     void addMany(const std::vector<std::string>& offered);
-    bool fileMayBeShown(const std::string& path, const picture::PictureRequest& screenFit);
+    // Whether a file's header names a picture the saver can show, fitted to
+    // the screen (`fit`) or at its own size; the rest of it is not read.
+    bool fileMayBeShown(const std::string& path, const picture::PictureRequest& fit);
+    picture::PictureRequest screenFit();
     void Form_FilesDropped(const std::vector<std::string>& paths);
     bool Form_KeyPreview(int keyCode);
     void Form_CloseRequest();

@@ -59,6 +59,7 @@ struct PictureRequest {
     // that its closest framing is still sharp. 0 fits it.
     double fillZoom = 0;
     bool fits() const { return maxWidth > 0 && maxHeight > 0; }
+    bool operator==(const PictureRequest&) const = default;
 };
 
 enum class PictureError { NotFound, Unreadable, TooLarge, Undecodable };

@@ -118,7 +118,10 @@ struct FontRequest {
     std::uint32_t flags = 0;
 };
 
-// A picture being loaded off the user-interface thread.
+// A picture asked of the platform's picture worker (loadPictureInBackground).
+// Dropping the job cancels it without waiting for anything: a job still in
+// the queue never starts, and one being decoded is let go of when its decode
+// ends, its `ready` never called.
 class PictureJob {
 public:
     virtual ~PictureJob() = default;
@@ -254,15 +257,18 @@ public:
     // application title.
     virtual MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                         MessageBoxButtons buttons) = 0;
-    // The picture in the file, fitted to the request's space and upright.
-    virtual picture::PictureResult loadPicture(const std::string& path, const picture::PictureRequest& request) = 0;
-    // At its own size, transparent parts black.
-    picture::PictureResult loadPicture(const std::string& path) { return loadPicture(path, picture::PictureRequest{}); }
+    // At its own size, transparent parts black; for small pictures kept in
+    // the program (the stored preview picture).
     virtual picture::PictureResult decodePicture(std::span<const std::uint8_t> bytes) = 0;
-    // Starts loading a picture as loadPicture does, on another thread, and
-    // returns at once; the caller asks the job when it is ready.
+    // The picture in the file, fitted to the request's space and upright,
+    // loaded by the platform's one picture worker: a thread that lives as
+    // long as the program, keeps one decoder and decodes one picture at a
+    // time, in the order they were asked for. Returns at once; the
+    // user-interface thread never decodes a file. `ready`, unless empty, runs
+    // on the user-interface thread as an event once the job is ready.
     virtual std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
-                                                                const picture::PictureRequest& request) = 0;
+                                                                const picture::PictureRequest& request,
+                                                                std::function<void()> ready) = 0;
     // Common dialogs; nothing when the user cancels. The file dialog gives
     // the full path of each chosen file, in the order it returns them (one
     // path unless the request's flags allow several).

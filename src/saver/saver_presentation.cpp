@@ -78,7 +78,7 @@ void SaverWindow::placeLoadedPicture(Stage& stage) {
     if (panning()) {
         // The picture fills the space a centred one fits into (the whole
         // monitor when large pictures are not fitted).
-        const picture::PictureRequest request = pictureRequest(stage);
+        const picture::PictureRequest request = pictureRequest(stage, stage.imageIndex);
         const int width = platform::pixelsToTwips(request.fits() ? request.maxWidth : area.widthPixels,
                                                   screen.twipsPerPixelX);
         const int height = platform::pixelsToTwips(request.fits() ? request.maxHeight : area.heightPixels,

@@ -66,6 +66,7 @@ void SaverWindow::Timer3_Timer() {
             timer2.setTimerEnabled(true);
             timer2.setInterval(changeIntervalMs(timeInterval));
             timer3.setTimerEnabled(false);
+            prepareNextPictures();
             return;
         }
         reseedFromClock();
@@ -80,6 +81,7 @@ void SaverWindow::Timer3_Timer() {
         timer2.setInterval(changeIntervalMs(timeInterval));
         PickDirections();
         timer3.setTimerEnabled(false);
+        prepareNextPictures();
     });
 }
 
@@ -97,6 +99,7 @@ void SaverWindow::Timer2_Timer() {
         // Counted anew from here: the next change comes one whole interval
         // after this one has finished.
         timer2.setInterval(changeIntervalMs(timeInterval));
+        prepareNextPictures();
     });
 }
 
@@ -171,10 +174,12 @@ bool SaverWindow::choosePicture(Stage& stage) {
 }
 
 bool SaverWindow::ShowNextImage(Stage& stage) {
+    // Decoded while the previous picture was shown. One that is late is
+    // waited for here, with the previous picture and its caption still up.
+    auto loaded = stage.next.take(platform_, currentPath(stage), pictureRequest(stage, stage.imageIndex));
     stage.label1.setVisible(false);
     stage.picture1.cls();
     stage.picture2.cls();
-    auto loaded = platform_.loadPicture(currentPath(stage), pictureRequest(stage));
     auto* picture = std::get_if<picture::Picture>(&loaded);
     if (!picture) return false;
     stage.picture2.setPicture(std::make_shared<const picture::Picture>(std::move(*picture)));
@@ -196,7 +201,7 @@ void SaverWindow::ShowImage(Stage& stage) {
     if (tries > 0) stage.picture1.setVisible(false);
 }
 
-picture::PictureRequest SaverWindow::pictureRequest(Stage& stage) {
+picture::PictureRequest SaverWindow::pictureRequest(const Stage& stage, PictureIndex picture) {
     picture::PictureRequest request;
     request.background = colorOrFallback(newBackColor, kFallbackBackColor);
     if (!fitLarge.empty() && numericValue(fitLarge) == 0) return request;
@@ -217,7 +222,7 @@ picture::PictureRequest SaverWindow::pictureRequest(Stage& stage) {
     // that the picture stays centred: a caption is never behind its picture.
     // With captions that write themselves every picture keeps the band, so
     // that the fit does not wait for what the decode tells of the picture.
-    const std::string caption = captionOf(stage.imageIndex);
+    const std::string caption = captionOf(picture);
     const bool band = !caption.empty() || captionsWriteThemselves();
     const int bandTwips = band ? stage.label1.measure(caption.empty() ? kOneLineSample : caption).height : 0;
     const int bandPixels = static_cast<int>(std::ceil(bandTwips / screen.twipsPerPixelY));

@@ -19,6 +19,7 @@
 #include "saver/composed_stage.h"
 #include "saver/monitor_areas.h"
 #include "saver/pan_zoom.h"
+#include "saver/next_picture.h"
 #include "saver/run_values.h"
 #include "saver/saver_input.h"
 #include "settings/settings_file.h"
@@ -57,6 +58,8 @@ struct Stage {
     PanJourney journey{};
     std::int64_t shownAtMs = 0;
     PanJourney comingJourney{};
+    // The picture of the next change, decoded while this one is shown.
+    NextPicture next{};
 };
 
 // A monitor beyond the primary with a slideshow of its own (allMonitors=1).
@@ -196,10 +199,14 @@ private:
     void placeLoadedPicture(Stage& stage);
     // How the picture being brought in shows on its place.
     picture::Framing comingFraming(const Stage& stage) const;
-    // What the next picture is loaded for: the space it may take on the
-    // screen (a larger picture is shrunk to fit it) and the background its
-    // transparent parts show.
-    picture::PictureRequest pictureRequest(Stage& stage);
+    // What a picture of the stage is loaded for: the space it may take on
+    // the screen (a larger picture is shrunk to fit it) and the background
+    // its transparent parts show.
+    picture::PictureRequest pictureRequest(const Stage& stage, PictureIndex picture);
+    // Once every monitor's change is done, the picture each monitor's next
+    // change shows starts decoding (saver_look_ahead.cpp).
+    void prepareNextPictures();
+    PictureIndex upcomingPicture(const Stage& stage) const;
     void reseedFromClock();
     // Pauses while processing events, so input and movement go on.
     void pauseProcessingEvents(int milliseconds);

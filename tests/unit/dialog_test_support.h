@@ -70,9 +70,11 @@ protected:
     DialogTest() { platform.setScreen({1024, 768, 15, 15}); }
 
     // Opens the dialog as "/c" does, on this settings file (none: a first start).
+    // The events that follow at once (the first thumbnail) are processed.
     void open(const std::optional<std::string>& settingsText) {
         if (settingsText) platform.putFile(kSettingsPath, *settingsText);
         ASSERT_TRUE(platform.run([&] { dialog = dialog::OpenSettingsDialog(platform); }));
+        ASSERT_TRUE(settle());
     }
     void openSample(const SampleSettings& settings = {}) {
         putSamplePictures(platform);
@@ -85,6 +87,8 @@ protected:
     }
     // Runs a user's action; false when the program ended on the way.
     bool act(const std::function<void()>& action) { return platform.run(action); }
+    // Processes the events due now: a thumbnail decoded meanwhile arrives.
+    bool settle() { return platform.advance(0); }
     std::vector<std::string> messageTexts() const {
         std::vector<std::string> texts;
         for (const auto& box : platform.messageBoxes()) texts.push_back(box.text);

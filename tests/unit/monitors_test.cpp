@@ -237,9 +237,9 @@ TEST(OneMonitor, TheRunMakesTheSameCallsAsEver) {
         "Form1.Visible = True",
         "SetWindowPos(Form1, HWND_TOPMOST, 0, 0, 1024, 768, 0x50)",
         "Timer1.Interval = 150",
+        "LoadPictureInBackground(C:\\Pictures\\a.bmp)",
         "Picture1.Cls()",
         "Picture2.Cls()",
-        "LoadPicture(C:\\Pictures\\a.bmp)",
         "Picture2.Picture = 40 x 30",
         "Picture2.Bounds = 0, 0, 600, 450",
         "Picture1.Bounds = 0, 0, 600, 450",
@@ -259,6 +259,8 @@ TEST(OneMonitor, TheRunMakesTheSameCallsAsEver) {
         "Timer2.Enabled = True",
         "Timer2.Interval = 5000",
         "Timer3.Enabled = False",
+        // The next picture, decoded while this one is shown.
+        "LoadPictureInBackground(C:\\Pictures\\b.bmp)",
         "Picture1.Bounds = 7395, 5520, 600, 450",
         "Picture1.Bounds = 7410, 5505, 600, 450",
         "Picture1.Bounds = 7425, 5490, 600, 450",
@@ -296,7 +298,6 @@ TEST(OneMonitor, TheRunMakesTheSameCallsAsEver) {
         "Label1.Visible = False",
         "Picture1.Cls()",
         "Picture2.Cls()",
-        "LoadPicture(C:\\Pictures\\b.bmp)",
         "Picture2.Picture = 30 x 40",
         "Picture2.Bounds = 0, 0, 450, 600",
         "Picture1.Visible = False",
@@ -318,6 +319,7 @@ TEST(OneMonitor, TheRunMakesTheSameCallsAsEver) {
         "Label1.Bounds = 7076, 0, 1208, 336",
         "Label1.Visible = True",
         "Timer2.Interval = 5000",
+        "LoadPictureInBackground(C:\\Pictures\\a.bmp)",
         "Picture1.Bounds = 7410, 5415, 450, 600"};
     // Left out: the areas the composed stage puts on the screen as the
     // picture and caption change, one or two for each change above.

@@ -33,7 +33,7 @@ protected:
         settings.effectMode = "0";
         ASSERT_TRUE(run.start(settings));
     }
-    std::vector<std::string> loads() { return run.platform.callsStartingWith({"LoadPicture("}); }
+    std::vector<std::string> loads() { return run.platform.callsStartingWith({"LoadPictureInBackground("}); }
     const std::string& board() { return run.prompt().txtNotes.text(); }
 
     SaverRun run;
@@ -43,9 +43,13 @@ TEST_F(ProtectedImageFailureTest, AMissingImageIsPassedOverAndNotedForTheOwner) 
     start(protectedSettings());
     run.platform.removeFile("C:\\Pictures\\b.bmp");
     run.platform.setTimeOfDay(14 * 3600 + 3 * 60 + 27.5);
-    ASSERT_TRUE(run.platform.advance(3000));  // a at 0.5 s, then b fails and a comes again
-    EXPECT_THAT(loads(), ElementsAre("LoadPicture(C:\\Pictures\\a.bmp)", "LoadPicture(C:\\Pictures\\b.bmp)",
-                                     "LoadPicture(C:\\Pictures\\a.bmp)"));
+    // a at 0.5 s, b decoded ahead; at its turn b fails and a comes again,
+    // and b is decoded ahead once more.
+    ASSERT_TRUE(run.platform.advance(3000));
+    EXPECT_THAT(loads(), ElementsAre("LoadPictureInBackground(C:\\Pictures\\a.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\b.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\a.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\b.bmp)"));
     EXPECT_THAT(run.platform.messageBoxes(), IsEmpty());
     EXPECT_FALSE(run.platform.programEnded());
     // Noted on the board, which stays hidden until the next exit request.

@@ -62,21 +62,24 @@ protected:
     std::vector<std::pair<std::string, std::string>> shownFor(std::int64_t milliseconds) {
         std::vector<std::pair<std::string, std::string>> shown;
         PictureIndex last = -2;
-        std::size_t loadsSeen = loadCount();
+        std::size_t changesSeen = changeCount();
         for (std::int64_t t = 0; t < milliseconds; t += 50) {
             EXPECT_TRUE(platform.advance(50));
             const Stage& stage = saver().primaryStage();
-            const std::size_t loads = loadCount();
-            if (stage.shownIndex >= 0 && saver().picture1.visible() && (stage.shownIndex != last || loads != loadsSeen)) {
+            const std::size_t changes = changeCount();
+            if (stage.shownIndex >= 0 && saver().picture1.visible() &&
+                (stage.shownIndex != last || changes != changesSeen)) {
                 last = stage.shownIndex;
-                loadsSeen = loads;
+                changesSeen = changes;
                 shown.emplace_back(saver().pictureLibrary().pathOf(static_cast<library::PictureId>(last)),
                                    saver().label1.text());
             }
         }
         return shown;
     }
-    std::size_t loadCount() const { return platform.callsStartingWith({"LoadPicture("}).size(); }
+    // Pictures asked of the picture worker, and pictures brought in.
+    std::size_t loadCount() const { return platform.callsStartingWith({"LoadPictureInBackground("}).size(); }
+    std::size_t changeCount() const { return platform.callsStartingWith({"Picture2.Picture = "}).size(); }
     const std::string& board() { return program->passwordForm()->txtNotes.text(); }
 
     HeadlessPlatform platform;
@@ -180,7 +183,7 @@ TEST_F(SaverFoldersTest, WithNothingFoundYetTheShowWaitsForTheFirstPictureFound)
     EXPECT_EQ(loadCount(), 0u);
     EXPECT_FALSE(saver().timer3.timerEnabled());
     ASSERT_TRUE(platform.advance(1));
-    EXPECT_EQ(loadCount(), 1u);
+    EXPECT_EQ(changeCount(), 1u);
     EXPECT_EQ(platform.nowMs(), 3300);  // shown after its pause
     EXPECT_TRUE(saver().picture1.visible());
 }
@@ -210,8 +213,9 @@ TEST_F(SaverFoldersTest, WithHalfAMillionPicturesTheFirstComesAtTheDesignedTime)
     ASSERT_TRUE(platform.advance(500));
     EXPECT_EQ(platform.nowMs(), 800);
     EXPECT_TRUE(saver().picture1.visible());
-    EXPECT_THAT(platform.callsStartingWith({"LoadPicture("}),
-                ElementsAre("LoadPicture(D:\\Library\\000\\00000\\p000.bmp)"));
+    const auto loads = platform.callsStartingWith({"LoadPictureInBackground("});
+    ASSERT_FALSE(loads.empty());
+    EXPECT_EQ(loads.front(), "LoadPictureInBackground(D:\\Library\\000\\00000\\p000.bmp)");
     EXPECT_TRUE(saver().pictureLibrary().reading());
     ASSERT_TRUE(platform.advance(10000));
     EXPECT_FALSE(saver().pictureLibrary().reading());

@@ -38,7 +38,7 @@ protected:
         EXPECT_EQ(captions().listCount(), list().listCount());
         EXPECT_EQ(count(), std::to_string(list().listCount()));
     }
-    std::vector<std::string> decoded() const { return platform.callsStartingWith({"LoadPicture("}); }
+    std::vector<std::string> decoded() const { return platform.callsStartingWith({"LoadPicture"}); }
 };
 
 TEST_F(BulkAddTest, SeveralChosenFilesAreAddedInTheirOrderAndOnlyTheLastIsDecoded) {
@@ -62,7 +62,8 @@ TEST_F(BulkAddTest, SeveralChosenFilesAreAddedInTheirOrderAndOnlyTheLastIsDecode
     EXPECT_THAT(platform.callsStartingWith({"ReadPictureHeader("}),
                 ElementsAre("ReadPictureHeader(C:\\Pictures\\d.bmp)", "ReadPictureHeader(C:\\Pictures\\c.bmp)",
                             "ReadPictureHeader(C:\\Pictures\\notes.bmp)", "ReadPictureHeader(C:\\Pictures\\e.bmp)"));
-    EXPECT_THAT(decoded(), ElementsAre("LoadPicture(C:\\Pictures\\e.bmp)"));
+    EXPECT_THAT(decoded(), ElementsAre("LoadPictureInBackground(C:\\Pictures\\e.bmp)"));
+    ASSERT_TRUE(settle());
     const auto* preview = platform.surfaceOf(c<ui::PictureBox>("photo1"));
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(platform::headless::pixelToColor(preview->at(15, 8)), kGreenRgb);

@@ -63,6 +63,8 @@ TEST_F(DialogImagesTest, AddAppendsSelectsAndShowsTheNewImage) {
     EXPECT_EQ(list().listIndex(), 2);
     EXPECT_EQ(count(), "3");
     EXPECT_EQ(captionBox().text(), "");
+    // The thumbnail follows once it is decoded.
+    ASSERT_TRUE(settle());
     EXPECT_EQ(platform.calls().back(), "BitBlt(hdc:photo1, 0, 0, 30, 20, hdc:photo, 0, 0, SRCCOPY)");
     // Drawn at the top-left corner, at its own size.
     const auto* preview = platform.surfaceOf(c<ui::PictureBox>("photo1"));
@@ -86,14 +88,28 @@ TEST_F(DialogImagesTest, CancelledAddChangesNothing) {
     EXPECT_EQ(list().listIndex(), 0);
 }
 
-TEST_F(DialogImagesTest, AFileThatIsNoPictureIsTakenBackOut) {
+TEST_F(DialogImagesTest, AFileThatIsNoPictureIsNotListedAndOneDamagedFurtherInIsTakenBackOut) {
     openSample();
     list().userSelect(1);
+    ASSERT_TRUE(settle());
+    // Its header tells at once.
     platform.putFile("C:\\Pictures\\notes.jpg", "not a picture");
-    platform.answerMessageBoxes({MessageBoxAnswer::Ok, MessageBoxAnswer::Ok});
+    platform.answerMessageBoxes({MessageBoxAnswer::Ok});
     add("C:\\Pictures\\notes.jpg");
+    EXPECT_THAT(messageTexts(), ElementsAre(kNoFile));
+    EXPECT_THAT(entries(list()), ElementsAre("C:\\Pictures\\a.jpg", "C:\\Pictures\\b.gif"));
+    EXPECT_EQ(list().listIndex(), 1);
 
-    EXPECT_THAT(messageTexts(), ElementsAre(kNotFound, kNoFile));
+    // A sound header with its pixels cut off: listed until its thumbnail's
+    // decode fails, then taken back out with its caption.
+    platform.putFile("C:\\Pictures\\cut.bmp", bmpFile(40, 40, kRedRgb).substr(0, 80));
+    add("C:\\Pictures\\cut.bmp");
+    EXPECT_EQ(list().listCount(), 3);
+    EXPECT_EQ(captions().listCount(), 3);
+    EXPECT_EQ(list().listIndex(), 2);
+    platform.answerMessageBoxes({MessageBoxAnswer::Ok, MessageBoxAnswer::Ok});
+    ASSERT_TRUE(settle());
+    EXPECT_THAT(messageTexts(), ElementsAre(kNoFile, kNotFound, kNoFile));
     EXPECT_THAT(entries(list()), ElementsAre("C:\\Pictures\\a.jpg", "C:\\Pictures\\b.gif"));
     EXPECT_THAT(entries(captions()), ElementsAre("First", "Second"));
     EXPECT_EQ(list().listIndex(), 1);
@@ -101,11 +117,40 @@ TEST_F(DialogImagesTest, AFileThatIsNoPictureIsTakenBackOut) {
     EXPECT_EQ(count(), "2");
 }
 
+TEST_F(DialogImagesTest, TheNewestSelectionWinsAndTheDialogNeverWaits) {
+    SampleSettings three;
+    three.total = "3";
+    three.images.push_back("C:\\Pictures\\c.bmp");
+    three.captions.push_back("Third");
+    platform.putFile("C:\\Pictures\\c.bmp", bmpFile(30, 30, kRedRgb));
+    for (const char* path : {"C:\\Pictures\\a.jpg", "C:\\Pictures\\b.gif", "C:\\Pictures\\c.bmp"}) {
+        platform.setDecodeCost(path, 400);
+    }
+    openSample(three);  // a.jpg selected, its decode running until 400 ms
+    platform.clearCalls();
+    const std::int64_t start = platform.nowMs();
+    list().userSelect(1);
+    ASSERT_TRUE(platform.advance(100));
+    list().userSelect(2);
+    // Selecting took no time, and each selection's caption came at once.
+    EXPECT_EQ(platform.nowMs(), start + 100);
+    EXPECT_EQ(captionBox().text(), "Third");
+    // The first decode cannot be stopped half-way; the second never starts.
+    ASSERT_TRUE(platform.advance(699));
+    EXPECT_THAT(platform.callsStartingWith({"photo.Picture"}), IsEmpty());
+    ASSERT_TRUE(platform.advance(1));
+    EXPECT_THAT(platform.callsStartingWith({"photo.Picture", "LoadPicture"}),
+                ElementsAre("LoadPictureInBackground(C:\\Pictures\\b.gif)",
+                            "LoadPictureInBackground(C:\\Pictures\\c.bmp)", "photo.Picture = 30 x 30"));
+    EXPECT_EQ(platform.picturesInWorker(), 0u);
+}
+
 TEST_F(DialogImagesTest, SelectingShowsTheCaptionAndAFailedLoadIsReportedAfterTheRedraw) {
     openSample();
     EXPECT_EQ(captionBox().text(), "First");
     list().userSelect(1);
     EXPECT_EQ(captionBox().text(), "Second");
+    ASSERT_TRUE(settle());
     EXPECT_EQ(c<ui::PictureBox>("photo").picture()->width, 20);
 
     platform.removeFile("C:\\Pictures\\a.jpg");
@@ -113,10 +158,11 @@ TEST_F(DialogImagesTest, SelectingShowsTheCaptionAndAFailedLoadIsReportedAfterTh
     platform.clearCalls();
     list().userSelect(0);
     EXPECT_EQ(captionBox().text(), "First");
+    ASSERT_TRUE(settle());
     // The loader keeps the picture it had, and that is what is drawn.
     EXPECT_EQ(c<ui::PictureBox>("photo").picture()->width, 20);
     EXPECT_THAT(platform.callsStartingWith({"LoadPicture", "BitBlt", "MessageBox"}),
-                ElementsAre("LoadPicture(C:\\Pictures\\a.jpg)",
+                ElementsAre("LoadPictureInBackground(C:\\Pictures\\a.jpg)",
                             "BitBlt(hdc:photo1, 0, 0, 20, 10, hdc:photo, 0, 0, SRCCOPY)",
                             "MessageBox(\"Image file not found.\\r\\nYou need to reload a new one.\", \"Vistrel "
                             "Screen Saver\", OK) -> OK"));
@@ -202,26 +248,35 @@ TEST_F(DialogImagesTest, RemoveAllAsksFirst) {
 TEST_F(DialogImagesTest, ImageAndCaptionListsStayAlignedThroughAnySequence) {
     open(std::nullopt);
     std::mt19937 random(7);
+    // Every box is answered as it comes: OK, or at random Yes or No.
+    platform.onMessageBox([&] {
+        const bool question = platform.messageBoxes().back().buttons == platform::MessageBoxButtons::YesNo;
+        platform.answerMessageBoxes(
+            {!question ? MessageBoxAnswer::Ok : random() % 2 ? MessageBoxAnswer::Yes : MessageBoxAnswer::No});
+    });
     std::map<std::string, std::string> captionOf;  // every path is added once, with its own caption
     int added = 0;
     for (int step = 0; step < 300; ++step) {
         const int action = static_cast<int>(random() % 10);
         if (action < 4) {
             const std::string path = "C:\\Pictures\\p" + std::to_string(added++) + ".bmp";
-            const bool good = random() % 3 != 0;
-            platform.putFile(path, good ? bmpFile(4, 4, kBlueRgb) : std::string("garbage"));
-            if (!good) platform.answerMessageBoxes({MessageBoxAnswer::Ok, MessageBoxAnswer::Ok});
+            // Good, no picture at all, or cut off after a sound header (taken
+            // back out if its thumbnail fails before anything cancels it).
+            const int kind = static_cast<int>(random() % 4);
+            const std::string good = bmpFile(4, 4, kBlueRgb);
+            platform.putFile(path, kind == 0 ? std::string("garbage") : kind == 1 ? good.substr(0, 60) : good);
             add(path);
-            if (good) {
+            if (kind >= 2) {
                 captionOf[path] = "caption of " + path;
                 captionBox().userSetText(captionOf[path]);
             }
-        } else if (action < 7) {
-            if (list().listCount() == 0) platform.answerMessageBoxes({MessageBoxAnswer::Ok});
+        } else if (action < 6) {
             c<ui::Button>("remove").userClick();
-        } else if (action < 8) {
-            platform.answerMessageBoxes({random() % 2 ? MessageBoxAnswer::Yes : MessageBoxAnswer::No});
+        } else if (action < 7) {
             c<ui::Button>("RemoveAll").userClick();
+        } else if (action < 8) {
+            // Thumbnails on their way arrive now, between any two actions.
+            ASSERT_TRUE(settle());
         } else if (list().listCount() > 0) {
             list().userSelect(static_cast<int>(random() % static_cast<unsigned>(list().listCount())));
         }

@@ -93,8 +93,10 @@ TEST_F(DialogLoadTest, SettingControlsRaisesTheirHandlersInTheOrderOfTheSteps) {
                     "aChange.Value = True", "Text2.Text = 5", "changeVScroll1.Value = 5",
                     "TransitionsCbx.ListIndex = 0", "SS_password.BackColor = System(22)",
                     "SS_Confirm.BackColor = System(22)", "Picture2.BackColor = 65535", "List1.ListIndex = 0",
-                    "LoadPicture(C:\\Pictures\\a.jpg)", "photo.Picture = 40 x 30",
-                    "photo.Bounds = 7080, 5160, 660, 510", "p_caption.Text = First", "photo.Cls()", "photo1.Cls()",
+                    "p_caption.Text = First", "photo.Cls()", "photo1.Cls()",
+                    "LoadPictureInBackground(C:\\Pictures\\a.jpg)",
+                    // The thumbnail, once decoded.
+                    "photo.Picture = 40 x 30", "photo.Bounds = 7080, 5160, 660, 510",
                     "BitBlt(hdc:photo1, 0, 0, 40, 30, hdc:photo, 0, 0, SRCCOPY)"));
 }
 

@@ -59,7 +59,11 @@ protected:
         return *saver;
     }
 
-    std::vector<std::string> loads() const { return platform.callsStartingWith({"LoadPicture("}); }
+    // The pictures asked of the picture worker, in order: each change's, and
+    // from the end of each change the next one, decoded ahead.
+    std::vector<std::string> loads() const { return platform.callsStartingWith({"LoadPictureInBackground("}); }
+    // The picture each change brought in, by its size.
+    std::vector<std::string> changes() const { return platform.callsStartingWith({"Picture2.Picture = "}); }
 
     HeadlessPlatform platform;
     RunValues runValues;
@@ -73,17 +77,24 @@ TEST_F(SlideshowTest, ImagesComeInListOrderOneIntervalAfterEachChangeEnds) {
     ASSERT_TRUE(platform.advance(499));
     EXPECT_THAT(loads(), IsEmpty());
     ASSERT_TRUE(platform.advance(1));  // the first image half a second after the load
-    EXPECT_THAT(loads(), ElementsAre("LoadPicture(C:\\Pictures\\a.bmp)"));
-    // Shown after the 0.3 s pause; the next change two seconds after that.
+    // Shown after the 0.3 s pause, and the second one then decoded ahead;
+    // the next change two seconds after that.
+    EXPECT_THAT(loads(), ElementsAre("LoadPictureInBackground(C:\\Pictures\\a.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\b.bmp)"));
     EXPECT_EQ(platform.nowMs(), 800);
     ASSERT_TRUE(platform.advance(1999));
-    EXPECT_EQ(loads().size(), 1u);
+    EXPECT_EQ(changes().size(), 1u);
     ASSERT_TRUE(platform.advance(1));
-    EXPECT_EQ(loads().size(), 2u);
+    EXPECT_EQ(changes().size(), 2u);
     EXPECT_EQ(platform.nowMs(), 3100);
     ASSERT_TRUE(platform.advance(2000 + 2300 + 1));
-    EXPECT_THAT(loads(), ElementsAre("LoadPicture(C:\\Pictures\\a.bmp)", "LoadPicture(C:\\Pictures\\b.bmp)",
-                                     "LoadPicture(C:\\Pictures\\c.bmp)", "LoadPicture(C:\\Pictures\\a.bmp)"));
+    EXPECT_THAT(changes(), ElementsAre("Picture2.Picture = 40 x 30", "Picture2.Picture = 60 x 20",
+                                       "Picture2.Picture = 30 x 50", "Picture2.Picture = 40 x 30"));
+    EXPECT_THAT(loads(), ElementsAre("LoadPictureInBackground(C:\\Pictures\\a.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\b.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\c.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\a.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\b.bmp)"));
 }
 
 TEST_F(SlideshowTest, TheFirstImageStepByStep) {
@@ -96,9 +107,9 @@ TEST_F(SlideshowTest, TheFirstImageStepByStep) {
     // (The caption and the display surface start hidden: hiding them again
     // changes nothing and records nothing.)
     EXPECT_THAT(calls, ElementsAreArray<std::string>({
+                           "LoadPictureInBackground(C:\\Pictures\\a.bmp)",
                            "Picture1.Cls()",
                            "Picture2.Cls()",
-                           "LoadPicture(C:\\Pictures\\a.bmp)",
                            "Picture2.Picture = 40 x 30",
                            "Picture2.Bounds = 0, 0, 600, 450",
                            "Picture1.Bounds = 0, 0, 600, 450",
@@ -118,6 +129,8 @@ TEST_F(SlideshowTest, TheFirstImageStepByStep) {
                            "Timer2.Enabled = True",
                            "Timer2.Interval = 2000",
                            "Timer3.Enabled = False",
+                           // The next picture, decoded while this one is shown.
+                           "LoadPictureInBackground(C:\\Pictures\\b.bmp)",
                        }));
 }
 
@@ -128,8 +141,11 @@ TEST_F(SlideshowTest, AChangeHoldsOffTheChangeTimerUntilItHasFinished) {
     ASSERT_TRUE(platform.advance(5000));
     const auto timer2 = platform.callsStartingWith({"Timer2.", "LoadPicture"});
     ASSERT_GE(timer2.size(), 3u);
+    // The change takes the picture decoded ahead; the one after it is asked
+    // for once the change is done.
     EXPECT_THAT(std::vector<std::string>(timer2.begin(), timer2.begin() + 3),
-                ElementsAre("Timer2.Interval = 60000", "LoadPicture(C:\\Pictures\\b.bmp)", "Timer2.Interval = 2000"));
+                ElementsAre("Timer2.Interval = 60000", "Timer2.Interval = 2000",
+                            "LoadPictureInBackground(C:\\Pictures\\c.bmp)"));
 }
 
 TEST_F(SlideshowTest, ALeftWipeHalfwayShowsTheNewImageOnTheLeftAndThePreviousOneCutToTheNewFrame) {
@@ -247,7 +263,8 @@ TEST_F(SlideshowTest, AnIntervalOfZeroKeepsACentredImageForTheRestOfTheRun) {
     settings.timeInterval = "0";
     start();
     ASSERT_TRUE(platform.advance(60000));
-    EXPECT_THAT(loads(), ElementsAre("LoadPicture(C:\\Pictures\\a.bmp)"));
+    // Nothing decoded ahead for a change that never comes.
+    EXPECT_THAT(loads(), ElementsAre("LoadPictureInBackground(C:\\Pictures\\a.bmp)"));
     EXPECT_THAT(platform.callsStartingWith({"Timer2.", "Timer1.", "PanTimer."}), IsEmpty());
 }
 
@@ -256,9 +273,9 @@ TEST_F(SlideshowTest, IntervalsLongerThanTheDesignedTimerRangeAreKept) {
     settings.effectMode = "0";
     start();
     ASSERT_TRUE(platform.advance(800 + 99999));
-    EXPECT_EQ(loads().size(), 1u);
+    EXPECT_EQ(changes().size(), 1u);
     ASSERT_TRUE(platform.advance(1));
-    EXPECT_EQ(loads().size(), 2u);
+    EXPECT_EQ(changes().size(), 2u);
     EXPECT_THAT(platform.callsStartingWith({"Timer2.Interval"}),
                 ElementsAre("Timer2.Interval = 100000", "Timer2.Interval = 60000", "Timer2.Interval = 100000"));
 }
@@ -332,9 +349,13 @@ TEST_F(SlideshowTest, EntriesWithoutAPathArePassedOver) {
     settings.effectMode = "0";
     start();
     ASSERT_TRUE(platform.advance(800 + 4 * 2300));
-    EXPECT_THAT(loads(), ElementsAre("LoadPicture(C:\\Pictures\\a.bmp)", "LoadPicture(C:\\Pictures\\b.bmp)",
-                                     "LoadPicture(C:\\Pictures\\a.bmp)", "LoadPicture(C:\\Pictures\\b.bmp)",
-                                     "LoadPicture(C:\\Pictures\\a.bmp)"));
+    // Five changes, and the picture of the sixth decoded ahead.
+    EXPECT_THAT(loads(), ElementsAre("LoadPictureInBackground(C:\\Pictures\\a.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\b.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\a.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\b.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\a.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\b.bmp)"));
     EXPECT_THAT(platform.messageBoxes(), IsEmpty());
 }
 
@@ -365,9 +386,13 @@ TEST_F(SlideshowTest, AnImageThatCannotBeShownEndsTheRunWithItsMessage) {
     start();
     EXPECT_FALSE(platform.advance(10000));
     EXPECT_TRUE(platform.programEnded());
+    // Decoded ahead, and found wanting, while a.bmp was shown; reported only
+    // when its turn came, at the second change.
+    EXPECT_EQ(platform.nowMs(), 800 + 2000);
     const auto calls = platform.callsStartingWith({"LoadPicture", "Unload", "MessageBox", "EndProgram",
                                                    "SystemParametersInfoA"});
-    EXPECT_THAT(calls, ElementsAre("LoadPicture(C:\\Pictures\\a.bmp)", "LoadPicture(C:\\Pictures\\b.bmp)",
+    EXPECT_THAT(calls, ElementsAre("LoadPictureInBackground(C:\\Pictures\\a.bmp)",
+                                   "LoadPictureInBackground(C:\\Pictures\\b.bmp)",
                                    "Unload(Form1)",
                                    "MessageBox(\"C:\\Pictures\\b.bmp\\r\\ndoes not exist! Vistrel Screen Saver "
                                    "will\\r\\nnot function unless a different image is reloaded.\", \"Vistrel Screen "
@@ -418,7 +443,10 @@ TEST_F(SlideshowTest, AMissingImageOnAProtectedWindows98RunKeepsTheFlagOn) {
     EXPECT_THAT(platform.callsStartingWith({"SystemParametersInfoA", "Unload", "MessageBox"}),
                 ElementsAre("SystemParametersInfoA(97, 1, 0, 0)"));
     EXPECT_THAT(skipped, ElementsAre("C:\\Pictures\\a.bmp"));
-    EXPECT_THAT(loads(), ElementsAre("LoadPicture(C:\\Pictures\\a.bmp)", "LoadPicture(C:\\Pictures\\b.bmp)"));
+    // b.bmp in a.bmp's place, and c.bmp decoded ahead for the next change.
+    EXPECT_THAT(loads(), ElementsAre("LoadPictureInBackground(C:\\Pictures\\a.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\b.bmp)",
+                                     "LoadPictureInBackground(C:\\Pictures\\c.bmp)"));
 }
 
 }  // namespace
@@ -438,15 +466,15 @@ TEST_F(FittedSlideshowTest, ASlowFirstPictureIsShownOnceAndTheNextFollowsOneInte
     platform.setDecodeCost("C:\\Pictures\\a.bmp", 800);
     start();
     ASSERT_TRUE(platform.advance(2000));
-    EXPECT_EQ(loads(), std::vector<std::string>{"LoadPicture(C:\\Pictures\\a.bmp)"});
+    EXPECT_EQ(changes().size(), 1u);
     EXPECT_EQ(saver->label1.text(), "first");
     EXPECT_EQ(saver->picture1.width(), 40 * 15);
     // 500 ms + 800 ms decode + 300 ms pause: the change ends near 1.6 s; the
     // second picture comes one 2-second interval later, near 3.6 s.
     ASSERT_TRUE(platform.advance(1500));
-    EXPECT_EQ(loads().size(), 1u);
+    EXPECT_EQ(changes().size(), 1u);
     ASSERT_TRUE(platform.advance(300));
-    EXPECT_EQ(loads().back(), "LoadPicture(C:\\Pictures\\b.bmp)");
+    EXPECT_EQ(changes().size(), 2u);
     EXPECT_EQ(saver->label1.text(), "second");
     EXPECT_EQ(saver->picture1.width(), 60 * 15);
 }

@@ -316,33 +316,6 @@ picture::PictureResult HeadlessPlatform::decodeFile(const std::string& path, con
     return result;
 }
 
-namespace {
-
-// Decoded at once, but ready only when the decoding's cost has passed on
-// the virtual clock: the user-interface thread meanwhile runs on.
-class HeadlessPictureJob : public PictureJob {
-public:
-    HeadlessPictureJob(const HeadlessPlatform& platform, picture::PictureResult result, std::int64_t readyAtMs)
-        : platform_(platform), result_(std::move(result)), readyAtMs_(readyAtMs) {}
-    bool ready() override { return platform_.nowMs() >= readyAtMs_; }
-    picture::PictureResult take() override { return std::move(result_); }
-
-private:
-    const HeadlessPlatform& platform_;
-    picture::PictureResult result_;
-    std::int64_t readyAtMs_;
-};
-
-}  // namespace
-
-std::unique_ptr<PictureJob> HeadlessPlatform::loadPictureInBackground(const std::string& path,
-                                                                      const picture::PictureRequest& request) {
-    record("LoadPictureInBackground(" + path + ")");
-    std::int64_t costMs = 0;
-    picture::PictureResult result = decodeFile(path, request, costMs);
-    return std::make_unique<HeadlessPictureJob>(*this, std::move(result), nowMs_ + costMs);
-}
-
 void HeadlessPlatform::setDecodeCost(const std::string& path, std::int64_t milliseconds) {
     impl_->decodeCostMs[pathKey(path)] = milliseconds;
 }

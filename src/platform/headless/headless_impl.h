@@ -12,6 +12,7 @@
 
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/timer_schedule.h"
+#include "platform/picture_work_queue.h"
 
 namespace vistrel::platform::headless {
 
@@ -133,5 +134,18 @@ std::unique_ptr<ui::ControlPeer> createDialogPeer(HeadlessPlatform& platform, ui
 std::string describeCreatedControl(const ui::Control& control);
 // A colour as the log shows it: decimal RGB, or "System(22)".
 std::string colorText(ui::Color color);
+
+// The picture worker on the virtual clock (headless_picture_worker.cpp).
+struct HeadlessPlatform::PictureWorker {
+    PictureWorkQueue queue;
+    // Of the task being decoded: its result, decoded when it started, and
+    // when its decode ends on the worker's clock.
+    picture::PictureResult decoded;
+    std::int64_t finishAtMs = 0;
+    // The worker is free from this moment on.
+    std::int64_t freeAtMs = 0;
+    std::map<PictureWorkQueue::Id, std::int64_t> askedAtMs;
+    std::map<PictureWorkQueue::Id, std::function<void()>> readyEvents;
+};
 
 }  // namespace vistrel::platform::headless

@@ -140,6 +140,7 @@ void HeadlessPlatform::endProgram() {
     // Ending the program removes the keyboard guard, whatever ends it.
     taskSwitchKeysBlocked_ = false;
     impl_->timers.stopAll();
+    endPictureWorker();
     throw ProgramEnded{};
 }
 

@@ -327,11 +327,24 @@ public:
     void blockTaskSwitchKeys(bool block) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                 MessageBoxButtons buttons) override;
-    using Platform::loadPicture;
-    picture::PictureResult loadPicture(const std::string& path, const picture::PictureRequest& request) override;
     picture::PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
+    // Recorded "LoadPictureInBackground(<path>)". The worker decodes one
+    // picture at a time, in the order asked for; each takes its decode cost
+    // (see setDecodeCost) of the worker's time, from when the worker is free
+    // of the ones before it, and is ready once that has passed on the
+    // virtual clock. `ready` comes as an event at that moment.
     std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
-                                                        const picture::PictureRequest& request) override;
+                                                        const picture::PictureRequest& request,
+                                                        std::function<void()> ready) override;
+    // The pictures of the worker still waiting or being decoded, wanted or
+    // not; none once the program has ended.
+    std::size_t picturesInWorker() const;
+    // For tests of the decoders: the picture in the file decoded at once on
+    // the calling thread, its decode cost passing on the program's clock.
+    // Recorded "LoadPicture(<path>)". The program itself never decodes on its
+    // user-interface thread.
+    picture::PictureResult loadPicture(const std::string& path, const picture::PictureRequest& request);
+    picture::PictureResult loadPicture(const std::string& path) { return loadPicture(path, picture::PictureRequest{}); }
     std::optional<std::vector<std::string>> chooseFiles(const FileOpenRequest& request) override;
     std::optional<std::string> chooseFolder(const std::string& title) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
@@ -361,6 +374,10 @@ public:
     struct Impl;
     Impl& impl() { return *impl_; }
     struct BackgroundJob;
+    // Used by the picture jobs the worker gives out.
+    bool pictureJobReady(std::uint64_t id);
+    picture::PictureResult takePictureJob(std::uint64_t id);
+    void cancelPictureJob(std::uint64_t id);
 
 private:
     void recordEventYield();
@@ -368,12 +385,20 @@ private:
     // else on the program's.
     void spend(std::int64_t milliseconds);
     void runBackgroundStep(const std::shared_ptr<BackgroundJob>& job);
+    struct PictureWorker;
+    PictureWorker& pictureWorker();
+    // Brings the picture worker up to the virtual clock's time: ends the
+    // decodes due by now and starts the next.
+    void settlePictureWorker();
+    void pictureJobEnded(std::uint64_t id);
+    void endPictureWorker();
     // The picture in the file, and what decoding it costs on the virtual clock.
     picture::PictureResult decodeFile(const std::string& path, const picture::PictureRequest& request, std::int64_t& costMs);
     std::vector<Target*> hostedWindows(Handle host);
     void resizeScreenSurfaces();
 
     std::unique_ptr<Impl> impl_;  // handles, surfaces, timers, files
+    std::unique_ptr<PictureWorker> pictureWorker_;
     ScreenMetrics screen_{1024, 768, 15, 15};
     std::vector<Monitor> monitors_{Monitor{{0, 0, 1024, 768}, 96}};
     std::string commandLine_;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <mutex>
 #include <optional>
 #include <vector>
 #include <cstdio>
@@ -40,8 +41,9 @@ constexpr UINT kBandRows = 64;
 // by the frame itself where it can (`transform`, or null).
 class WicFrameDecoder final : public picture::PictureDecoder {
 public:
-    WicFrameDecoder(IWICBitmapFrameDecode& frame, IWICBitmapSourceTransform* transform)
-        : frame_(frame), transform_(transform) {}
+    WicFrameDecoder(IWICBitmapFrameDecode& frame, IWICBitmapSourceTransform* transform,
+                    const std::function<bool()>& keepGoing)
+        : frame_(frame), transform_(transform), keepGoing_(keepGoing) {}
 
     std::optional<picture::PictureFailure> decode(int denominator, picture::PictureRowSink& sink) override {
         UINT width = 0;
@@ -67,6 +69,7 @@ public:
             return picture::PictureFailure{picture::PictureError::TooLarge, "no memory for the pixels"};
         }
         for (UINT top = 0; top < height; top += kBandRows) {
+            if (abandoned()) return kAbandoned;
             const UINT rows = std::min(kBandRows, height - top);
             const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
             result = converted->CopyPixels(&rect, stride, stride * rows, reinterpret_cast<BYTE*>(band.data()));
@@ -119,6 +122,7 @@ private:
             return picture::PictureFailure{picture::PictureError::TooLarge, "no memory for the pixels"};
         }
         for (UINT top = 0; top < height; top += kBandRows) {
+            if (abandoned()) return kAbandoned;
             const UINT rows = std::min(kBandRows, height - top);
             // The rectangle is one of the reduced picture.
             const WICRect rect{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
@@ -133,8 +137,12 @@ private:
         return std::optional<picture::PictureFailure>{};
     }
 
+    bool abandoned() const { return keepGoing_ && !keepGoing_(); }
+    inline static const picture::PictureFailure kAbandoned{picture::PictureError::Unreadable, "no longer wanted"};
+
     IWICBitmapFrameDecode& frame_;
     IWICBitmapSourceTransform* transform_;
+    const std::function<bool()>& keepGoing_;
 };
 
 // What may be opened before the decoder's own abilities are known.
@@ -150,7 +158,8 @@ IWICImagingFactory* WicPictureLoader::factory() {
     return factory_.get();
 }
 
-picture::PictureResult WicPictureLoader::load(const std::wstring& path, const picture::PictureRequest& request) {
+picture::PictureResult WicPictureLoader::load(const std::wstring& path, const picture::PictureRequest& request,
+                                              const std::function<bool()>& keepGoing) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
@@ -197,7 +206,7 @@ picture::PictureResult WicPictureLoader::load(const std::wstring& path, const pi
         // Anything else means the content: short, damaged or unknown.
         return failure(picture::PictureError::Undecodable, "not a picture format the system knows", opened);
     }
-    return firstFrame(*decoder.get(), header, request);
+    return firstFrame(*decoder.get(), header, request, keepGoing);
 }
 
 picture::PictureResult WicPictureLoader::decode(std::span<const std::uint8_t> bytes) {
@@ -221,11 +230,12 @@ picture::PictureResult WicPictureLoader::decode(std::span<const std::uint8_t> by
     ComRef<IWICBitmapDecoder> decoder;
     result = wic->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
     if (FAILED(result)) return failure(picture::PictureError::Undecodable, "not a picture format the system knows", result);
-    return firstFrame(*decoder.get(), header, request);
+    return firstFrame(*decoder.get(), header, request, {});
 }
 
 picture::PictureResult WicPictureLoader::firstFrame(IWICBitmapDecoder& decoder, const picture::PictureHeader& header,
-                                          const picture::PictureRequest& request) {
+                                                    const picture::PictureRequest& request,
+                                                    const std::function<bool()>& keepGoing) {
     ComRef<IWICBitmapFrameDecode> frame;
     const HRESULT result = decoder.GetFrame(0, frame.put());
     if (FAILED(result)) return failure(picture::PictureError::Undecodable, "no picture in the file", result);
@@ -233,7 +243,7 @@ picture::PictureResult WicPictureLoader::firstFrame(IWICBitmapDecoder& decoder, 
     if (header.format == picture::PictureFormat::Jpeg && request.fits()) {
         frame->QueryInterface(kIidSourceTransform, transform.putVoid());
     }
-    WicFrameDecoder frameDecoder(*frame.get(), transform.get());
+    WicFrameDecoder frameDecoder(*frame.get(), transform.get(), keepGoing);
     return picture::loadFittedPicture(header, frameDecoder, request, {.reducedJpegDecode = static_cast<bool>(transform)});
 }
 
@@ -270,11 +280,17 @@ std::vector<std::string> WicPictureLoader::decoderExtensions() {
 }
 
 bool WicPictureLoader::jpegReducesWithoutWholeFrame() {
-    if (!jpegReducesWithoutWholeFrame_) {
+    // The system's decoder does not change while the program runs: the
+    // first loader that needs the answer asks, every other takes it.
+    static std::mutex asking;
+    static std::optional<bool> answer;
+    const std::lock_guard<std::mutex> guard(asking);
+    if (!answer) {
         IWICImagingFactory* wic = factory();
-        jpegReducesWithoutWholeFrame_ = wic && jpegReducedDecodeAvoidsWholeFrame(*wic);
+        if (!wic) return false;
+        answer = jpegReducedDecodeAvoidsWholeFrame(*wic);
     }
-    return *jpegReducesWithoutWholeFrame_;
+    return *answer;
 }
 
 }  // namespace vistrel::platform::win32

@@ -6,6 +6,7 @@
 #include <wincodec.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -18,7 +19,10 @@ namespace vistrel::platform::win32 {
 
 class WicPictureLoader {
 public:
-    picture::PictureResult load(const std::wstring& path, const picture::PictureRequest& request);
+    // `keepGoing`, when given, is asked between bands of rows: a decode
+    // nobody wants any more stops there.
+    picture::PictureResult load(const std::wstring& path, const picture::PictureRequest& request,
+                                const std::function<bool()>& keepGoing = {});
     picture::PictureResult decode(std::span<const std::uint8_t> bytes);
     // The file extensions of every decoder installed, lower case with their
     // dot: the system's own, and those of extensions such as HEIF or WebP.
@@ -26,13 +30,13 @@ public:
 
 private:
     IWICImagingFactory* factory();
-    picture::PictureResult firstFrame(IWICBitmapDecoder& decoder, const picture::PictureHeader& header, const picture::PictureRequest& request);
+    picture::PictureResult firstFrame(IWICBitmapDecoder& decoder, const picture::PictureHeader& header,
+                                      const picture::PictureRequest& request, const std::function<bool()>& keepGoing);
 
-    // Asked of the system once, and only when a file needs it.
+    // Asked of the system once a process, and only when a file needs it.
     bool jpegReducesWithoutWholeFrame();
 
     ComRef<IWICImagingFactory> factory_;
-    std::optional<bool> jpegReducesWithoutWholeFrame_;
 };
 
 }  // namespace vistrel::platform::win32

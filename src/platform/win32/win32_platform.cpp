@@ -7,18 +7,19 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/portable_interface.h"
 #include "platform/win32/child_control_peer.h"
 #include "platform/win32/common_dialogs.h"
 #include "platform/win32/dialog_keys.h"
-#include "platform/win32/background_picture_job.h"
 #include "platform/win32/background_work.h"
 #include "platform/win32/escaped_exception.h"
 #include "platform/win32/gdi_helpers.h"
 #include "platform/win32/label_peer.h"
 #include "platform/win32/picture_box_peer.h"
+#include "platform/win32/picture_worker.h"
 #include "platform/win32/shell_text.h"
 #include "platform/win32/surface_peer.h"
 #include "platform/win32/text_box_peer.h"
@@ -94,11 +95,14 @@ Win32Platform::Win32Platform() : instance_(GetModuleHandleW(nullptr)), pictures_
     RegisterClassExW(&timerClass);
     timerWindow_ = CreateWindowExW(0, kTimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
     SetWindowLongPtrW(timerWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    pictureWorker_ = std::make_unique<PictureWorker>(timerWindow_);
 }
 
 Win32Platform::~Win32Platform() {
     // The program never ends with the keyboard guard's thread still running.
     taskSwitchHook_.remove();
+    // Posts no more messages, and is not waited for.
+    pictureWorker_.reset();
     if (timerWindow_) DestroyWindow(timerWindow_);
     if (textBoxFont_) DeleteObject(textBoxFont_);
     if (instanceMutex_) CloseHandle(instanceMutex_);
@@ -339,15 +343,12 @@ MessageBoxAnswer Win32Platform::messageBox(const std::string& text, const std::s
     }
 }
 
-picture::PictureResult Win32Platform::loadPicture(const std::string& path, const picture::PictureRequest& request) {
-    return pictures_->load(toWide(path), request);
-}
-
 picture::PictureResult Win32Platform::decodePicture(std::span<const std::uint8_t> bytes) { return pictures_->decode(bytes); }
 
 std::unique_ptr<PictureJob> Win32Platform::loadPictureInBackground(const std::string& path,
-                                                                   const picture::PictureRequest& request) {
-    return std::make_unique<BackgroundPictureJob>(toWide(path), request);
+                                                                   const picture::PictureRequest& request,
+                                                                   std::function<void()> ready) {
+    return pictureWorker_->load(path, request, std::move(ready));
 }
 
 std::optional<std::vector<std::string>> Win32Platform::chooseFiles(const FileOpenRequest& request) {
@@ -435,6 +436,12 @@ LRESULT CALLBACK Win32Platform::timerWindowProc(HWND window, UINT message, WPARA
     if (message == kWorkProgressMessage && platform) {
         return callGuarded([platform, wParam] {
             platform->workProgressed(static_cast<UINT_PTR>(wParam));
+            return LRESULT{0};
+        });
+    }
+    if (message == kPictureReadyMessage && platform && platform->pictureWorker_) {
+        return callGuarded([platform, wParam] {
+            platform->pictureWorker_->announce(static_cast<std::uint64_t>(wParam));
             return LRESULT{0};
         });
     }

@@ -18,6 +18,7 @@
 
 namespace vistrel::platform::win32 {
 
+class PictureWorker;
 class SurfacePeer;
 class TimerPeer;
 class WicPictureLoader;
@@ -81,11 +82,10 @@ public:
     void blockTaskSwitchKeys(bool block) override;
     MessageBoxAnswer messageBox(const std::string& text, const std::string& title,
                                 MessageBoxButtons buttons) override;
-    using Platform::loadPicture;
-    picture::PictureResult loadPicture(const std::string& path, const picture::PictureRequest& request) override;
     picture::PictureResult decodePicture(std::span<const std::uint8_t> bytes) override;
     std::unique_ptr<PictureJob> loadPictureInBackground(const std::string& path,
-                                                        const picture::PictureRequest& request) override;
+                                                        const picture::PictureRequest& request,
+                                                        std::function<void()> ready) override;
     std::optional<std::vector<std::string>> chooseFiles(const FileOpenRequest& request) override;
     std::optional<std::string> chooseFolder(const std::string& title) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t start) override;
@@ -137,7 +137,10 @@ private:
     UINT_PTR nextWorkId_ = 1;
     std::optional<std::vector<std::string>> pictureExtensions_;
     COLORREF customColors_[16] = {};
+    // On this thread: the stored preview picture and the list of formats.
     std::unique_ptr<WicPictureLoader> pictures_;
+    // Every picture file, off this thread.
+    std::unique_ptr<PictureWorker> pictureWorker_;
     TaskSwitchHook taskSwitchHook_;
 };
 

@@ -3,6 +3,10 @@
  * messages to a child window of another process wait for that process, and
  * prints the longest and the mean wait in milliseconds ("longest mean
  * count"). A message not answered within 5 s counts as 5000 ms.
+ * answer_times.exe <hwnd> <ms> <report ms> then also prints a line
+ * "<ms since the start> <wait>" for each wait of at least <report ms>, in
+ * the order they came, so that a long one can be set beside what the
+ * window was doing at the time.
  *
  * Exit code 0: printed; 1: the handle names no window; 2: bad arguments.
  */
@@ -12,7 +16,10 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) return 2;
+    if (argc != 3 && argc != 4) return 2;
+    const double report = argc == 4 ? atof(argv[3]) : -1;
+    static double reportedAt[4096], reportedWait[4096];
+    int reported = 0;
     HWND window = (HWND)(ULONG_PTR)strtoull(argv[1], NULL, 10);
     const DWORD duration = (DWORD)strtoul(argv[2], NULL, 10);
     if (!IsWindow(window)) return 1;
@@ -33,10 +40,15 @@ int main(int argc, char** argv)
             waited = 5000;
         }
         if (waited > longest) longest = waited;
+        if (report >= 0 && waited >= report && reported < 4096) {
+            reportedAt[reported] = (double)(before.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
+            reportedWait[reported++] = waited;
+        }
         total += waited;
         ++count;
         Sleep(10);
     }
     printf("%.1f %.1f %d\n", longest, count ? total / count : 0.0, count);
+    for (int i = 0; i < reported; ++i) printf("%.1f %.1f\n", reportedAt[i], reportedWait[i]);
     return 0;
 }
