@@ -234,6 +234,7 @@ PYTHON
 # The dialog with a folder entry first in the list, so that it is selected
 # when the dialog opens: its first picture as the thumbnail, its count in
 # the status bar once the walk is done.
+edit_settings  # the samples' settings again
 set_list 'C:\Vistrel\samples\=Every photo of the samples folder' 'C:\Vistrel\samples\autumn_phone_photo.jpg=A phone photo'
 wine "C:\\Vistrel\\vistrel.scr" /c &
 program_pid=$!
