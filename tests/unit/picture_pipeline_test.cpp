@@ -175,6 +175,17 @@ TEST(PictureLimits, FilesDeclaringHugeSizesAreRefusedBeforeDecoding) {
     const picture::PictureResult damaged = decodePictureBytes(bytesOf(bmp), {1024, 768, 0});
     ASSERT_TRUE(std::holds_alternative<picture::PictureFailure>(damaged));
     EXPECT_EQ(std::get<picture::PictureFailure>(damaged).error, picture::PictureError::Undecodable);
+
+    // A small BMP whose pixels are said to start 2 GB in: the same. Its
+    // pixels starting right after the headers, it is shown.
+    std::string shifted = saved(8, 8, false, "bmp", [](int, int) { return 0x2040C0FFu; });
+    const picture::PictureResult whole = decodePictureBytes(bytesOf(shifted), {1024, 768, 0});
+    ASSERT_TRUE(std::holds_alternative<picture::Picture>(whole));
+    shifted.replace(10, 4, std::string("\x36\x00\x00\x80", 4));
+    EXPECT_TRUE(picture::readPictureHeader(picture::MemoryByteSource(bytesOf(shifted))).impossible);
+    const picture::PictureResult pastTheEnd = decodePictureBytes(bytesOf(shifted), {1024, 768, 0});
+    ASSERT_TRUE(std::holds_alternative<picture::PictureFailure>(pastTheEnd));
+    EXPECT_EQ(std::get<picture::PictureFailure>(pastTheEnd).error, picture::PictureError::Undecodable);
 }
 
 // A progressive JPEG is buffered whole as coefficients by every decoder,
