@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,7 +76,7 @@ public:
     ui::Timer panTimer;          // pan and zoom: the picture drawn where it now stands
 
     // The picture the miniature shows or brings in now (-1 before the first).
-    int imageIndex() const { return index_; }
+    int imageIndex() const { return shownIndex_; }
     const library::PictureLibrary& pictureLibrary() const { return library_; }
     // Every change's work on this thread, in milliseconds of its clock:
     // the longest a single event of the miniature took.
@@ -95,7 +96,7 @@ private:
     void requestPicture();
     void pictureReady();
     void picturesFound();
-    void pictureArrived(picture::PictureResult result);
+    void pictureArrived(picture::PictureResult result, int index);
     void placeMiniature(int widthPixels, int heightPixels);
     void beginTransition();
     void drawDuePieces();
@@ -115,9 +116,18 @@ private:
     library::PictureLibrary library_;
     library::ListPlace listPlace_{};
     bool waitingForPicture_ = false;
-    int index_ = -1;
+    int index_ = -1;       // the picture last asked for
+    int shownIndex_ = -1;  // the picture shown or brought in
     int failuresInARow_ = 0;
     std::unique_ptr<platform::PictureJob> job_;
+    // The next picture is decoded while the one before it is shown: it waits
+    // here until its change is due, or is shown as it comes once it is.
+    struct Decoded {
+        picture::PictureResult result;
+        int index = -1;
+    };
+    std::optional<Decoded> ahead_;
+    bool changeDue_ = true;
     std::unique_ptr<saver::ComposedStage> stage_;  // the miniature on its background
     std::shared_ptr<const picture::Picture> incoming_;
     picture::Framing incomingFraming_;

@@ -1,6 +1,7 @@
 // The miniature slideshow of the living preview: the user's pictures fitted
-// into the host's client area, loaded off the user-interface thread, each
-// brought in through the chosen transition scaled down to the preview.
+// into the host's client area, loaded off the user-interface thread (each
+// while the one before it is shown), each brought in through the chosen
+// transition scaled down to the preview.
 #include <algorithm>
 #include "platform/units.h"
 #include <cmath>
@@ -89,7 +90,14 @@ void LivePreview::requestPicture() {
 void LivePreview::pictureReady() {
     timed([this] {
         const std::unique_ptr<platform::PictureJob> job = std::move(job_);
-        pictureArrived(job->take());
+        picture::PictureResult result = job->take();
+        // No other picture is asked for while one is on its way.
+        if (!changeDue_) {
+            ahead_ = Decoded{std::move(result), index_};  // taken when its change is due
+            return;
+        }
+        changeDue_ = false;
+        pictureArrived(std::move(result), index_);
     });
 }
 
@@ -107,16 +115,19 @@ void LivePreview::FrameTimer_Timer() {
     });
 }
 
-void LivePreview::pictureArrived(picture::PictureResult result) {
+void LivePreview::pictureArrived(picture::PictureResult result, int index) {
     auto* picture = std::get_if<picture::Picture>(&result);
     if (!picture) {
         // A picture that cannot be shown is passed over in silence: the
         // preview has no one to tell. When none can, what is shown stays.
+        // The change is due: the next that can be shown comes as it is loaded.
+        changeDue_ = true;
         const auto tries = std::min<std::uint32_t>(library_.size(), library::kMaxPicturesTriedPerChange);
         if (static_cast<std::uint32_t>(++failuresInARow_) < tries && advanceIndex()) requestPicture();
         return;
     }
     failuresInARow_ = 0;
+    shownIndex_ = index;
     incoming_ = std::make_shared<const picture::Picture>(std::move(*picture));
     if (!miniature.picture()) {
         // The first picture comes at once.
@@ -218,6 +229,9 @@ void LivePreview::finishChange() {
     if (interval <= 0) return;
     changeTimer.setInterval(interval);
     changeTimer.setTimerEnabled(true);
+    // The transition has let go of the picture it replaced: the next one is
+    // decoded now, so that its change need not wait for it.
+    if (advanceIndex()) requestPicture();
 }
 
 void LivePreview::PanTimer_Timer() {
@@ -232,7 +246,15 @@ void LivePreview::PanTimer_Timer() {
 void LivePreview::ChangeTimer_Timer() {
     timed([this] {
         changeTimer.setTimerEnabled(false);
-        if (advanceIndex()) requestPicture();
+        if (ahead_) {
+            Decoded next = std::move(*ahead_);
+            ahead_.reset();
+            pictureArrived(std::move(next.result), next.index);
+            return;
+        }
+        // Still on its way, or not found yet: it is shown as it comes.
+        changeDue_ = true;
+        if (!job_ && !waitingForPicture_ && advanceIndex()) requestPicture();
     });
 }
 
