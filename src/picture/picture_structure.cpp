@@ -265,14 +265,15 @@ PictureHeader bmpHeader(const ByteSource& file) {
     // From the 12-byte OS/2 block to the 124-byte fifth version.
     const std::uint32_t infoSize = le32(b, 14);
     if (infoSize < 12 || infoSize > 124) return {.format = PictureFormat::Bmp, .impossible = true};
+    PictureHeader header = infoSize == 12
+                               ? known(PictureFormat::Bmp, le16(b, 18), le16(b, 20))
+                               : known(PictureFormat::Bmp, std::llabs(static_cast<std::int32_t>(le32(b, 18))),
+                                       std::llabs(static_cast<std::int32_t>(le32(b, 22))));
     // Pixels said to start past the end of the file: gdk-pixbuf's decoder
     // makes room for everything up to that offset (2 GB for a 342-byte file)
     // before it finds there is nothing there.
-    if (le32(b, 10) > file.size()) return {.format = PictureFormat::Bmp, .impossible = true};
-    if (infoSize == 12) return known(PictureFormat::Bmp, le16(b, 18), le16(b, 20));
-    const auto width = static_cast<std::int32_t>(le32(b, 18));
-    const auto height = static_cast<std::int32_t>(le32(b, 22));
-    return known(PictureFormat::Bmp, std::llabs(width), std::llabs(height));
+    if (le32(b, 10) > file.size()) header.impossible = true;
+    return header;
 }
 
 PictureHeader tiffHeader(const ByteSource& file) {
