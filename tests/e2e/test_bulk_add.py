@@ -47,11 +47,12 @@ def test_three_files_named_in_the_file_dialog_are_added_in_one_add(saver_folder,
 
     expected = [first] + [saver_folder.windows_path_of(saver_folder.path / name) for name in ("a.bmp", "b.gif", "c.jpg")]
     def added(now):
+        # The count box is set once the list is: both are waited for.
         images = list_items(dialog, now)
-        return now if images.items == expected and images.selected == 3 else None
+        return now if (images.items == expected and images.selected == 3
+                       and dialog.of_class(now, "Edit")[1].text == "4") else None
     now = dialog.wait_for(added, 20, lambda: "the three files listed, the last selected; list: "
                           f"{list_items(dialog, dialog.tree()).items}; boxes: {[w.text for w in dialog.boxes()]}")
-    assert dialog.of_class(now, "Edit")[1].text == "4"
     assert not dialog.boxes(), "nothing was left out, so no message"
     dialog.click(dialog.by_text(now, "&OK"))
     assert dialog.program.wait_exit(20) == 0, dialog.program.stderr()
@@ -92,12 +93,13 @@ def test_a_folder_of_2000_pictures_chosen_whole_is_saved_and_shown(saver_folder,
     dialog.click(open_button)
 
     def all_added(now):
+        # The count box is set once the list is: both are waited for.
         images = list_items(dialog, now)
-        return now if images.count == 2000 and images.selected == 1999 else None
+        return now if (images.count == 2000 and images.selected == 1999
+                       and dialog.of_class(now, "Edit")[1].text == "2000") else None
     now = dialog.wait_for(all_added, 120, lambda: "2,000 pictures listed, the last selected; listed: "
                           f"{list_items(dialog, dialog.tree()).count}; boxes: {[w.text[:200] for w in dialog.boxes()]}")
     assert list_items(dialog, now).items[0].endswith("\\many\\p0000.bmp")
-    assert dialog.of_class(now, "Edit")[1].text == "2000"
     dialog.click(dialog.by_text(now, "&OK"))
     assert dialog.program.wait_exit(60) == 0, dialog.program.stderr()
     saved = settings_text(saver_folder)

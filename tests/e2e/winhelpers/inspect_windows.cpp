@@ -108,10 +108,18 @@ std::wstring className(HWND window) {
 }
 
 std::wstring windowText(HWND window) {
-    const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const auto copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(copied));
+    // The program may change the text between the two messages (each is
+    // answered when its thread next takes messages): a text that fills the
+    // buffer is read again at its new length, so "2000" is never read as
+    // the "2" that fits the length of the "0" before it.
+    std::wstring text;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+        text.assign(static_cast<std::size_t>(length) + 2, L'\0');
+        const auto copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(copied));
+        if (static_cast<std::size_t>(copied) <= static_cast<std::size_t>(length)) break;
+    }
     return text;
 }
 
