@@ -96,7 +96,7 @@ private:
     void requestPicture();
     void pictureReady();
     void picturesFound();
-    void pictureArrived(picture::PictureResult result, int index);
+    void pictureArrived(picture::PictureResult result);
     void placeMiniature(int widthPixels, int heightPixels);
     void beginTransition();
     void drawDuePieces();
@@ -120,13 +120,10 @@ private:
     int shownIndex_ = -1;  // the picture shown or brought in
     int failuresInARow_ = 0;
     std::unique_ptr<platform::PictureJob> job_;
-    // The next picture is decoded while the one before it is shown: it waits
-    // here until its change is due, or is shown as it comes once it is.
-    struct Decoded {
-        picture::PictureResult result;
-        int index = -1;
-    };
-    std::optional<Decoded> ahead_;
+    // The next picture (index_) is decoded while the one before it is shown:
+    // it waits here until its change is due, or is shown as it comes once it
+    // is. Nothing else is asked for meanwhile, so index_ stays its own.
+    std::optional<picture::PictureResult> ahead_;
     bool changeDue_ = true;
     std::unique_ptr<saver::ComposedStage> stage_;  // the miniature on its background
     std::shared_ptr<const picture::Picture> incoming_;

@@ -93,11 +93,11 @@ void LivePreview::pictureReady() {
         picture::PictureResult result = job->take();
         // No other picture is asked for while one is on its way.
         if (!changeDue_) {
-            ahead_ = Decoded{std::move(result), index_};  // taken when its change is due
+            ahead_ = std::move(result);  // taken when its change is due
             return;
         }
         changeDue_ = false;
-        pictureArrived(std::move(result), index_);
+        pictureArrived(std::move(result));
     });
 }
 
@@ -115,7 +115,7 @@ void LivePreview::FrameTimer_Timer() {
     });
 }
 
-void LivePreview::pictureArrived(picture::PictureResult result, int index) {
+void LivePreview::pictureArrived(picture::PictureResult result) {
     auto* picture = std::get_if<picture::Picture>(&result);
     if (!picture) {
         // A picture that cannot be shown is passed over in silence: the
@@ -127,7 +127,7 @@ void LivePreview::pictureArrived(picture::PictureResult result, int index) {
         return;
     }
     failuresInARow_ = 0;
-    shownIndex_ = index;
+    shownIndex_ = index_;
     incoming_ = std::make_shared<const picture::Picture>(std::move(*picture));
     if (!miniature.picture()) {
         // The first picture comes at once.
@@ -247,9 +247,9 @@ void LivePreview::ChangeTimer_Timer() {
     timed([this] {
         changeTimer.setTimerEnabled(false);
         if (ahead_) {
-            Decoded next = std::move(*ahead_);
+            picture::PictureResult next = std::move(*ahead_);
             ahead_.reset();
-            pictureArrived(std::move(next.result), next.index);
+            pictureArrived(std::move(next));
             return;
         }
         // Still on its way, or not found yet: it is shown as it comes.

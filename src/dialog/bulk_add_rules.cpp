@@ -47,7 +47,8 @@ bool takenByExtension(const platform::PictureFileHeader& file, std::string_view 
                       const library::PictureExtensions& decodable) {
     if (file.status != platform::FileStatus::Ok || file.header.format != picture::PictureFormat::Unknown) return false;
     // A ".jpg" whose header is not a JPEG's is damaged, whatever decoders say.
-    if (library::PictureExtensions(library::ownPictureExtensions()).matches(path)) return false;
+    static const library::PictureExtensions kOwn(library::ownPictureExtensions());
+    if (kOwn.matches(path)) return false;
     return decodable.matches(path);
 }
 

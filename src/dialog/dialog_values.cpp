@@ -21,11 +21,9 @@ bool flagIsOn(std::string_view text) { return numericValue(text) == 1; }
 // Made from a character: GCC 12 warns falsely on assigning a short literal.
 std::string flagText(bool on) { return std::string(1, on ? '1' : '0'); }
 
-int backgroundChoice(std::string_view text) {
-    const double value = numericValue(text);
-    if (value == 0) return 0;
-    return value == 2 ? 2 : 1;
-}
+// The background list holds the kinds in their order: colour, desktop,
+// blurred picture.
+int backgroundChoice(std::string_view text) { return static_cast<int>(saver::backgroundKindOf(text)); }
 
 ui::Color colorValue(std::string_view text, ui::Color fallback) { return saver::colorOrFallback(text, fallback); }
 

@@ -44,12 +44,7 @@ void SettingsDialog::addFolder_Click() {
         --modalBoxes_;
     }
     if (!chosen || chosen->empty()) return;
-    // Entry i of the captions belongs to entry i of the list.
-    while (photoCaption_->listCount() < list1_->listCount()) photoCaption_->addItem("");
-    list1_->addItem(library::asFolderEntry(*chosen));
-    photoCaption_->addItem("");
-    list1_->setListIndex(list1_->listCount() - 1);
-    text3_->setText(std::to_string(list1_->listCount()));
+    appendEntry(library::asFolderEntry(*chosen));
 }
 
 void SettingsDialog::lookIntoFolder(const std::string& folder) {

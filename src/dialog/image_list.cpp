@@ -142,16 +142,21 @@ void SettingsDialog::add_Click() {
         return;
     }
     const int previousSelection = list1_->listIndex();
-    // Entry i of the captions belongs to entry i of the list.
-    while (photoCaption_->listCount() < list1_->listCount()) photoCaption_->addItem("");
-    list1_->addItem(chosen);
-    photoCaption_->addItem("");
-    list1_->setListIndex(list1_->listCount() - 1);
-    text3_->setText(std::to_string(list1_->listCount()));
+    appendEntry(chosen);
     if (thumbnail_.job && thumbnail_.path == chosen) {
         thumbnail_.purpose = ThumbnailFor::AddedFile;
         thumbnail_.selectionBefore = previousSelection;
     }
+}
+
+void SettingsDialog::appendEntry(const std::string& path) {
+    // Entry i of the captions belongs to entry i of the list.
+    while (photoCaption_->listCount() < list1_->listCount()) photoCaption_->addItem("");
+    list1_->addItem(path);
+    photoCaption_->addItem("");
+    // Selecting it asks for its thumbnail.
+    list1_->setListIndex(list1_->listCount() - 1);
+    text3_->setText(std::to_string(list1_->listCount()));
 }
 
 void SettingsDialog::List1_Click() {

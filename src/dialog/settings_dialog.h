@@ -96,6 +96,8 @@ private:
     // Cancels the thumbnail on its way; says whether one was.
     bool dropThumbnail();
     void takeBackOut(int entry, int selectionBefore, const std::string& path);
+    // Adds one entry at the end of the list, with an empty caption, and selects it.
+    void appendEntry(const std::string& path);
     struct ThumbnailLoad {
         std::unique_ptr<platform::PictureJob> job;
         std::string path;

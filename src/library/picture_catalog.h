@@ -45,7 +45,6 @@ public:
         return static_cast<std::uint32_t>(entries_[entry].size());
     }
     PictureId pictureInEntry(std::uint32_t entry, std::uint32_t position) const { return entries_[entry][position]; }
-    std::size_t entryCount() const { return entries_.size(); }
 
     // The bytes of all the names together.
     std::size_t nameBytes() const { return names_.size(); }

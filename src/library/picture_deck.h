@@ -27,8 +27,6 @@ public:
     void add(PictureId picture);
     std::size_t size() const { return cards_.size(); }
     bool empty() const { return cards_.empty(); }
-    // Cards dealt in the current round.
-    std::size_t dealtThisRound() const { return dealt_; }
 
     // The card the next deal gives, drawn now and kept for it: a picture
     // can be got ready before its turn. kNoPicture for an empty deck.

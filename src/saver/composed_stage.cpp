@@ -157,13 +157,6 @@ private:
 
 }  // namespace
 
-BackgroundKind backgroundKindOf(std::string_view backEffect) {
-    const double value = numericValue(backEffect);
-    if (value == 0) return BackgroundKind::Color;
-    if (value == 2) return BackgroundKind::BlurredFill;
-    return BackgroundKind::Desktop;
-}
-
 ComposedStage::ComposedStage(StageControls controls, const PixelRect& area, BackgroundKind background,
                              std::uint32_t backgroundColor)
     : controls_(controls), area_(area), background_(background), backgroundPixel_(pixelOf(backgroundColor)) {

@@ -21,14 +21,11 @@
 #include "picture/framed_sampling.h"
 #include "picture/picture.h"
 #include "platform/controls.h"
+#include "saver/saver_fallbacks.h"
 #include "saver/uncovered_area.h"
 
 namespace vistrel::saver {
 
-// What shows round the picture (the setting backEffect): 0 the colour, 2 a
-// blurred copy of the picture, any other number the desktop as it was.
-enum class BackgroundKind { Color, Desktop, BlurredFill };
-BackgroundKind backgroundKindOf(std::string_view backEffect);
 
 // Everything the stage shows, enough to draw any part of it again. Areas
 // are in pixels of the stage (the monitor's top-left pixel is 0, 0).
@@ -102,7 +99,6 @@ public:
     // While held the screen keeps what it shows, whatever the controls do;
     // a crossfade then blends from it. Release draws the controls' look.
     void hold();
-    bool held() const { return held_ != nullptr; }
     // One frame of a crossfade from the held look to `to`, `weight` in
     // 256ths of the way (picture::kBlendWhole is all of `to`), shown.
     bool fadeFrame(const StageLook& to, int weight);

@@ -29,4 +29,11 @@ double fontSizeOrFallback(std::string_view text) {
 
 bool fontFlagOf(std::string_view text) { return toBoolean(text).value_or(false); }
 
+BackgroundKind backgroundKindOf(std::string_view backEffect) {
+    const double value = numericValue(backEffect);
+    if (value == 0) return BackgroundKind::Color;
+    if (value == 2) return BackgroundKind::BlurredFill;
+    return BackgroundKind::Desktop;
+}
+
 }  // namespace vistrel::saver

@@ -32,4 +32,9 @@ double fontSizeOrFallback(std::string_view text);
 // A font style flag: "True"/"False" or a number; anything else is off.
 bool fontFlagOf(std::string_view text);
 
+// What shows round the picture (the setting backEffect): 0 the colour, 2 a
+// blurred copy of the picture, any other number the desktop as it was.
+enum class BackgroundKind { Color, Desktop, BlurredFill };
+BackgroundKind backgroundKindOf(std::string_view backEffect);
+
 }  // namespace vistrel::saver

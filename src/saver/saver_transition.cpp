@@ -1,9 +1,4 @@
 // The transition that brings each new image onto its monitor's stage.
-#include <algorithm>
-#include <cmath>
-#include <string>
-
-#include "common/numbers.h"
 #include "saver/crossfade.h"
 #include "saver/saver_window.h"
 #include "saver/transition_painter.h"

@@ -50,13 +50,10 @@ bool paintTransition(platform::Platform& platform, const std::vector<StepRect>& 
         pieces.clear();
         for (std::size_t k = done; k < due; ++k) area.cover(pixelsOf(steps[k]), pieces);
         mergeTouching(pieces);
-        bool allDrawn = true;
         for (const PixelRect& piece : pieces) {
-            if (draw(piece)) continue;
-            allDrawn = false;
-            if (!skipFailures) return false;
+            if (!draw(piece) && !skipFailures) return false;
         }
-        return allDrawn;
+        return true;
     });
 }
 

@@ -16,14 +16,6 @@ BITMAPINFO topDownInfo(int width, int height) {
     return info;
 }
 
-HBITMAP createSurfaceBitmap(int width, int height, std::uint32_t*& pixels) {
-    const BITMAPINFO info = topDownInfo(width, height);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap) pixels = static_cast<std::uint32_t*>(bits);
-    return bitmap;
-}
-
 void fillContext(HDC dc, int width, int height, COLORREF color) {
     const RECT area{0, 0, width, height};
     HBRUSH brush = CreateSolidBrush(color);
@@ -36,6 +28,14 @@ void drawPicture(HDC dc, const picture::Picture& picture) {
 }
 
 }  // namespace
+
+HBITMAP createSurfaceBitmap(int width, int height, std::uint32_t*& pixels) {
+    const BITMAPINFO info = topDownInfo(width, height);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap) pixels = static_cast<std::uint32_t*>(bits);
+    return bitmap;
+}
 
 bool drawPicturePart(HDC dc, const picture::Picture& picture, int x, int y, int width, int height) {
     const int left = std::max(x, 0), top = std::max(y, 0);

@@ -15,6 +15,10 @@ namespace vistrel::platform::win32 {
 // `dc`, clipped to the picture. False when the system failed to draw it.
 bool drawPicturePart(HDC dc, const picture::Picture& picture, int x, int y, int width, int height);
 
+// A 32-bit top-down DIB section of width x height; `pixels` is set to its
+// first row. Null when the system has no memory for it.
+HBITMAP createSurfaceBitmap(int width, int height, std::uint32_t*& pixels);
+
 class BackingImage {
 public:
     BackingImage(int width, int height, COLORREF color);

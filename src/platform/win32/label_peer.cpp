@@ -1,5 +1,6 @@
 #include "platform/win32/label_peer.h"
 
+#include "platform/win32/backing_image.h"
 #include "platform/win32/gdi_helpers.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
@@ -43,15 +44,8 @@ picture::Picture LabelPeer::renderText(const std::string& text) {
     if (mask.width <= 0 || mask.height <= 0) return {};
     // White text on black in a DIB of our own: each channel's brightness is
     // then the coverage the system gave it, smoothed or not.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = mask.width;
-    info.bmiHeader.biHeight = -mask.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::uint32_t* pixels = nullptr;
+    HBITMAP bitmap = createSurfaceBitmap(mask.width, mask.height, pixels);
     if (!bitmap) return {};
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ originalBitmap = SelectObject(dc, bitmap);
@@ -63,7 +57,6 @@ picture::Picture LabelPeer::renderText(const std::string& text) {
     const std::wstring wide = toWide(text);
     DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &area, DT_NOPREFIX | DT_SINGLELINE | DT_LEFT);
     GdiFlush();
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
     mask.pixels.assign(pixels, pixels + static_cast<std::size_t>(mask.width) * mask.height);
     for (std::uint32_t& pixel : mask.pixels) pixel &= 0x00FFFFFFu;
     SelectObject(dc, originalFont);
